@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Runs every test of both builds: installs what is missing, builds the native
+# tree (plain and with AddressSanitizer + UBSan) and the Win32 tree, and runs
+# CTest in each; the Win32 tests run under Wine. Exits non-zero on any failure.
+#   scripts/test.sh            everything
+#   scripts/test.sh native     only the native trees (no Wine)
+set -uo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/env.sh"
+only=${1:-all}
+jobs=${VMD_JOBS:-$(nproc)}
+
+"$here/setup.sh" || { echo "test: set-up failed" >&2; exit 1; }
+
+declare -a summary=()
+failed=0
+total_passed=0
+total_failed=0
+
+# configure_and_build NAME CMAKE-ARGS...
+configure_and_build() {
+  local name=$1; shift
+  local dir="$VMD_BUILD/$name"
+  echo "== building $name"
+  cmake -S "$VMD_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" \
+    >"$VMD_BUILD/$name-configure.log" 2>&1 || { tail -n 40 "$VMD_BUILD/$name-configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs" >"$VMD_BUILD/$name-build.log" 2>&1 ||
+    { grep -E -A5 'error|FAILED' "$VMD_BUILD/$name-build.log" | head -n 60; return 1; }
+}
+
+# run_ctest NAME [ctest args...]
+run_ctest() {
+  local name=$1; shift
+  local dir="$VMD_BUILD/$name"
+  local log="$VMD_BUILD/$name-ctest.log"
+  echo "== testing $name"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" "$@") >"$log" 2>&1
+  local rc=$?
+  grep -E 'tests passed|Total Test time|\*\*\*Failed|Not Run|Timeout|Exception' "$log" | head -n 40
+  local line p f
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    local all
+    all=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    p=$((all - f))
+    total_passed=$((total_passed + p))
+    total_failed=$((total_failed + f))
+    summary+=("$name: $p passed, $f failed")
+  else
+    summary+=("$name: no result")
+  fi
+  if [ $rc -ne 0 ]; then
+    echo "---- failures in $name (full log: $log)"
+    sed -n '/The following tests FAILED/,$p' "$log" | head -n 40
+    failed=1
+  fi
+}
+
+mkdir -p "$VMD_BUILD"
+
+if configure_and_build native; then run_ctest native; else failed=1; summary+=("native: build failed"); fi
+if configure_and_build native-asan -DVMD_SANITIZE=ON; then
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_ctest native-asan -LE slow
+else failed=1; summary+=("native-asan: build failed"); fi
+
+if [ "$only" != native ]; then
+  if configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$VMD_ROOT/cmake/mingw-i686.cmake"; then
+    # One warm wineserver for the whole run: without it every test waits for
+    # Wine's background processes to let go of CTest's pipe.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
+    trap 'wineserver -k >/dev/null 2>&1' EXIT
+    run_ctest win32
+    wineserver -k >/dev/null 2>&1
+    trap - EXIT
+  else failed=1; summary+=("win32: build failed"); fi
+fi
+
+echo
+echo "== summary"
+printf '  %s\n' "${summary[@]}"
+echo "test: $total_passed passed, $total_failed failed"
+exit $failed
