@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "test_dib.h"
@@ -157,6 +158,8 @@ struct SmoothCase {
   int width, height;
 };
 
+void PrintTo(const SmoothCase& c, std::ostream* os) { *os << c.width << "x" << c.height; }
+
 class EngineDibSmooth : public ::testing::TestWithParam<SmoothCase> {};
 
 // Reference: the separable 1-2-1 filter with the edge rule, written per sample.
@@ -235,7 +238,11 @@ TEST_P(EngineDibSmooth, EightBitsFiltersAcrossTheWholeStride) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, EngineDibSmooth,
                          ::testing::Values(SmoothCase{2, 2}, SmoothCase{3, 5}, SmoothCase{5, 3},
-                                           SmoothCase{33, 32}, SmoothCase{64, 47}));
+                                           SmoothCase{33, 32}, SmoothCase{64, 47}),
+                         [](const ::testing::TestParamInfo<SmoothCase>& info) {
+                           return std::to_string(info.param.width) + "x" +
+                                  std::to_string(info.param.height);
+                         });
 
 TEST(EngineDibSmoothEdges, FlatImageStaysFlatAndEdgesUseThirds) {
   EngineDib src, dst;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine_dib.h"
@@ -25,7 +26,13 @@ struct LevelCase {
   std::vector<int> shorterSides;  // per level
 };
 
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.width << "x" << c.height; }
+
 class BuildPyramidLevels : public ::testing::TestWithParam<LevelCase> {};
+
+std::string LevelCaseName(const ::testing::TestParamInfo<LevelCase>& info) {
+  return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+}
 
 TEST_P(BuildPyramidLevels, StopsOnceTheShorterSideDropsBelow64OrAtTen) {
   const LevelCase& c = GetParam();
@@ -65,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LevelCase{64, 64, {64, 32}}, LevelCase{63, 1000, {63}},
                       LevelCase{65, 65, {65, 32}}, LevelCase{32, 32, {32}},
                       LevelCase{1024, 768, {768, 384, 192, 96, 48}},
-                      LevelCase{127, 200, {127, 63}}, LevelCase{128, 200, {128, 64, 32}}));
+                      LevelCase{127, 200, {127, 63}}, LevelCase{128, 200, {128, 64, 32}}),
+    LevelCaseName);
 
 #if !defined(_WIN32)
 // A photo of 16400 x 16400 (800 MB) is the smallest that reaches all ten
@@ -73,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(TenLevels, BuildPyramidLevels,
                          ::testing::Values(LevelCase{16400, 16400,
                                                      {16400, 8200, 4100, 2050, 1025, 512, 256,
-                                                      128, 64, 32}}));
+                                                      128, 64, 32}}),
+                         LevelCaseName);
 #endif
 
 TEST(BuildPyramid, ShorterSideBelow32FailsWritingOnlyTheSize) {
@@ -173,7 +182,17 @@ struct RoundingCase {
   int a, b, c, d, expected;
 };
 
+void PrintTo(const RoundingCase& c, std::ostream* os) {
+  *os << c.a << "," << c.b << "," << c.c << "," << c.d;
+}
+
 class ReduceRounding : public ::testing::TestWithParam<RoundingCase> {};
+
+std::string RoundingName(const ::testing::TestParamInfo<RoundingCase>& info) {
+  const RoundingCase& c = info.param;
+  return std::to_string(c.a) + "_" + std::to_string(c.b) + "_" + std::to_string(c.c) + "_" +
+         std::to_string(c.d);
+}
 
 TEST_P(ReduceRounding, HalvesRoundUpward) {
   const RoundingCase rc = GetParam();
@@ -197,7 +216,8 @@ INSTANTIATE_TEST_SUITE_P(Samples, ReduceRounding,
                          ::testing::Values(RoundingCase{0, 0, 1, 1, 1}, RoundingCase{0, 0, 0, 1, 0},
                                            RoundingCase{1, 1, 1, 2, 1}, RoundingCase{1, 1, 2, 2, 2},
                                            RoundingCase{255, 255, 255, 255, 255},
-                                           RoundingCase{0, 255, 255, 255, 191}));
+                                           RoundingCase{0, 255, 255, 255, 191}),
+                         RoundingName);
 
 TEST(ReduceImage, FourAndThreeFoldBoxesDropPartialBlocks) {
   HGLOBAL photo = MakeDib24(10, 9, Texture);
