@@ -5,4 +5,7 @@ VMD_BUILD=${VMD_BUILD:-$VMD_ROOT/build}
 export WINEPREFIX=${VMD_WINEPREFIX:-$VMD_CACHE/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-export VMD_ROOT VMD_CACHE VMD_BUILD
+# The codec libraries cross-built for 32-bit Windows (scripts/build-mingw-libs.sh);
+# the MinGW toolchain file searches it.
+VMD_MINGW_PREFIX=${VMD_MINGW_PREFIX:-$VMD_CACHE/mingw-libs}
+export VMD_ROOT VMD_CACHE VMD_BUILD VMD_MINGW_PREFIX
