@@ -23,5 +23,3 @@ extern "C" SEAMCORE_API long Locate(StitchMatrix*, StitchOptions*, POINT, LONG* 
     if (out) *out = -1;
   return 0;
 }
-
-extern "C" SEAMCORE_API int VerifyMatrixLayout(StitchMatrix*) { return 0; }
