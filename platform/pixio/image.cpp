@@ -1,0 +1,255 @@
+#include "image.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace pixio {
+
+bool Image::Allocate(int w, int h, int bits) {
+  if (!DimensionsAcceptable(w, h)) return false;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return false;
+  size_t bytes = 0;
+  if (!CheckedMul(DibStride(w, bits), static_cast<size_t>(h), &bytes)) return false;
+  try {
+    pixels.assign(bytes, 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  width = w;
+  height = h;
+  bitCount = bits;
+  return true;
+}
+
+int Image::IndexAt(int x, int y) const {
+  const uint8_t* row = Row(y);
+  switch (bitCount) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4: return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
+    case 8: return row[x];
+    default: return 0;
+  }
+}
+
+bool Image::IsGray() const {
+  if (bitCount != 8 || palette.size() != 256) return false;
+  for (int i = 0; i < 256; ++i) {
+    const RGBQUAD& q = palette[i];
+    if (q.rgbRed != i || q.rgbGreen != i || q.rgbBlue != i) return false;
+  }
+  return true;
+}
+
+std::vector<RGBQUAD> GrayPalette() {
+  std::vector<RGBQUAD> p(256);
+  for (int i = 0; i < 256; ++i) {
+    p[i].rgbBlue = p[i].rgbGreen = p[i].rgbRed = static_cast<BYTE>(i);
+    p[i].rgbReserved = 0;
+  }
+  return p;
+}
+
+bool ExpandTo24(const Image& in, Image* out) {
+  if (in.bitCount == 24) {
+    try {
+      *out = in;
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    return true;
+  }
+  Image result;
+  if (!result.Allocate(in.width, in.height, 24)) return false;
+  // Indexes beyond a short colour table show black, as Windows draws them.
+  RGBQUAD table[256] = {};
+  std::copy_n(in.palette.begin(), std::min<size_t>(in.palette.size(), 256), table);
+  for (int y = 0; y < in.height; ++y) {
+    uint8_t* dst = result.Row(y);
+    for (int x = 0; x < in.width; ++x) {
+      const RGBQUAD& q = table[in.IndexAt(x, y)];
+      dst[3 * x] = q.rgbBlue;
+      dst[3 * x + 1] = q.rgbGreen;
+      dst[3 * x + 2] = q.rgbRed;
+    }
+  }
+  *out = std::move(result);
+  return true;
+}
+
+HGLOBAL ToDib(const Image& image, bool force24) {
+  Image expanded;
+  const Image* src = &image;
+  if (force24 && image.bitCount != 24) {
+    if (!ExpandTo24(image, &expanded)) return nullptr;
+    src = &expanded;
+  }
+  const size_t colours = src->bitCount == 24 ? 0 : (size_t(1) << src->bitCount);
+  const size_t paletteBytes = colours * sizeof(RGBQUAD);
+  const size_t pixelBytes = src->pixels.size();
+  const size_t total = sizeof(BITMAPINFOHEADER) + paletteBytes + pixelBytes;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, total);
+  if (!block) return nullptr;
+  auto* base = static_cast<uint8_t*>(GlobalLock(block));
+  if (!base) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(BITMAPINFOHEADER);
+  header.biWidth = src->width;
+  header.biHeight = src->height;
+  header.biPlanes = 1;
+  header.biBitCount = static_cast<WORD>(src->bitCount);
+  header.biCompression = BI_RGB;
+  header.biSizeImage = static_cast<DWORD>(pixelBytes);
+  header.biXPelsPerMeter = header.biYPelsPerMeter = 2835;  // 72 dots per inch
+  header.biClrUsed = static_cast<DWORD>(colours);
+  std::memcpy(base, &header, sizeof header);
+  auto* table = reinterpret_cast<RGBQUAD*>(base + sizeof header);
+  for (size_t i = 0; i < colours; ++i) {
+    table[i] = i < src->palette.size() ? src->palette[i] : RGBQUAD{0, 0, 0, 0};
+    table[i].rgbReserved = 0;
+  }
+  if (pixelBytes) std::memcpy(base + sizeof header + paletteBytes, src->pixels.data(), pixelBytes);
+  GlobalUnlock(block);
+  return block;
+}
+
+namespace {
+
+/// Shift and width of a channel mask, for BI_BITFIELDS pixels.
+struct Channel {
+  int shift = 0;
+  int bits = 0;
+  uint32_t mask = 0;
+  explicit Channel(uint32_t m) : mask(m) {
+    if (!m) return;
+    while (!((m >> shift) & 1)) ++shift;
+    while (bits < 32 - shift && ((m >> (shift + bits)) & 1)) ++bits;
+  }
+  uint8_t Of(uint32_t pixel) const {
+    if (!bits) return 0;
+    const uint32_t v = (pixel & mask) >> shift;
+    const uint32_t top = (bits >= 32) ? 0xFFFFFFFFu : ((1u << bits) - 1);
+    return static_cast<uint8_t>((v * 255 + top / 2) / top);
+  }
+};
+
+}  // namespace
+
+bool FromDib(HGLOBAL dib, Image* out) {
+  if (!dib) return false;
+  const size_t blockSize = GlobalSize(dib);
+  auto* base = static_cast<const uint8_t*>(GlobalLock(dib));
+  if (!base) return false;
+  struct Unlock {
+    HGLOBAL h;
+    ~Unlock() { GlobalUnlock(h); }
+  } unlock{dib};
+  if (blockSize < sizeof(BITMAPINFOHEADER)) return false;
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, base, sizeof header);
+  if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > blockSize) return false;
+  const int width = header.biWidth;
+  const bool topDown = header.biHeight < 0;
+  const int64_t height64 = topDown ? -int64_t(header.biHeight) : header.biHeight;
+  if (!DimensionsAcceptable(width, height64)) return false;
+  const int height = static_cast<int>(height64);
+  const int bits = header.biBitCount;
+  const bool bitfields = header.biCompression == BI_BITFIELDS;
+  if (header.biCompression != BI_RGB && !bitfields) return false;
+  size_t colours = 0;
+  if (bits <= 8) {
+    if (bits != 1 && bits != 4 && bits != 8) return false;
+    colours = header.biClrUsed ? header.biClrUsed : (size_t(1) << bits);
+    if (colours > (size_t(1) << bits)) colours = size_t(1) << bits;
+  } else if (bits != 16 && bits != 24 && bits != 32) {
+    return false;
+  }
+  size_t offset = header.biSize;
+  uint32_t masks[3] = {0, 0, 0};
+  if (bitfields) {
+    if (bits != 16 && bits != 32) return false;
+    if (header.biSize >= 52) {
+      std::memcpy(masks, base + 40, 12);
+    } else {
+      if (offset + 12 > blockSize) return false;
+      std::memcpy(masks, base + offset, 12);
+      offset += 12;
+    }
+  } else if (bits == 16) {
+    masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F;
+  } else if (bits == 32) {
+    masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF;
+  }
+  const size_t stride = DibStride(width, bits);
+  size_t need = 0;
+  if (!CheckedMul(stride, static_cast<size_t>(height), &need)) return false;
+  const size_t paletteBytes = colours * 4;
+  if (offset + paletteBytes > blockSize || need > blockSize - offset - paletteBytes) return false;
+  const uint8_t* palette = base + offset;
+  const uint8_t* pixels = palette + paletteBytes;
+
+  Image image;
+  if (!image.Allocate(width, height, bits <= 8 ? bits : 24)) return false;
+  if (bits <= 8) {
+    image.palette.resize(colours);
+    std::memcpy(image.palette.data(), palette, paletteBytes);
+    for (auto& q : image.palette) q.rgbReserved = 0;
+  }
+  const Channel r(masks[0]), g(masks[1]), b(masks[2]);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* src = pixels + stride * static_cast<size_t>(topDown ? height - 1 - y : y);
+    uint8_t* dst = image.Row(y);
+    if (bits <= 8 || bits == 24) {
+      std::memcpy(dst, src, stride);
+      continue;
+    }
+    for (int x = 0; x < width; ++x) {
+      const uint32_t p = bits == 16 ? uint32_t(src[2 * x] | (src[2 * x + 1] << 8))
+                                    : uint32_t(src[4 * x]) | (uint32_t(src[4 * x + 1]) << 8) |
+                                          (uint32_t(src[4 * x + 2]) << 16) |
+                                          (uint32_t(src[4 * x + 3]) << 24);
+      dst[3 * x] = b.Of(p);
+      dst[3 * x + 1] = g.Of(p);
+      dst[3 * x + 2] = r.Of(p);
+    }
+  }
+  *out = std::move(image);
+  return true;
+}
+
+bool ApplyOrientation(Image* image, int orientation) {
+  if (orientation < 2 || orientation > 8) return true;
+  if (image->bitCount != 24 && image->bitCount != 8) return false;
+  const int bpp = image->bitCount / 8;
+  const int w = image->width, h = image->height;
+  const bool swap = orientation >= 5;
+  Image result;
+  if (!result.Allocate(swap ? h : w, swap ? w : h, image->bitCount)) return false;
+  result.palette = image->palette;
+  // For each target pixel (tx, ty) counted from the top left, the source pixel
+  // it shows. Codes: 2 mirror, 3 half turn, 4 flip, 5 transpose, 6 quarter turn
+  // clockwise, 7 transverse, 8 quarter turn anticlockwise.
+  for (int ty = 0; ty < result.height; ++ty) {
+    uint8_t* dst = result.TopRow(ty);
+    for (int tx = 0; tx < result.width; ++tx) {
+      int sx = tx, sy = ty;
+      switch (orientation) {
+        case 2: sx = w - 1 - tx; sy = ty; break;
+        case 3: sx = w - 1 - tx; sy = h - 1 - ty; break;
+        case 4: sx = tx; sy = h - 1 - ty; break;
+        case 5: sx = ty; sy = tx; break;
+        case 6: sx = ty; sy = h - 1 - tx; break;
+        case 7: sx = w - 1 - ty; sy = h - 1 - tx; break;
+        case 8: sx = w - 1 - ty; sy = tx; break;
+      }
+      std::memcpy(dst + tx * bpp, image->TopRow(sy) + sx * bpp, bpp);
+    }
+  }
+  *image = std::move(result);
+  return true;
+}
+
+}  // namespace pixio

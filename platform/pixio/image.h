@@ -1,0 +1,88 @@
+#ifndef PLATFORM_PIXIO_IMAGE_H
+#define PLATFORM_PIXIO_IMAGE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "win32_api.h"
+
+namespace pixio {
+
+/// Largest width or height accepted: the program reads both as 16-bit values.
+constexpr int kMaxDimension = 65535;
+/// Largest pixel count accepted from any file (about 64 million pixels, 192 MB
+/// at 24 bits): a hostile header cannot make us allocate more.
+constexpr int64_t kMaxPixels = int64_t(1) << 26;
+
+/// Bytes per stored DIB row: padded to a multiple of 4 bytes.
+inline size_t DibStride(int width, int bitCount) {
+  return ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
+}
+
+/// True when a decoder may allocate an image of this size.
+inline bool DimensionsAcceptable(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension &&
+         width * height <= kMaxPixels;
+}
+
+/// a * b into *out, false on overflow of size_t.
+inline bool CheckedMul(size_t a, size_t b, size_t* out) {
+  if (a != 0 && b > SIZE_MAX / a) return false;
+  *out = a * b;
+  return true;
+}
+/// a + b into *out, false on overflow of size_t.
+inline bool CheckedAdd(size_t a, size_t b, size_t* out) {
+  if (b > SIZE_MAX - a) return false;
+  *out = a + b;
+  return true;
+}
+
+/// A decoded picture in DIB order: rows bottom-up, each DibStride bytes.
+/// 24-bit pixels are blue, green, red; 1-, 4- and 8-bit pixels index `palette`.
+struct Image {
+  int width = 0;
+  int height = 0;
+  int bitCount = 0;               ///< 1, 4, 8 or 24
+  std::vector<RGBQUAD> palette;   ///< 2^bitCount entries or fewer, empty at 24 bits
+  std::vector<uint8_t> pixels;    ///< height x stride bytes
+
+  size_t Stride() const { return DibStride(width, bitCount); }
+  uint8_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * Stride(); }
+  const uint8_t* Row(int y) const { return pixels.data() + static_cast<size_t>(y) * Stride(); }
+  /// Row counted from the top of the picture.
+  uint8_t* TopRow(int y) { return Row(height - 1 - y); }
+  const uint8_t* TopRow(int y) const { return Row(height - 1 - y); }
+
+  /// Sizes the pixel buffer (zero-filled). False when the dimensions are not
+  /// acceptable or the memory cannot be had.
+  bool Allocate(int w, int h, int bits);
+  /// Palette index of a 1-, 4- or 8-bit pixel.
+  int IndexAt(int x, int y) const;
+  /// True for an 8-bit image whose 256 entries are the grey ramp.
+  bool IsGray() const;
+};
+
+/// A grey ramp of 256 entries.
+std::vector<RGBQUAD> GrayPalette();
+
+/// The same picture as 24 bits (a copy when it already is).
+bool ExpandTo24(const Image& in, Image* out);
+
+/// A new movable DIB block holding the picture; `force24` expands palette
+/// images first. Null when the memory cannot be had.
+HGLOBAL ToDib(const Image& image, bool force24);
+
+/// Reads a locked DIB of any depth (1, 4, 8, 16, 24, 32; BI_RGB or
+/// BI_BITFIELDS) into an Image of the nearest kept depth: palette depths stay,
+/// 16 and 32 bits become 24. False for a handle that is not a usable DIB.
+bool FromDib(HGLOBAL dib, Image* out);
+
+/// Turns a top-down picture per the EXIF orientation code (1 to 8); other codes
+/// leave it. Works on 24- and 8-bit images.
+bool ApplyOrientation(Image* image, int orientation);
+
+}  // namespace pixio
+
+#endif  // PLATFORM_PIXIO_IMAGE_H

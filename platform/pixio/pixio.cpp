@@ -1,0 +1,151 @@
+#include "pixio.h"
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "formats.h"
+#include "image.h"
+#include "reader.h"
+
+namespace pixio {
+
+namespace {
+
+std::atomic<int> g_jpegQuality{75};
+std::atomic<int> g_compress{0};
+
+}  // namespace
+
+FormatKind SniffFormat(const uint8_t* data, size_t size) {
+  auto starts = [&](const char* magic, size_t n) {
+    return size >= n && std::memcmp(data, magic, n) == 0;
+  };
+  if (starts("BM", 2)) return FormatKind::kBmp;
+  if (starts("\xFF\xD8\xFF", 3)) return FormatKind::kJpeg;
+  if (starts("GIF87a", 6) || starts("GIF89a", 6)) return FormatKind::kGif;
+  if (starts("II*\0", 4) || starts("MM\0*", 4)) return FormatKind::kTiff;
+  if (LooksLikeFpx(data, size)) return FormatKind::kFpx;
+  if (LooksLikePcd(data, size)) return FormatKind::kPcd;
+  if (size >= 128 && data[0] == 0x0A && data[1] <= 5 && data[2] <= 1) return FormatKind::kPcx;
+  if (LooksLikeTga(data, size)) return FormatKind::kTga;
+  return FormatKind::kNone;
+}
+
+FormatKind FormatForExtension(const char* ext) {
+  static const struct {
+    const char* ext;
+    FormatKind kind;
+  } kTable[] = {
+      {"bmp", FormatKind::kBmp}, {"dib", FormatKind::kBmp},  {"tif", FormatKind::kTiff},
+      {"tiff", FormatKind::kTiff}, {"pcx", FormatKind::kPcx}, {"gif", FormatKind::kGif},
+      {"tga", FormatKind::kTga}, {"jpg", FormatKind::kJpeg}, {"jpeg", FormatKind::kJpeg},
+      {"jpe", FormatKind::kJpeg}, {"fpx", FormatKind::kFpx},
+  };
+  for (const auto& row : kTable) {
+    if (std::strcmp(row.ext, ext) == 0) return row.kind;
+  }
+  return FormatKind::kNone;
+}
+
+bool DecodeAny(const uint8_t* data, size_t size, Image* out) {
+  switch (SniffFormat(data, size)) {
+    case FormatKind::kBmp: return DecodeBmp(data, size, out);
+    case FormatKind::kTiff: return DecodeTiff(data, size, out);
+    case FormatKind::kPcx: return DecodePcx(data, size, out);
+    case FormatKind::kGif: return DecodeGif(data, size, out);
+    case FormatKind::kTga: return DecodeTga(data, size, out);
+    case FormatKind::kJpeg: return DecodeJpeg(data, size, out);
+    case FormatKind::kFpx: return DecodeFpx(data, size, out);
+    case FormatKind::kPcd: return DecodePcd(data, size, kPcdBase, false, out);
+    case FormatKind::kNone: return false;
+  }
+  return false;
+}
+
+namespace {
+
+HGLOBAL ReadAs(const char* path, bool force24) {
+  try {
+    std::vector<uint8_t> bytes;
+    if (!LoadFile(path, &bytes)) return nullptr;
+    Image image;
+    if (!DecodeAny(bytes.data(), bytes.size(), &image)) return nullptr;
+    bytes.clear();
+    bytes.shrink_to_fit();
+    return ToDib(image, force24);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+int Save(HGLOBAL dib, const char* path) {
+  try {
+    const FormatKind kind = FormatForExtension(LowerExtension(path).c_str());
+    if (kind == FormatKind::kNone) return 0;
+    Image image;
+    if (!FromDib(dib, &image)) return 0;
+    EncodeSettings settings;
+    settings.jpegQuality = g_jpegQuality.load();
+    settings.compress = g_compress.load() != 0;
+    std::vector<uint8_t> bytes;
+    bool ok = false;
+    switch (kind) {
+      case FormatKind::kBmp: ok = EncodeBmp(image, &bytes); break;
+      case FormatKind::kTiff: ok = EncodeTiff(image, settings, &bytes); break;
+      case FormatKind::kPcx: ok = EncodePcx(image, &bytes); break;
+      case FormatKind::kGif: ok = EncodeGif(image, &bytes); break;
+      case FormatKind::kTga: ok = EncodeTga(image, settings, &bytes); break;
+      case FormatKind::kJpeg: ok = EncodeJpeg(image, settings, &bytes); break;
+      case FormatKind::kFpx: ok = EncodeFpx(image, settings, &bytes); break;
+      default: ok = false;
+    }
+    if (!ok) return 0;
+    image = Image();
+    return SaveFileSafely(path, bytes) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+}  // namespace pixio
+
+extern "C" {
+
+PIXIO_API HGLOBAL ImgReadFile(PixioOwner, const char* path) { return pixio::ReadAs(path, true); }
+
+PIXIO_API HGLOBAL ImgReadDib(PixioOwner, const char* path) { return pixio::ReadAs(path, false); }
+
+PIXIO_API int ImgSaveFile(HGLOBAL dib, const char* path) { return pixio::Save(dib, path); }
+
+PIXIO_API int ImgSaveDib(const char* path, HGLOBAL dib) { return pixio::Save(dib, path); }
+
+PIXIO_API int ImgGetJpgQuality(void) { return pixio::g_jpegQuality.load(); }
+
+PIXIO_API void ImgSetJpgQuality(int quality) {
+  pixio::g_jpegQuality.store(quality < 1 ? 1 : (quality > 100 ? 100 : quality));
+}
+
+PIXIO_API int ImgGetCompressMode(void) { return pixio::g_compress.load(); }
+
+PIXIO_API void ImgSetCompressMode(int mode) { pixio::g_compress.store(mode ? 1 : 0); }
+
+PIXIO_API HGLOBAL PxLoadPcdFile(const char* path, int dataType, int resolution, int reserved) {
+  if ((dataType != kPcdRgb24 && dataType != kPcdGray8) || resolution < kPcdBase16 ||
+      resolution > kPcd16Base || reserved != 0)
+    return nullptr;
+  try {
+    std::vector<uint8_t> bytes;
+    if (!pixio::LoadFile(path, &bytes)) return nullptr;
+    pixio::Image image;
+    if (!pixio::DecodePcd(bytes.data(), bytes.size(), resolution, dataType == kPcdGray8, &image))
+      return nullptr;
+    return pixio::ToDib(image, false);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+}  // extern "C"

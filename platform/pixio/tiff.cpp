@@ -1,0 +1,215 @@
+// TIFF through libtiff: anything libtiff can turn into RGB (strips and tiles,
+// 1 to 16 bits per sample, palette, grey, YCbCr, CMYK; alpha over white) is
+// read; written uncompressed or LZW-compressed as the compression switch says.
+#include <algorithm>
+#include <cstdarg>
+#include <cstring>
+#include <new>
+
+#include <tiffio.h>
+
+#include "formats.h"
+
+namespace pixio {
+
+namespace {
+
+/// The file libtiff reads from or writes to: bytes in memory.
+struct MemoryFile {
+  const uint8_t* data = nullptr;  ///< reading
+  std::vector<uint8_t>* sink = nullptr;  ///< writing
+  size_t size = 0;
+  size_t pos = 0;
+  bool failed = false;
+};
+
+tmsize_t MemRead(thandle_t h, void* buf, tmsize_t n) {
+  auto* f = static_cast<MemoryFile*>(h);
+  if (n < 0 || !f->data || f->pos >= f->size) return 0;
+  const size_t count = std::min(static_cast<size_t>(n), f->size - f->pos);
+  std::memcpy(buf, f->data + f->pos, count);
+  f->pos += count;
+  return static_cast<tmsize_t>(count);
+}
+
+tmsize_t MemWrite(thandle_t h, void* buf, tmsize_t n) {
+  auto* f = static_cast<MemoryFile*>(h);
+  if (n < 0 || !f->sink) return -1;
+  const size_t count = static_cast<size_t>(n);
+  try {
+    if (f->pos + count > f->sink->size()) f->sink->resize(f->pos + count);
+  } catch (const std::bad_alloc&) {
+    f->failed = true;
+    return -1;
+  }
+  std::memcpy(f->sink->data() + f->pos, buf, count);
+  f->pos += count;
+  f->size = f->sink->size();
+  return n;
+}
+
+toff_t MemSeek(thandle_t h, toff_t off, int whence) {
+  auto* f = static_cast<MemoryFile*>(h);
+  uint64_t base = 0;
+  if (whence == SEEK_CUR) base = f->pos;
+  if (whence == SEEK_END) base = f->sink ? f->sink->size() : f->size;
+  const uint64_t target = base + off;
+  if (target > (uint64_t(1) << 40)) return static_cast<toff_t>(-1);
+  if (!f->sink && target > f->size) return static_cast<toff_t>(-1);
+  f->pos = static_cast<size_t>(target);
+  return target;
+}
+
+int MemClose(thandle_t) { return 0; }
+toff_t MemSize(thandle_t h) {
+  auto* f = static_cast<MemoryFile*>(h);
+  return f->sink ? f->sink->size() : f->size;
+}
+int MemMap(thandle_t, void**, toff_t*) { return 0; }
+void MemUnmap(thandle_t, void*, toff_t) {}
+
+int Quiet(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+/// Per-handle options: no messages on stderr, and no single allocation
+/// beyond what our largest picture needs.
+struct Options {
+  TIFFOpenOptions* opts = TIFFOpenOptionsAlloc();
+  Options() {
+    if (!opts) return;
+    TIFFOpenOptionsSetErrorHandlerExtR(opts, Quiet, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(opts, Quiet, nullptr);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, static_cast<tmsize_t>(kMaxPixels * 4 + 4096));
+  }
+  ~Options() {
+    if (opts) TIFFOpenOptionsFree(opts);
+  }
+};
+
+struct TiffCloser {
+  TIFF* tif;
+  ~TiffCloser() {
+    if (tif) TIFFClose(tif);
+  }
+};
+
+}  // namespace
+
+bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
+  if (size < 8) return false;
+  MemoryFile file;
+  file.data = data;
+  file.size = size;
+  Options options;
+  if (!options.opts) return false;
+  TIFF* tif = TIFFClientOpenExt("memory", "rm", &file, MemRead, MemWrite, MemSeek, MemClose,
+                                MemSize, MemMap, MemUnmap, options.opts);
+  if (!tif) return false;
+  TiffCloser closer{tif};
+  char message[1024];
+  if (!TIFFRGBAImageOK(tif, message)) return false;
+  uint32_t width = 0, height = 0;
+  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
+  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+  if (!DimensionsAcceptable(width, height)) return false;
+  TIFFRGBAImage img;
+  if (!TIFFRGBAImageBegin(&img, tif, 1, message)) return false;
+  img.req_orientation = ORIENTATION_BOTLEFT;  // DIB row order
+  std::vector<uint32_t> raster;
+  Image image;
+  bool ok = false;
+  try {
+    raster.resize(static_cast<size_t>(width) * height);
+    ok = image.Allocate(static_cast<int>(width), static_cast<int>(height), 24);
+  } catch (const std::bad_alloc&) {
+    ok = false;
+  }
+  if (ok) ok = TIFFRGBAImageGet(&img, raster.data(), width, height) != 0;
+  const bool alpha = img.alpha != 0;
+  TIFFRGBAImageEnd(&img);
+  if (!ok) return false;
+  for (uint32_t y = 0; y < height; ++y) {
+    const uint32_t* src = raster.data() + static_cast<size_t>(y) * width;
+    uint8_t* dst = image.Row(static_cast<int>(y));
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint32_t p = src[x];
+      int r = TIFFGetR(p), g = TIFFGetG(p), b = TIFFGetB(p);
+      if (alpha) {
+        // libtiff hands colours premultiplied by alpha: add the white behind.
+        const int under = 255 - static_cast<int>(TIFFGetA(p));
+        r = std::min(255, r + under);
+        g = std::min(255, g + under);
+        b = std::min(255, b + under);
+      }
+      dst[3 * x] = static_cast<uint8_t>(b);
+      dst[3 * x + 1] = static_cast<uint8_t>(g);
+      dst[3 * x + 2] = static_cast<uint8_t>(r);
+    }
+  }
+  *out = std::move(image);
+  return true;
+}
+
+bool EncodeTiff(const Image& image, const EncodeSettings& settings, std::vector<uint8_t>* out) {
+  std::vector<uint8_t> bytes;
+  MemoryFile file;
+  file.sink = &bytes;
+  Options options;
+  if (!options.opts) return false;
+  TIFF* tif = TIFFClientOpenExt("memory", "w", &file, MemRead, MemWrite, MemSeek, MemClose,
+                                MemSize, MemMap, MemUnmap, options.opts);
+  if (!tif) return false;
+  TiffCloser closer{tif};
+  const bool gray = image.IsGray();
+  const bool palette = image.bitCount <= 8 && !gray;
+  const int samples = image.bitCount == 24 ? 3 : 1;
+  const int bitsPerSample = image.bitCount == 24 ? 8 : image.bitCount;
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(image.width));
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(image.height));
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bitsPerSample);
+  TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+               samples == 3 ? PHOTOMETRIC_RGB : (palette ? PHOTOMETRIC_PALETTE : PHOTOMETRIC_MINISBLACK));
+  TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+  TIFFSetField(tif, TIFFTAG_XRESOLUTION, 72.0f);
+  TIFFSetField(tif, TIFFTAG_YRESOLUTION, 72.0f);
+  const bool predictor = settings.compress && bitsPerSample == 8 && !palette;
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, settings.compress ? COMPRESSION_LZW : COMPRESSION_NONE);
+  if (predictor) TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+  std::vector<uint16_t> map[3];
+  if (palette) {
+    const size_t n = size_t(1) << image.bitCount;
+    for (auto& m : map) m.assign(n, 0);
+    for (size_t i = 0; i < n && i < image.palette.size(); ++i) {
+      map[0][i] = static_cast<uint16_t>(image.palette[i].rgbRed * 257);
+      map[1][i] = static_cast<uint16_t>(image.palette[i].rgbGreen * 257);
+      map[2][i] = static_cast<uint16_t>(image.palette[i].rgbBlue * 257);
+    }
+    TIFFSetField(tif, TIFFTAG_COLORMAP, map[0].data(), map[1].data(), map[2].data());
+  }
+  const size_t rowBytes = (static_cast<size_t>(image.width) * samples * bitsPerSample + 7) / 8;
+  std::vector<uint8_t> row(rowBytes + 4);
+  for (int y = 0; y < image.height; ++y) {
+    const uint8_t* src = image.TopRow(y);
+    if (samples == 3) {
+      for (int x = 0; x < image.width; ++x) {
+        row[3 * x] = src[3 * x + 2];
+        row[3 * x + 1] = src[3 * x + 1];
+        row[3 * x + 2] = src[3 * x];
+      }
+    } else {
+      std::memcpy(row.data(), src, rowBytes);
+    }
+    // The predictor rewrites the row it is given: hand it this scratch copy.
+    if (TIFFWriteScanline(tif, row.data(), static_cast<uint32_t>(y), 0) < 0) return false;
+  }
+  closer.tif = nullptr;
+  TIFFClose(tif);
+  if (file.failed) return false;
+  out->insert(out->end(), bytes.begin(), bytes.end());
+  return true;
+}
+
+}  // namespace pixio
