@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "camera.h"
 #include "engine_dib.h"
 
 namespace seam {
@@ -57,8 +58,8 @@ void BalanceGrid(StitchMatrix& m, int renderLevel) {
       if (Filled(m, c, r + 1))
         e->upBrightnessStep = MeasureBrightnessStep(m, c, r, NeighbourKind::kUp, renderLevel);
     }
-  std::vector<int> order(static_cast<size_t>(m.columns) * m.rows);
-  const int visited = BreadthFirstCells(m, order.data());
+  const std::vector<int> order = TileVisitOrder(m);
+  const int visited = static_cast<int>(order.size());
   for (int pass = 0; pass < kBalancePasses; ++pass) {
     for (int k = 0; k < visited; ++k) {
       const int c = order[static_cast<size_t>(k)] % m.columns;
@@ -202,39 +203,6 @@ void BalanceExposure(StitchMatrix& matrix, const StitchOptions& options, int ren
     BalanceCircle(matrix, renderLevel);
   else
     BalanceGrid(matrix, renderLevel);
-}
-
-int BreadthFirstCells(const StitchMatrix& matrixIn, int* order) {
-  StitchMatrix matrix = matrixIn;
-  const int columns = matrix.columns;
-  const int rows = matrix.rows;
-  if (columns <= 0 || rows <= 0) return 0;
-  int filled = 0;
-  for (long i = 0; i < static_cast<long>(columns) * rows; ++i)
-    if (matrix.elements[i].pyramid) ++filled;
-  int start = -1;
-  for (int r = 0; r < rows && start < 0; ++r)
-    if (matrix.GetElement(0, r)->pyramid) start = r * columns;
-  if (start < 0) return 0;
-  std::vector<char> seen(static_cast<size_t>(columns) * rows, 0);
-  int count = 0;
-  order[count++] = start;
-  seen[static_cast<size_t>(start)] = 1;
-  for (int head = 0; head < count && count < filled; ++head) {
-    const int c = order[head] % columns;
-    const int r = order[head] / columns;
-    const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (const auto& s : steps) {
-      const int x = c + s[0];
-      const int y = r + s[1];
-      if (x < 0 || x >= columns || y < 0 || y >= rows) continue;
-      const int idx = x + y * columns;
-      if (seen[static_cast<size_t>(idx)] || !matrix.elements[idx].pyramid) continue;
-      seen[static_cast<size_t>(idx)] = 1;
-      order[count++] = idx;
-    }
-  }
-  return count;
 }
 
 }  // namespace seam

@@ -26,11 +26,6 @@ int CommonCoarsestLevel(const StitchMatrix& matrix);
 /// (the brightness error around the circle per photo).
 void BalanceExposure(StitchMatrix& matrix, const StitchOptions& options, int renderLevel);
 
-/// The filled cells in the breadth-first order of the tile check, starting at
-/// the lowest photo of column 0 (left, right, below, above); indexes into
-/// `order` (room for columns x rows). Returns how many were visited.
-int BreadthFirstCells(const StitchMatrix& matrix, int* order);
-
 }  // namespace seam
 
 #endif  // ENGINE_EXPOSURE_H

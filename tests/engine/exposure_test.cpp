@@ -184,19 +184,5 @@ TEST(BalanceExposure, ACircleSpreadsItsLoopErrorAndStoresTheLoopStep) {
   EXPECT_EQ(g.At(2, 0).exposureOffset, -12);
 }
 
-TEST(BreadthFirstCells, VisitsLeftRightBelowAbove) {
-  GreyGrid g(kLayoutTile, 3, 2);
-  g.Put(0, 1, 100);
-  g.Put(1, 1, 100);
-  g.Put(1, 0, 100);
-  g.Put(2, 0, 100);
-  int order[6];
-  ASSERT_EQ(BreadthFirstCells(g.Matrix(), order), 4);
-  EXPECT_EQ(order[0], 3);  // (0, 1): the lowest photo of column 0
-  EXPECT_EQ(order[1], 4);  // (1, 1)
-  EXPECT_EQ(order[2], 1);  // (1, 0), below (1, 1)
-  EXPECT_EQ(order[3], 2);  // (2, 0)
-}
-
 }  // namespace
 }  // namespace seam

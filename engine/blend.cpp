@@ -1,0 +1,535 @@
+#include "blend.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "arrange.h"
+#include "exposure.h"
+#include "full_circle.h"
+#include "progress.h"
+#include "seam.h"
+
+namespace seam {
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kInverseTwoPi = 0.15915494309189535;
+constexpr int kEmptyFirst = INT_MAX;
+constexpr int kEmptyLast = -INT_MAX;
+
+inline uint8_t ClampByte(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+
+bool Meets(const RECT& a, const RECT& b) { return !RectEmpty(IntersectRects(a, b)); }
+
+// Outline of a w x h photo, 2 (w + h) points: along the first stored row,
+// up the last column, back along the last row, down the first column.
+template <typename Visit>
+void WalkBorder(int w, int h, Visit visit) {
+  for (int x = 0; x < w; ++x) visit(x, 0);
+  for (int y = 0; y < h; ++y) visit(w - 1, y);
+  for (int x = w - 1; x >= 0; --x) visit(x, h - 1);
+  for (int y = h - 1; y >= 0; --y) visit(0, y);
+}
+
+// Percentages of one Blend call: 50 to exactly 100.
+struct BlendProgress {
+  ProgressReporter reporter;
+  int start = 50;
+  int end = 50;
+  explicit BlendProgress(StitchProgressProc callback) : reporter(callback, 50, 100) {}
+  bool Percent(int percent) { return reporter.Report((percent - 50 + 0.5) / 50.0); }
+  static bool Columns(void* self, double fraction) {
+    auto* p = static_cast<BlendProgress*>(self);
+    return p->Percent(p->start + static_cast<int>((p->end - p->start) * fraction));
+  }
+};
+
+// A 24-bit image with its 8-bit mask over one canvas rectangle, locked for
+// as long as it lives.
+struct MaskedImage {
+  RECT rect{0, 0, 0, 0};
+  EngineDib image;
+  EngineDib mask;
+  bool locked = false;
+  bool Make(const RECT& r) {
+    rect = r;
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    if (!image.Create(w, h, 24) || !mask.Create(w, h, 8)) return false;
+    if (!image.Lock()) return false;
+    if (!mask.Lock()) {
+      image.Unlock();
+      return false;
+    }
+    locked = true;
+    image.Fill(255);
+    mask.Fill(0);
+    return true;
+  }
+  PixelView View() const { return image.View(); }
+  PixelView MaskView() const { return mask.View(); }
+  void Unlock() {
+    if (!locked) return;
+    image.Unlock();
+    mask.Unlock();
+    locked = false;
+  }
+  ~MaskedImage() { Unlock(); }
+};
+
+bool ColumnIncomplete(const PixelView& m, int x, int y0, int y1) {
+  for (int y = y0; y < y1; ++y)
+    if (!m.Row(y)[x]) return true;
+  return false;
+}
+bool RowIncomplete(const PixelView& m, int y, int x0, int x1) {
+  const uint8_t* row = m.Row(y);
+  for (int x = x0; x < x1; ++x)
+    if (!row[x]) return true;
+  return false;
+}
+int ColumnCoverage(const PixelView& m, int x, int y0, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y) n += m.Row(y)[x] != 0;
+  return n;
+}
+int RowCoverage(const PixelView& m, int y, int x0, int x1) {
+  const uint8_t* row = m.Row(y);
+  int n = 0;
+  for (int x = x0; x < x1; ++x) n += row[x] != 0;
+  return n;
+}
+
+// The coverage rules leave up to a tenth of a border line uncovered; a crop
+// that is offered to the user as the picture should hold no white pixel, so
+// the edge with the most uncovered pixels moves inward, as long as no side
+// gives up more than a fifth.
+void TightenCrop(const PixelView& m, bool keepColumns, RECT* crop) {
+  const int w = m.width;
+  const int h = m.height;
+  for (;;) {
+    if (crop->right <= crop->left || crop->bottom <= crop->top) return;
+    const int x0 = crop->left, x1 = crop->right, y0 = crop->top, y1 = crop->bottom;
+    const int missing[4] = {
+        keepColumns ? 0 : (y1 - y0) - ColumnCoverage(m, x0, y0, y1),
+        (x1 - x0) - RowCoverage(m, y0, x0, x1),
+        keepColumns ? 0 : (y1 - y0) - ColumnCoverage(m, x1 - 1, y0, y1),
+        (x1 - x0) - RowCoverage(m, y1 - 1, x0, x1),
+    };
+    const bool movable[4] = {x0 + 1 <= w / 5, y0 + 1 <= h / 5, x1 - 1 >= w - w / 5,
+                             y1 - 1 >= h - h / 5};
+    int best = -1;
+    for (int side = 0; side < 4; ++side)
+      if (missing[side] > 0 && movable[side] && (best < 0 || missing[side] > missing[best]))
+        best = side;
+    if (best < 0) return;
+    if (best == 0) ++crop->left;
+    if (best == 1) ++crop->top;
+    if (best == 2) --crop->right;
+    if (best == 3) --crop->bottom;
+  }
+}
+
+}  // namespace
+
+int RenderLevel(const StitchMatrix& matrix, const StitchOptions& options) {
+  return std::min(std::max(static_cast<int>(options.detail), 0), CommonCoarsestLevel(matrix));
+}
+
+RenderSetup MakeRenderSetup(const StitchMatrix& matrix, const StitchOptions& options) {
+  RenderSetup s;
+  s.level = RenderLevel(matrix, options);
+  s.scale = 1 << s.level;
+  s.focal = options.focal / s.scale;
+  s.circumference = static_cast<int>(kTwoPi * options.focal / s.scale + 0.5);
+  s.radius = s.circumference * kInverseTwoPi;
+  s.heightLimit = static_cast<int>(s.radius * 5);
+  return s;
+}
+
+bool FootprintFromOutline(std::vector<OutlinePoint>& outline, int circumference, bool withAngles,
+                          PhotoFootprint* fp) {
+  fp->present = false;
+  if (outline.empty()) return true;
+  int lo = INT_MAX, hi = INT_MIN;
+  for (const OutlinePoint& p : outline) lo = std::min(lo, p.column), hi = std::max(hi, p.column);
+  if (hi - lo > circumference / 2)
+    for (OutlinePoint& p : outline)
+      if (p.column < circumference / 2) p.column += circumference;
+  RECT r{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  for (const OutlinePoint& p : outline) {
+    r.left = std::min<LONG>(r.left, p.column);
+    r.right = std::max<LONG>(r.right, p.column + 1);
+    r.top = std::min<LONG>(r.top, p.row);
+    r.bottom = std::max<LONG>(r.bottom, p.row + 1);
+  }
+  fp->rect = r;
+  const size_t width = static_cast<size_t>(r.right - r.left);
+  if (!fp->first.Reset(width) || !fp->last.Reset(width)) return false;
+  fp->first.Fill(kEmptyFirst);
+  fp->last.Fill(kEmptyLast);
+  if (withAngles) {
+    if (!fp->angleFirst.Reset(width) || !fp->angleLast.Reset(width)) return false;
+    fp->angleFirst.Fill(0);
+    fp->angleLast.Fill(0);
+  }
+  auto lower = [&](int column, int row, double angle) {
+    const size_t i = static_cast<size_t>(column - r.left);
+    if (row < fp->first[i]) {
+      fp->first[i] = row;
+      if (withAngles) fp->angleFirst[i] = angle;
+    }
+  };
+  auto raise = [&](int column, int row, double angle) {
+    const size_t i = static_cast<size_t>(column - r.left);
+    if (row > fp->last[i]) {
+      fp->last[i] = row;
+      if (withAngles) fp->angleLast[i] = angle;
+    }
+  };
+  const size_t n = outline.size();
+  for (size_t k = 0; k < n; ++k) {
+    const OutlinePoint& p = outline[k];
+    const OutlinePoint& q = outline[(k + 1) % n];
+    lower(p.column, p.row, p.angle);
+    raise(p.column, p.row, p.angle);
+    if (std::abs(p.column - q.column) <= 1) continue;
+    const OutlinePoint& higher = p.row >= q.row ? p : q;
+    const OutlinePoint& lowerEnd = p.row >= q.row ? q : p;
+    const int from = std::min(p.column, q.column) + 1;
+    const int to = std::max(p.column, q.column);
+    for (int c = from; c < to; ++c) {
+      lower(c, higher.row, higher.angle);
+      raise(c, lowerEnd.row, lowerEnd.angle);
+    }
+  }
+  fp->present = true;
+  return true;
+}
+
+bool ProjectFootprint(const StitchPyramid& pyramid, const Mat3& orientation,
+                      const RenderSetup& setup, PhotoFootprint* fp) {
+  const int w = pyramid.width >> setup.level;
+  const int h = pyramid.height >> setup.level;
+  const double ex = (pyramid.width - 1) / 2.0 / setup.scale;
+  const double ey = (pyramid.height - 1) / 2.0 / setup.scale;
+  const int c = std::max(setup.circumference, 1);
+  std::vector<OutlinePoint> outline;
+  outline.reserve(static_cast<size_t>(2 * (w + h)));
+  WalkBorder(w, h, [&](int x, int y) {
+    const UnrolledPoint p =
+        PhotoRayToUnrolled(orientation, Vec3{x - ex, y - ey, setup.focal}, setup.radius);
+    int column = static_cast<int>(p.u + 0.5) % c;
+    long row = std::lround(p.v);
+    row = std::clamp<long>(row, -setup.heightLimit, setup.heightLimit);
+    outline.push_back({column, static_cast<int>(row), 0.0});
+  });
+  return FootprintFromOutline(outline, c, false, fp);
+}
+
+bool ComputeFootprints(StitchMatrix& matrix, const RenderSetup& setup,
+                       std::vector<PhotoFootprint>& footprints, RECT* canvas) {
+  const int cells = matrix.columns * matrix.rows;
+  footprints.clear();
+  footprints.resize(static_cast<size_t>(std::max(cells, 0)));
+  RECT u{0, 0, 0, 0};
+  for (int i = 0; i < cells; ++i) {
+    const StitchElement& e = matrix.elements[i];
+    if (!e.pyramid) continue;
+    if (!ProjectFootprint(*e.pyramid, Mat3::From(e.orientation), setup,
+                          &footprints[static_cast<size_t>(i)]))
+      return false;
+    u = UniteRects(u, footprints[static_cast<size_t>(i)].rect);
+  }
+  *canvas = u;
+  return true;
+}
+
+RECT CropRectangle(const PixelView& m, int layout) {
+  const int w = m.width;
+  const int h = m.height;
+  RECT crop{0, 0, w, h};
+  if (w <= 0 || h <= 0) return crop;
+  if (layout == kLayoutColumn) {
+    int left = 0;
+    while (left < w / 5 && ColumnIncomplete(m, left, h / 10, 9 * h / 10)) ++left;
+    int j = w - 1;
+    while (j > 4 * w / 5 && ColumnIncomplete(m, j, h / 10, 9 * h / 10)) --j;
+    const int right = j + 1;
+    const int t = (right - left) * 9 / 10;
+    int top = h / 5;
+    for (int r = 0; r < h / 5; ++r)
+      if (RowCoverage(m, r, left, right) > t) {
+        top = r;
+        break;
+      }
+    int i = h - 1;
+    while (i > h - h / 5 && RowCoverage(m, i, left, right) <= t) --i;
+    crop = RECT{left, top, right, i + 1};
+  } else {
+    int top = 0;
+    while (top < h / 5 && RowIncomplete(m, top, w / 10, 9 * w / 10)) ++top;
+    int i = h - 1;
+    while (i > h - h / 5 && RowIncomplete(m, i, w / 10, 9 * w / 10)) --i;
+    const int bottom = i + 1;
+    if (layout == kLayoutCircle) {
+      crop = RECT{0, top, w, bottom};
+    } else {
+      const int t = (bottom - top) * 9 / 10;
+      int left = w / 5;
+      for (int c = 0; c < w / 5; ++c)
+        if (ColumnCoverage(m, c, top, bottom) > t) {
+          left = c;
+          break;
+        }
+      int j = w - 1;
+      while (j > 4 * w / 5 && ColumnCoverage(m, j, top, bottom) <= t) --j;
+      crop = RECT{left, top, j + 1, bottom};
+    }
+  }
+  TightenCrop(m, layout == kLayoutCircle, &crop);
+  return crop;
+}
+
+long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& orientation,
+                 const RenderSetup& setup, int exposureOffset, const ExposureRamp* ramp,
+                 const ClosureCorrection* closure, const PixelView& layer,
+                 const PixelView& layerMask, bool (*report)(void*, double), void* context) {
+  const int w = photo.width;
+  const int h = photo.height;
+  const double cx = (w - 1) / 2.0;
+  const double cy = (h - 1) / 2.0;
+  const int width = fp.Width();
+  for (int x = fp.rect.left; x < fp.rect.right; ++x) {
+    const int i = x - fp.rect.left;
+    if (i % 10 == 0 && report && report(context, static_cast<double>(i) / width)) return 1;
+    const int y0 = fp.first[static_cast<size_t>(i)];
+    const int y1 = fp.last[static_cast<size_t>(i)];
+    if (y0 > y1) continue;
+    const int offset = exposureOffset + (ramp ? ramp->At(x) : 0);
+    double a0 = 0, slope = 0;
+    if (closure) {
+      a0 = fp.angleFirst[static_cast<size_t>(i)];
+      const double a1 = fp.angleLast[static_cast<size_t>(i)];
+      if (std::fabs(a1 - a0) >= 0.01 && y1 != y0) slope = (a1 - a0) / (y1 - y0);
+    }
+    uint8_t* const columnBase = layer.bits + 3 * i;
+    uint8_t* const maskBase = layerMask.bits + i;
+    for (int y = y0; y <= y1; ++y) {
+      UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
+      if (closure) CorrectCanvasPoint(setup, *closure, x, y, a0 + (y - y0) * slope, &p.u, &p.v);
+      double u, v;
+      if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
+      const double sx = u + cx;
+      const double sy = v + cy;
+      if (sx < 0 || sy < 0) continue;
+      const int X = static_cast<int>(sx);
+      const int Y = static_cast<int>(sy);
+      if (X > w - 2 || Y > h - 2) continue;
+      const int a = static_cast<int>((sx - X) * 256);
+      const int b = static_cast<int>((sy - Y) * 256);
+      const int w00 = (256 - a) * (256 - b), w10 = a * (256 - b), w01 = (256 - a) * b,
+                w11 = a * b;
+      const uint8_t* p0 = photo.Row(Y) + 3 * X;
+      const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
+      const ptrdiff_t row = static_cast<ptrdiff_t>(y - fp.rect.top);
+      uint8_t* out = columnBase + row * layer.stride;
+      for (int ch = 0; ch < 3; ++ch) {
+        const int sum = p0[ch] * w00 + p0[ch + 3] * w10 + p1[ch] * w01 + p1[ch + 3] * w11;
+        out[ch] = ClampByte((sum >> 16) + offset);
+      }
+      maskBase[row * layerMask.stride] = 255;
+    }
+  }
+  return 0;
+}
+
+namespace {
+
+// Joins and renders every photo onto the canvas; fills the crop rectangle.
+long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderSetup& setup,
+               const std::vector<PhotoFootprint>& footprints, const RECT& canvasRect,
+               EngineDib& canvas, const ClosureCorrection* closure, BlendProgress& progress,
+               RECT* crop) {
+  const bool circle = matrix.layout == kLayoutCircle;
+  const int cells = matrix.columns * matrix.rows;
+  const int n = std::max(cells, 1);
+  const int turn = setup.circumference;
+  DibLock canvasLock(canvas);
+  if (!canvasLock.Locked()) return kStitchOutOfMemory;
+  EngineDib canvasMask;
+  if (!canvasMask.Create(canvasRect.right - canvasRect.left, canvasRect.bottom - canvasRect.top,
+                         8))
+    return kStitchOutOfMemory;
+  DibLock maskLock(canvasMask);
+  if (!maskLock.Locked()) return kStitchOutOfMemory;
+  canvasMask.Fill(0);
+  const PixelView canvasView = canvas.View();
+  const PixelView canvasMaskView = canvasMask.View();
+
+  MaskedImage wrap;
+  bool hasWrap = false;
+  if (circle) {
+    RECT wrapRect;
+    if (WrapRectangle(matrix, footprints, canvasRect, turn, &wrapRect)) {
+      if (!wrap.Make(wrapRect)) return kStitchOutOfMemory;
+      hasWrap = true;
+    }
+  }
+  auto targetFor = [&](const RECT& r, const RECT** rect, PixelView* image, PixelView* mask) {
+    if (hasWrap && r.right > turn) {
+      *rect = &wrap.rect;
+      *image = wrap.View();
+      *mask = wrap.MaskView();
+    } else {
+      *rect = &canvasRect;
+      *image = canvasView;
+      *mask = canvasMaskView;
+    }
+  };
+  auto footprintAt = [&](int c, int r) -> const PhotoFootprint* {
+    if (c < 0 || c >= matrix.columns || r < 0 || r >= matrix.rows) return nullptr;
+    const PhotoFootprint& f = footprints[static_cast<size_t>(c + r * matrix.columns)];
+    return f.present ? &f : nullptr;
+  };
+
+  for (int row = 0; row < matrix.rows; ++row)
+    for (int column = 0; column < matrix.columns; ++column) {
+      const int k = column + row * matrix.columns;
+      progress.start = k * 50 / n + 50;
+      progress.end = (k * 50 + 50) / n + 50;
+      if (progress.Percent(progress.start)) return kStitchCancelled;
+      const PhotoFootprint* fp = footprintAt(column, row);
+      if (!fp) continue;
+      const StitchElement& e = matrix.elements[k];
+      MaskedImage layer;
+      if (!layer.Make(fp->rect)) return kStitchOutOfMemory;
+      EngineDib photo;
+      if (!photo.Attach(matrix.GetImage(column, row, setup.level))) return kStitchOutOfMemory;
+      DibLock photoLock(photo);
+      if (!photoLock.Locked()) return kStitchOutOfMemory;
+      ExposureRamp ramp;
+      if (circle) ramp = CircleExposureRamp(matrix, options, setup, footprints, column);
+      if (RenderPhoto(photo.View(), *fp, Mat3::From(e.orientation), setup, e.exposureOffset,
+                      circle ? &ramp : nullptr, closure, layer.View(), layer.MaskView(),
+                      &BlendProgress::Columns, &progress))
+        return kStitchCancelled;
+
+      auto blendWith = [&](const RECT& area, SeamDirectionKind direction, const RECT& by) {
+        const RECT* targetRect;
+        PixelView image, mask;
+        targetFor(by, &targetRect, &image, &mask);
+        // A seam that cannot get its working memory is skipped: the layer then
+        // simply covers the overlap.
+        SeamBlend(IntersectRects(area, fp->rect), fp->rect, *targetRect, layer.View(),
+                  layer.MaskView(), image, mask, direction);
+      };
+      switch (matrix.layout) {
+        case kLayoutRow:
+        case kLayoutCircle:
+          if (const PhotoFootprint* left = footprintAt(column - 1, row))
+            blendWith(left->rect, SeamDirectionKind::kAcrossColumns, left->rect);
+          break;
+        case kLayoutColumn:
+          if (const PhotoFootprint* below = footprintAt(column, row - 1))
+            blendWith(below->rect, SeamDirectionKind::kAcrossRows, below->rect);
+          break;
+        case kLayoutTile: {
+          if (const PhotoFootprint* left = footprintAt(column - 1, row)) {
+            RECT area = left->rect;
+            for (int r = row - 1; r >= 0; --r) {
+              const PhotoFootprint* f = footprintAt(column - 1, r);
+              if (!f || !Meets(f->rect, fp->rect)) break;
+              area = UniteRects(area, f->rect);
+            }
+            blendWith(area, SeamDirectionKind::kAcrossColumns, area);
+          }
+          if (const PhotoFootprint* below = footprintAt(column, row - 1)) {
+            RECT area = below->rect;
+            for (int c = column + 1; c < matrix.columns; ++c) {
+              const PhotoFootprint* f = footprintAt(c, row - 1);
+              if (!f || !Meets(f->rect, fp->rect)) break;
+              area = UniteRects(area, f->rect);
+            }
+            for (int c = column - 1; c >= 0; --c) {
+              const PhotoFootprint* f = footprintAt(c, row - 1);
+              if (!f || !Meets(f->rect, fp->rect)) break;
+              area = UniteRects(area, f->rect);
+            }
+            blendWith(area, SeamDirectionKind::kAcrossRows, area);
+          }
+          break;
+        }
+        default:
+          break;
+      }
+      const RECT* pasteRect;
+      PixelView pasteImage, pasteMask;
+      targetFor(fp->rect, &pasteRect, &pasteImage, &pasteMask);
+      Paste(fp->rect, fp->rect, *pasteRect, layer.View(), layer.MaskView(), pasteImage, pasteMask);
+    }
+
+  if (hasWrap) {
+    const long folded = FoldWrap(canvasRect, canvasView, canvasMaskView, wrap.rect, wrap.View(),
+                                 wrap.MaskView(), turn);
+    if (folded != kStitchOk) return folded;
+  }
+  *crop = CropRectangle(canvasMaskView, matrix.layout);
+  if (progress.reporter.Finish()) return kStitchCancelled;
+  return kStitchOk;
+}
+
+long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* panorama,
+            RECT* cropOut, BlendProgress& progress) {
+  ClosureCorrection closure;
+  const bool circle = matrix.layout == kLayoutCircle;
+  if (circle) {
+    const long arranged = ArrangeFullCircle(&matrix, &options, level, &closure.axis, &closure.angle);
+    if (arranged != kStitchOk) return arranged;
+  }
+  const RenderSetup setup = MakeRenderSetup(matrix, options);
+  std::vector<PhotoFootprint> footprints;
+  RECT canvasRect;
+  if (!ComputeFootprints(matrix, setup, footprints, &canvasRect)) return kStitchOutOfMemory;
+  if (circle && !ApplyClosureToFootprints(setup, closure, footprints, &canvasRect))
+    return kStitchOutOfMemory;
+  if (RectEmpty(canvasRect)) return kStitchOutOfMemory;
+  BalanceExposure(matrix, options, level);
+
+  EngineDib canvas;
+  if (!canvas.Create(canvasRect.right - canvasRect.left, canvasRect.bottom - canvasRect.top, 24))
+    return kStitchOutOfMemory;
+  {
+    DibLock lock(canvas);
+    if (!lock.Locked()) return kStitchOutOfMemory;
+    canvas.Fill(255);
+  }
+  RECT crop;
+  const long result = Composite(matrix, options, setup, footprints, canvasRect, canvas,
+                                circle ? &closure : nullptr, progress, &crop);
+  if (result != kStitchOk) return result;
+  *panorama = canvas.Detach();
+  *cropOut = crop;
+  return kStitchOk;
+}
+
+}  // namespace
+
+}  // namespace seam
+
+extern "C" SEAMCORE_API long Blend(StitchMatrix* matrix, StitchOptions* options, HGLOBAL* panorama,
+                                   RECT* crop, StitchProgressProc callback) {
+  using namespace seam;
+  if (!matrix || !options || !panorama || !crop || !matrix->elements || matrix->columns <= 0 ||
+      matrix->rows <= 0)
+    return kStitchImageUnusable;
+  BlendProgress progress(callback);
+  const int level = RenderLevel(*matrix, *options);
+  // FOCAL_ESTIMATE_HOOK
+  const long solved = SolveAllPairRotations(matrix, options, level);
+  if (solved != kStitchOk && solved != kStitchTooFewPairs) return solved;
+  if (matrix->layout != kLayoutCircle) Arrange(matrix, options, level);
+  return Render(*matrix, *options, level, panorama, crop, progress);
+}
