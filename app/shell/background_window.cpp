@@ -1,0 +1,71 @@
+#include "background_window.h"
+
+#include "app_state.h"
+#include "messages.h"
+
+namespace vmd {
+
+namespace {
+
+void OnNewCopy(HWND window, HWND newCopy) {
+  // An older copy answers a starting one, which then ends.
+  if (newCopy != nullptr && newCopy != window) SendMessageA(newCopy, kMsgEndCopy, 0, 0);
+}
+
+void OnDisplayChange(int width, int height) {
+  if (g_app.mainWindow == nullptr) return;
+  const WindowSize& size = kWindowSizes[g_app.sizeIndex];
+  MoveWindow(g_app.mainWindow, (width - size.width) >> 1, (height - size.height) >> 1, size.width,
+             size.height, TRUE);
+}
+
+LRESULT CALLBACK BackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kMsgNewCopy:
+      OnNewCopy(window, reinterpret_cast<HWND>(wParam));
+      return 0;
+    case kMsgEndCopy:
+      ExitProcess(1);
+    case WM_DISPLAYCHANGE:
+      OnDisplayChange(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        // Closing goes through the main window, so the save question runs.
+        if (g_app.mainWindow != nullptr) SendMessageA(g_app.mainWindow, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool EnsureBackgroundClassRegistered(HINSTANCE instance) {
+  static bool registered = false;
+  if (registered) return true;
+  WNDCLASSA wc = {};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = BackgroundProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(102));
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = kBackgroundWindowClass;
+  registered = RegisterClassA(&wc) != 0;
+  return registered;
+}
+
+}  // namespace
+
+HWND CreateBackgroundWindow(HINSTANCE instance, const WindowLayout& layout) {
+  if (!EnsureBackgroundClassRegistered(instance)) return nullptr;
+  HWND window = CreateWindowExA(0, kBackgroundWindowClass, kWindowTitle,
+                                WS_POPUP | WS_VISIBLE | WS_SYSMENU, 0, 0, layout.screenWidth,
+                                layout.screenHeight, nullptr, nullptr, instance, nullptr);
+  if (window != nullptr) RemoveMenu(GetSystemMenu(window, FALSE), SC_MOVE, MF_BYCOMMAND);
+  return window;
+}
+
+}  // namespace vmd
