@@ -1,0 +1,214 @@
+#include "feature_points.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace seam {
+
+namespace {
+
+constexpr int kMaxThreshold = 20;
+constexpr int kBlock = 8;
+constexpr int kHalfBlock = 4;
+
+/// A zero-filled working block from AllocateBlock, locked for its lifetime.
+template <typename T>
+class LockedBlock {
+ public:
+  explicit LockedBlock(size_t count) {
+    if (count == 0) count = 1;
+    handle_ = AllocateBlock(count * sizeof(T));
+    if (!handle_) return;
+    data_ = static_cast<T*>(GlobalLock(handle_));
+    if (data_) std::memset(static_cast<void*>(data_), 0, count * sizeof(T));
+  }
+  ~LockedBlock() {
+    if (!handle_) return;
+    if (data_) GlobalUnlock(handle_);
+    GlobalFree(handle_);
+  }
+  LockedBlock(const LockedBlock&) = delete;
+  LockedBlock& operator=(const LockedBlock&) = delete;
+  T* data() const { return data_; }
+  explicit operator bool() const { return data_ != nullptr; }
+
+ private:
+  HGLOBAL handle_ = nullptr;
+  T* data_ = nullptr;
+};
+
+/// The corner response of one colour byte at a pixel with its four neighbours.
+int ChannelResponse(int centre, int left, int right, int below, int above) {
+  const int gx = std::abs(right - left);
+  const int gy = std::abs(above - below);
+  const int dxx = right + left - 2 * centre;
+  const int dyy = above + below - 2 * centre;
+  const int lap = right + left + above + below - 4 * centre;
+  const int numerator = std::abs(dxx) * gy * gy + std::abs(dyy) * gx * gx - gx * gy * std::abs(lap);
+  return std::abs(numerator / (gx * gx + gy * gy + 1));
+}
+
+}  // namespace
+
+long SmoothCopy(EngineDib& source, EngineDib& out) {
+  int width, height;
+  {
+    DibLock lock(source);
+    if (!lock.Locked()) return kStitchOutOfMemory;
+    width = source.Width();
+    height = source.Height();
+  }
+  if (!out.Create(width, height, 24)) return kStitchOutOfMemory;
+  {
+    DibLock lock(out);
+    if (!lock.Locked()) return kStitchOutOfMemory;
+    out.Fill(0);  // the row padding, which smoothing does not write
+  }
+  if (!source.SmoothInto(out)) return kStitchOutOfMemory;
+  return kStitchOk;
+}
+
+long DetectFeatures(const PixelView& image, const RECT& rect, int columns, int rows,
+                    int minDistance, int percent, FeaturePoint* out, int* count) {
+  *count = 0;
+  if (columns <= 0 || rows <= 0) return kStitchOk;
+  // Every pixel needs its four neighbours: keep one pixel clear of each side.
+  const LONG left = rect.left > 1 ? rect.left : 1;
+  const LONG top = rect.top > 1 ? rect.top : 1;
+  const LONG right = rect.right < image.width - 1 ? rect.right : image.width - 1;
+  const LONG bottom = rect.bottom < image.height - 1 ? rect.bottom : image.height - 1;
+  const int width = right > left ? right - left : 0;
+  const int height = bottom > top ? bottom - top : 0;
+
+  // Responses with a zero border of one pixel: (width + 2) x (height + 2).
+  const int rstride = width + 2;
+  LockedBlock<int16_t> response(static_cast<size_t>(rstride) * (height + 2));
+  const int cells = columns * rows;
+  LockedBlock<FeaturePoint> best(cells);
+  LockedBlock<int32_t> strength(cells);
+  if (!response || !best || !strength) return kStitchOutOfMemory;
+
+  for (int j = 0; j < height; ++j) {
+    const int y = top + j;
+    const uint8_t* row = image.Row(y);
+    const uint8_t* below = image.Row(y - 1);
+    const uint8_t* above = image.Row(y + 1);
+    int16_t* r = response.data() + (j + 1) * rstride + 1;
+    for (int i = 0; i < width; ++i) {
+      const int b = (left + i) * 3;
+      int sum = 0;
+      for (int ch = 0; ch < 3; ++ch)
+        sum += ChannelResponse(row[b + ch], row[b + ch - 3], row[b + ch + 3], below[b + ch],
+                               above[b + ch]);
+      r[i] = static_cast<int16_t>(sum);
+    }
+  }
+
+  int strongest = -1;
+  for (int cr = 0; cr < rows; ++cr)
+    for (int cc = 0; cc < columns; ++cc) {
+      const int cell = cc + cr * columns;
+      strength.data()[cell] = -1;
+      const int x0 = width * cc / columns, x1 = width * (cc + 1) / columns;
+      const int y0 = height * cr / rows, y1 = height * (cr + 1) / rows;
+      for (int j = y0; j < y1; ++j)
+        for (int i = x0; i < x1; ++i) {
+          const int16_t* r = response.data() + (j + 1) * rstride + (i + 1);
+          const int s = r[0] + r[-1] + r[1] + r[-rstride] + r[rstride];
+          if (s > strength.data()[cell]) {
+            strength.data()[cell] = s;
+            best.data()[cell] = {left + i, top + j};
+          }
+        }
+      if (strength.data()[cell] > strongest) strongest = strength.data()[cell];
+    }
+
+  int threshold = percent * strongest / 100;
+  if (threshold > kMaxThreshold) threshold = kMaxThreshold;
+
+  int32_t* s = strength.data();
+  const FeaturePoint* p = best.data();
+  for (int j = 0; j < cells; ++j) {
+    if (s[j] <= threshold) continue;
+    for (int k = j + 1; k < cells; ++k) {
+      if (std::labs(p[j].x - p[k].x) > minDistance || std::labs(p[j].y - p[k].y) > minDistance)
+        continue;
+      if (s[k] > s[j])
+        s[j] = -1;
+      else
+        s[k] = -1;
+    }
+  }
+  for (int j = 0; j < cells; ++j)
+    if (s[j] > threshold) out[(*count)++] = p[j];
+  return kStitchOk;
+}
+
+MatchTemplate TakeTemplate(const PixelView& q, int fx, int fy) {
+  MatchTemplate t;
+  const int x0 = fx - kHalfBlock, y0 = fy - kHalfBlock;
+  if (q.Empty() || x0 < 0 || y0 < 0 || x0 + kBlock > q.width || y0 + kBlock > q.height) return t;
+  int sum[3] = {0, 0, 0};
+  for (int j = 0; j < kBlock; ++j) {
+    const uint8_t* row = q.Row(y0 + j) + x0 * 3;
+    for (int i = 0; i < kBlock * 3; ++i) sum[i % 3] += row[i];
+  }
+  int mean[3];
+  for (int ch = 0; ch < 3; ++ch) mean[ch] = (sum[ch] + 32) / 64;
+  long squares = 0;
+  for (int j = 0; j < kBlock; ++j) {
+    const uint8_t* row = q.Row(y0 + j) + x0 * 3;
+    for (int i = 0; i < kBlock * 3; ++i) {
+      const int d = row[i] - mean[i % 3];
+      t.deviation[j * kBlock * 3 + i] = static_cast<int16_t>(d);
+      squares += d * d;
+    }
+  }
+  t.contrast = std::sqrt(static_cast<double>(squares) / 192.0);
+  t.valid = true;
+  return t;
+}
+
+double FindTemplate(const PixelView& p, const MatchTemplate& templ, const RECT& window, LONG* x,
+                    LONG* y) {
+  if (!templ.valid || p.Empty()) return 0;
+  const LONG left = window.left > 0 ? window.left : 0;
+  const LONG top = window.top > 0 ? window.top : 0;
+  const LONG right = window.right < p.width ? window.right : p.width;
+  const LONG bottom = window.bottom < p.height ? window.bottom : p.height;
+  if (right - left < kBlock || bottom - top < kBlock) return 0;
+
+  long bestCost = -1;
+  for (LONG by = top; by + kBlock <= bottom; ++by)
+    for (LONG bx = left; bx + kBlock <= right; ++bx) {
+      int sum[3] = {0, 0, 0};
+      for (int j = 0; j < kBlock; ++j) {
+        const uint8_t* row = p.Row(by + j) + bx * 3;
+        for (int i = 0; i < kBlock * 3; i += 3) {
+          sum[0] += row[i];
+          sum[1] += row[i + 1];
+          sum[2] += row[i + 2];
+        }
+      }
+      const int mean[3] = {(sum[0] + 32) / 64, (sum[1] + 32) / 64, (sum[2] + 32) / 64};
+      long cost = 0;
+      for (int j = 0; j < kBlock; ++j) {
+        const uint8_t* row = p.Row(by + j) + bx * 3;
+        const int16_t* t = templ.deviation + j * kBlock * 3;
+        for (int i = 0; i < kBlock * 3; i += 3) {
+          cost += std::abs(row[i] - mean[0] - t[i]);
+          cost += std::abs(row[i + 1] - mean[1] - t[i + 1]);
+          cost += std::abs(row[i + 2] - mean[2] - t[i + 2]);
+        }
+      }
+      if (bestCost < 0 || cost < bestCost) {
+        bestCost = cost;
+        *x = bx + kHalfBlock;
+        *y = by + kHalfBlock;
+      }
+    }
+  return templ.contrast;
+}
+
+}  // namespace seam

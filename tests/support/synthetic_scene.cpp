@@ -1,0 +1,215 @@
+#include "synthetic_scene.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace testing_support {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+uint32_t Hash(uint32_t a, uint32_t b, uint32_t c, uint32_t seed) {
+  uint32_t h = seed * 0x9E3779B1u ^ a * 0x85EBCA77u ^ b * 0xC2B2AE3Du ^ c * 0x27D4EB2Fu;
+  h ^= h >> 15;
+  h *= 0x2C1B3C6Du;
+  h ^= h >> 12;
+  h *= 0x297A2D39u;
+  h ^= h >> 15;
+  return h;
+}
+
+double Unit(uint32_t h) { return (h & 0xFFFFFF) / double(0xFFFFFF); }
+
+void Multiply(const double a[9], const double b[9], double out[9]) {
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) {
+      double s = 0;
+      for (int k = 0; k < 3; ++k) s += a[3 * r + k] * b[3 * k + c];
+      out[3 * r + c] = s;
+    }
+}
+
+void TransposeInto(const double a[9], double out[9]) {
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) out[3 * c + r] = a[3 * r + c];
+}
+
+/// Random-coloured cells: `around` cells per turn (wrapping, so a full circle
+/// has no seam), square in angle, shifted per octave so their edges do not
+/// line up. Returns the cell's colour channel values in [0, 1).
+void CellColour(double u, double v, int around, int octave, uint32_t seed, double rgb[3]) {
+  const double shift = 0.37 * octave;
+  const double cu = u * around + shift;
+  const double cv = v * around / (2 * kPi) + shift * 1.7;
+  int iu = static_cast<int>(std::floor(cu));
+  const int iv = static_cast<int>(std::floor(cv));
+  iu = ((iu % around) + around) % around;
+  const uint32_t h = Hash(static_cast<uint32_t>(iu), static_cast<uint32_t>(iv + 100000),
+                          static_cast<uint32_t>(octave), seed);
+  rgb[0] = (h & 0xFF) / 255.0;
+  rgb[1] = ((h >> 8) & 0xFF) / 255.0;
+  rgb[2] = ((h >> 16) & 0xFF) / 255.0;
+}
+
+}  // namespace
+
+void PoseRotation(const SyntheticPose& pose, double out[9]) {
+  const double y = pose.yawDegrees * kPi / 180, p = pose.pitchDegrees * kPi / 180,
+               r = pose.rollDegrees * kPi / 180;
+  // Yaw to the right: a turn about -y. Pitch up: about +x. Roll: about +z.
+  const double yaw[9] = {std::cos(y), 0, -std::sin(y), 0, 1, 0, std::sin(y), 0, std::cos(y)};
+  const double pitch[9] = {1, 0, 0, 0, std::cos(p), -std::sin(p), 0, std::sin(p), std::cos(p)};
+  const double roll[9] = {std::cos(r), -std::sin(r), 0, std::sin(r), std::cos(r), 0, 0, 0, 1};
+  double yp[9];
+  Multiply(yaw, pitch, yp);
+  Multiply(yp, roll, out);
+}
+
+double RotationDistanceDegrees(const double a[9], const double b[9]) {
+  double at[9], d[9];
+  TransposeInto(a, at);
+  Multiply(at, b, d);
+  double c = (d[0] + d[4] + d[8] - 1) / 2;
+  if (c > 1) c = 1;
+  if (c < -1) c = -1;
+  return std::acos(c) * 180 / kPi;
+}
+
+uint32_t SceneColour(const SyntheticSpec& spec, double x, double y, double z) {
+  // Angle around the vertical (0 straight ahead along -z, growing to the
+  // right), as a fraction of a turn; height as tangent of the elevation on a
+  // cylinder or the elevation itself on a sphere, in radians.
+  const double horizontal = std::sqrt(x * x + z * z);
+  double u = std::atan2(x, -z) / (2 * kPi);
+  if (u < 0) u += 1;
+  const double v = spec.surface == SceneSurface::kCylinder ? y / horizontal : std::atan2(y, horizontal);
+  // Octaves from about 60 to about 8 pixels per cell at a focal of 550.
+  static const int kAround[4] = {56, 112, 224, 448};
+  static const double kWeight[4] = {0.35, 0.3, 0.22, 0.13};
+  double rgb[3] = {0, 0, 0};
+  for (int o = 0; o < 4; ++o) {
+    double c[3];
+    CellColour(u, v, kAround[o], o, spec.seed, c);
+    for (int k = 0; k < 3; ++k) rgb[k] += kWeight[o] * c[k];
+  }
+  uint32_t out = 0;
+  for (int k = 0; k < 3; ++k) {
+    int value = static_cast<int>(20 + 215 * rgb[k]);
+    value = value < 0 ? 0 : (value > 255 ? 255 : value);
+    out |= static_cast<uint32_t>(value) << (8 * (2 - k));
+  }
+  return out;
+}
+
+SyntheticSet::SyntheticSet(const SyntheticSpec& spec) : spec_(spec) {
+  const int cells = Cells();
+  photos_.assign(cells, nullptr);
+  poses_.assign(cells, SyntheticPose{});
+  orientations_.assign(static_cast<size_t>(cells) * 9, 0);
+  const double yawStep = spec.layout == 3 && spec.columns > 0 ? 360.0 / spec.columns : spec.yawStepDegrees;
+  for (int r = 0; r < spec.rows; ++r)
+    for (int c = 0; c < spec.columns; ++c) {
+      const int i = Index(c, r);
+      SyntheticPose pose;
+      if (!spec.poses.empty()) {
+        pose = spec.poses[i];
+      } else {
+        pose.yawDegrees = spec.firstYawDegrees + c * yawStep;
+        pose.pitchDegrees = spec.firstPitchDegrees + r * spec.pitchStepDegrees;
+        if (spec.jitterDegrees > 0) {
+          const double j = spec.jitterDegrees;
+          pose.yawDegrees += (2 * Unit(Hash(i, 11, 0, spec.seed)) - 1) * j;
+          pose.pitchDegrees += (2 * Unit(Hash(i, 12, 0, spec.seed)) - 1) * j;
+          pose.rollDegrees += (2 * Unit(Hash(i, 13, 0, spec.seed)) - 1) * j;
+        }
+      }
+      poses_[i] = pose;
+      PoseRotation(pose, &orientations_[static_cast<size_t>(i) * 9]);
+    }
+
+  const int w = spec.width, h = spec.height;
+  const int stride = ((w * 24 + 31) / 32) * 4;
+  const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
+  for (int i = 0; i < cells; ++i) {
+    bool empty = false;
+    for (int e : spec.emptyCells) empty = empty || e == i;
+    if (empty) continue;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 40 + static_cast<size_t>(stride) * h);
+    if (!block) continue;
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
+    std::memset(header, 0, 40);
+    header->biSize = 40;
+    header->biWidth = w;
+    header->biHeight = h;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    header->biSizeImage = static_cast<DWORD>(stride) * h;
+    auto* bits = reinterpret_cast<uint8_t*>(header) + 40;
+    const double* m = &orientations_[static_cast<size_t>(i) * 9];
+    const double gain = i < static_cast<int>(spec.gains.size()) ? spec.gains[i] : 1.0;
+    for (int y = 0; y < h; ++y) {
+      uint8_t* row = bits + static_cast<size_t>(y) * stride;
+      std::memset(row, 0, stride);
+      for (int x = 0; x < w; ++x) {
+        int sum[3] = {0, 0, 0};
+        for (int sy = 0; sy < 2; ++sy)
+          for (int sx = 0; sx < 2; ++sx) {
+            const double rx = x - cx - 0.25 + 0.5 * sx, ry = y - cy - 0.25 + 0.5 * sy,
+                         rz = -spec.focal;
+            const double wx = m[0] * rx + m[1] * ry + m[2] * rz;
+            const double wy = m[3] * rx + m[4] * ry + m[5] * rz;
+            const double wz = m[6] * rx + m[7] * ry + m[8] * rz;
+            const uint32_t colour = SceneColour(spec, wx, wy, wz);
+            sum[0] += colour & 0xFF;
+            sum[1] += (colour >> 8) & 0xFF;
+            sum[2] += (colour >> 16) & 0xFF;
+          }
+        for (int k = 0; k < 3; ++k) {
+          double value = sum[k] / 4.0 * gain;
+          if (spec.noise > 0)
+            value += (2 * Unit(Hash(x, y, static_cast<uint32_t>(i * 3 + k), spec.seed + 7)) - 1) *
+                     spec.noise;
+          const int v = static_cast<int>(std::lround(value));
+          row[3 * x + k] = static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+        }
+      }
+    }
+    GlobalUnlock(block);
+    photos_[i] = block;
+  }
+}
+
+SyntheticSet::~SyntheticSet() {
+  for (HGLOBAL h : photos_)
+    if (h) GlobalFree(h);
+}
+
+HGLOBAL SyntheticSet::Photo(int column, int row) const { return photos_[Index(column, row)]; }
+
+HGLOBAL SyntheticSet::TakePhoto(int column, int row) {
+  HGLOBAL h = photos_[Index(column, row)];
+  photos_[Index(column, row)] = nullptr;
+  return h;
+}
+
+bool SyntheticSet::HasPhoto(int column, int row) const {
+  return photos_[Index(column, row)] != nullptr;
+}
+
+const double* SyntheticSet::Orientation(int column, int row) const {
+  return &orientations_[static_cast<size_t>(Index(column, row)) * 9];
+}
+
+void SyntheticSet::TrueRelative(int column, int row, int otherColumn, int otherRow,
+                                double out[9]) const {
+  double pt[9];
+  TransposeInto(Orientation(column, row), pt);
+  Multiply(pt, Orientation(otherColumn, otherRow), out);
+}
+
+const SyntheticPose& SyntheticSet::Pose(int column, int row) const {
+  return poses_[Index(column, row)];
+}
+
+}  // namespace testing_support
