@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# Real-window tests of vmd3.exe under Xvfb and Wine.
+#   gui_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER
+# CASE: start-and-close, second-copy, missing-vmdres, small-mode, new-user
+. "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
+
+case_name=$1
+program_dir=$2
+GUI_OUT=$3/$case_name
+rm -rf "$GUI_OUT"
+mkdir -p "$GUI_OUT"
+exe="$program_dir/vmd3.exe"
+branch='HKCU\Software\Quorvex\Vistameld 3.0'
+machine='HKLM\Software\Quorvex'
+panel="201,200,213"
+
+# Settings left by an earlier case must not decide this one.
+reset_program_settings() {
+  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
+}
+
+# start_program: launches vmd3.exe and waits for its two windows.
+start_program() {
+  gui_launch "$exe"
+  PROGRAM_PID=$GUI_LAST_PID
+  gui_wait_windows 2 30 || { fail "the windows titled \"Vistameld 3.0\" did not appear"; gui_finish; }
+}
+
+# close_with_alt_f4 WINDOW: Alt+F4, then the program must end with code 0.
+close_with_alt_f4() {
+  gui_key "$1" alt+F4
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "exit code 0 after Alt+F4 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running 15 s after Alt+F4"
+  fi
+  check "no window left" test -z "$(gui_windows)"
+}
+
+case_start_and_close() {
+  reset_program_settings
+  gui_start 1024x768
+  start_program
+  local main background
+  main=$(gui_window_sized 800 600) || fail "no 800 x 600 main window"
+  background=$(gui_window_sized 1024 768) || fail "no full-screen background window"
+  check "main window centred at (112, 84)" test "$(gui_geometry "$main")" = "112 84 800 600"
+  check "background at (0, 0)" test "$(gui_geometry "$background")" = "0 0 1024 768"
+  # A click on the Home screen takes the focus and changes nothing.
+  gui_click 512 384
+  sleep 0.3
+  gui_screenshot running
+  check "black background outside the main window" test "$(gui_pixel running 40 40)" = "0,0,0"
+  check "black below the main window" test "$(gui_pixel running 512 740)" = "0,0,0"
+  check "main window in the panel colour" test "$(gui_pixel running 120 92)" = "$panel"
+  close_with_alt_f4 "$main"
+}
+
+case_second_copy() {
+  reset_program_settings
+  gui_start 1024x768
+  start_program
+  local main cover cover_pid
+  main=$(gui_window_sized 800 600) || fail "no main window"
+  # Cover the first copy with another window, then start the second copy.
+  xmessage -geometry 500x300+262+234 -bg '#ff00ff' -fg '#ff00ff' "covering the first copy" \
+    >/dev/null 2>&1 &
+  cover_pid=$!
+  GUI_PIDS+=("$cover_pid")
+  sleep 1
+  gui_screenshot covered
+  check "the cover window is on top before" test "$(gui_pixel covered 512 384)" = "255,0,255"
+  gui_launch "$exe"
+  local second=$GUI_LAST_PID
+  if gui_wait_exit "$second" 20; then
+    check "the second copy exits with code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "the second copy is still running after 20 s"
+  fi
+  sleep 1
+  gui_screenshot after-second
+  check "the first copy is in front again" test "$(gui_pixel after-second 512 384)" != "255,0,255"
+  check "still one main window" test "$(gui_windows | wc -l)" = 2
+  check "the first copy still runs" kill -0 "$PROGRAM_PID"
+  kill "$cover_pid" 2>/dev/null
+  close_with_alt_f4 "$main"
+}
+
+case_missing_vmdres() {
+  gui_start 1024x768
+  local lonely="$GUI_OUT/program"
+  mkdir -p "$lonely"
+  cp "$exe" "$program_dir/seamcore.dll" "$lonely/"
+  gui_launch "$lonely/vmd3.exe"
+  if gui_wait_exit "$GUI_LAST_PID" 20; then
+    check "exit code 0 without vmdres.dll (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running without vmdres.dll"
+  fi
+  check "no window and no message" test -z "$(xdotool search --onlyvisible --name . 2>/dev/null)"
+}
+
+case_small_mode() {
+  reset_program_settings
+  printf '[USER]\r\nFOR_640=1\r\n' >"$WINEPREFIX/drive_c/windows/vmd3.ini"
+  GUI_CLEANUPS+=("rm -f '$WINEPREFIX/drive_c/windows/vmd3.ini'")
+  gui_start 1024x768
+  start_program
+  local windows main
+  windows=$(gui_windows)
+  for w in $windows; do
+    check "window $w is 640 x 480 at (0, 0)" test "$(gui_geometry "$w")" = "0 0 640 480"
+  done
+  main=$(gui_window_sized 640 480)
+  gui_screenshot small
+  check "the main window covers its background" test "$(gui_pixel small 8 8)" = "$panel"
+  check "nothing of the program right of 640" test "$(gui_pixel small 700 300)" != "$panel"
+  # The main window is the one whose click takes the focus; close through it.
+  close_with_alt_f4 "$(echo "$windows" | tail -n 1)"
+}
+
+case_new_user() {
+  reset_program_settings
+  gui_start 1024x768
+  gui_reg delete "$branch" /f >/dev/null
+  # Machine-wide start values for the 32-bit program.
+  gui_reg add "$machine\\Vistameld 3.0\\ALBUMCUR" /v CURRENT /t REG_DWORD /d 3 /f /reg:32 >/dev/null
+  gui_reg add "$machine\\Vistameld 3.0\\PHOTOS" /v album1.abm /t REG_SZ /d "Sample photos" /f /reg:32 >/dev/null
+  GUI_CLEANUPS+=("wine reg delete '$machine' /f /reg:32 </dev/null")
+  start_program
+  local main
+  main=$(gui_window_sized 800 600)
+  gui_screenshot new-user
+  local key
+  for key in PHOTOS ALBUMPOS ALBUMHEAD ALBUMCUR USER UPDATE; do
+    check "key $key created" bash -c "wine reg query '$branch\\$key' </dev/null >/dev/null 2>&1"
+  done
+  local user
+  user=$(gui_reg query "$branch\\USER")
+  echo "$user" >"$GUI_OUT/user.txt"
+  check "FILELASTDIR is the documents folder" grep -Eq 'FILELASTDIR +REG_SZ +C:\\users\\[^\\]+\\(My )?Documents' <<<"$user"
+  check "ALBUMLASTDIR is the documents folder" grep -Eq 'ALBUMLASTDIR +REG_SZ +C:\\users\\' <<<"$user"
+  check "machine-wide ALBUMCUR copied" grep -Eq 'CURRENT +REG_DWORD +0x3' <<<"$(gui_reg query "$branch\\ALBUMCUR")"
+  check "machine-wide album copied" grep -Eq 'album1.abm +REG_SZ +Sample photos' <<<"$(gui_reg query "$branch\\PHOTOS")"
+  local update
+  update=$(gui_reg query "$branch\\UPDATE")
+  echo "$update" >"$GUI_OUT/update.txt"
+  for value in VERSION APPDATA WINDOWS DOCUMENT DESKTOP; do
+    check "UPDATE\\$value recorded" grep -q "$value" <<<"$update"
+  done
+  check "user data folder made" test -d "$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvex/Vistameld/3.0/palbums 2>/dev/null | head -n 1)"
+  close_with_alt_f4 "$main"
+}
+
+case $case_name in
+  start-and-close) case_start_and_close ;;
+  second-copy) case_second_copy ;;
+  missing-vmdres) case_missing_vmdres ;;
+  small-mode) case_small_mode ;;
+  new-user) case_new_user ;;
+  *) echo "gui: unknown case $case_name"; exit 2 ;;
+esac
+gui_finish
