@@ -6,6 +6,7 @@
 
 #include "arrange.h"
 #include "exposure.h"
+#include "focal.h"
 #include "full_circle.h"
 #include "progress.h"
 #include "seam.h"
@@ -527,7 +528,14 @@ extern "C" SEAMCORE_API long Blend(StitchMatrix* matrix, StitchOptions* options,
     return kStitchImageUnusable;
   BlendProgress progress(callback);
   const int level = RenderLevel(*matrix, *options);
-  // FOCAL_ESTIMATE_HOOK
+  if (options->lensMode == kLensAutomatic) {
+    // The estimate works on a copy of the lens block; only lensMode and focal
+    // go back to the caller.
+    StitchOptions lens = *options;
+    EstimateFocal(matrix, &lens, level);
+    options->lensMode = lens.lensMode;
+    options->focal = lens.focal;
+  }
   const long solved = SolveAllPairRotations(matrix, options, level);
   if (solved != kStitchOk && solved != kStitchTooFewPairs) return solved;
   if (matrix->layout != kLayoutCircle) Arrange(matrix, options, level);
