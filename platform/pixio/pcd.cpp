@@ -25,17 +25,31 @@ struct Scene {
 constexpr Scene kScenes[3] = {{192, 128, 4}, {384, 256, 23}, {768, 512, 96}};
 
 /// PhotoYCC to 8-bit RGB: luma scaled so that the reference white (luma 189)
-/// becomes 255; chroma centred on 156 and 137.
-void YccToRgb(int y, int c1, int c2, uint8_t* bgr) {
-  const double l = 1.3584 * y;
-  const double cb = 2.2179 * (c1 - 156);
-  const double cr = 1.8215 * (c2 - 137);
-  auto clamp = [](double v) {
-    return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : std::lround(v)));
-  };
-  bgr[2] = clamp(l + cr);
-  bgr[1] = clamp(l - 0.194 * cb - 0.509 * cr);
-  bgr[0] = clamp(l + cb);
+/// becomes 255; chroma centred on 156 and 137. Tables in 16.16 fixed point.
+struct YccTables {
+  int luma[256], blueFromC1[256], greenFromC1[256], greenFromC2[256], redFromC2[256];
+  YccTables() {
+    for (int i = 0; i < 256; ++i) {
+      const double c1 = 2.2179 * (i - 156), c2 = 1.8215 * (i - 137);
+      luma[i] = static_cast<int>(std::lround(1.3584 * i * 65536));
+      blueFromC1[i] = static_cast<int>(std::lround(c1 * 65536));
+      greenFromC1[i] = static_cast<int>(std::lround(-0.194 * c1 * 65536));
+      greenFromC2[i] = static_cast<int>(std::lround(-0.509 * c2 * 65536));
+      redFromC2[i] = static_cast<int>(std::lround(c2 * 65536));
+    }
+  }
+};
+
+uint8_t Clamp16(int v) {
+  v = (v + 32768) >> 16;
+  return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+void YccToRgb(const YccTables& t, int y, int c1, int c2, uint8_t* bgr) {
+  const int l = t.luma[y];
+  bgr[2] = Clamp16(l + t.redFromC2[c2]);
+  bgr[1] = Clamp16(l + t.greenFromC1[c1] + t.greenFromC2[c2]);
+  bgr[0] = Clamp16(l + t.blueFromC1[c1]);
 }
 
 /// Doubles a plane in both directions by bilinear interpolation.
@@ -87,6 +101,7 @@ bool DecodePcd(const uint8_t* data, size_t size, int resolution, bool gray, Imag
     w *= 2;
     h *= 2;
   }
+  static const YccTables tables;
   Image image;
   if (!image.Allocate(w, h, gray ? 8 : 24)) return false;
   if (gray) image.palette = GrayPalette();
@@ -95,9 +110,9 @@ bool DecodePcd(const uint8_t* data, size_t size, int resolution, bool gray, Imag
     for (int x = 0; x < w; ++x) {
       const size_t i = size_t(y) * w + x;
       if (gray) {
-        dst[x] = static_cast<uint8_t>(std::min(255L, std::lround(1.3584 * luma[i])));
+        dst[x] = Clamp16(tables.luma[luma[i]]);
       } else {
-        YccToRgb(luma[i], c1[i], c2[i], dst + 3 * x);
+        YccToRgb(tables, luma[i], c1[i], c2[i], dst + 3 * x);
       }
     }
   }

@@ -76,7 +76,13 @@ bool DecodePcx(const uint8_t* data, size_t size, Image* out) {
   Image image;
   if (!image.Allocate(width, height, outBits)) return false;
   if (outBits == 1) {
-    image.palette = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
+    // Two-colour files are black and white unless the header names two
+    // different colours.
+    if (std::memcmp(h + 16, h + 19, 3) != 0) {
+      image.palette = {RGBQUAD{h[18], h[17], h[16], 0}, RGBQUAD{h[21], h[20], h[19], 0}};
+    } else {
+      image.palette = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
+    }
   } else if (outBits == 4) {
     bool empty = true;
     for (int i = 16; i < 64; ++i) empty = empty && h[i] == 0;
@@ -91,8 +97,10 @@ bool DecodePcx(const uint8_t* data, size_t size, Image* out) {
       image.palette.resize(256);
       const uint8_t* c = data + size - 768;
       for (int i = 0; i < 256; ++i) image.palette[i] = RGBQUAD{c[3 * i + 2], c[3 * i + 1], c[3 * i], 0};
+    } else if (h[68] == 2) {
+      image.palette = GrayPalette();  // a grey picture may leave the table out
     } else {
-      image.palette = GrayPalette();
+      return false;  // the colour table was cut off
     }
   }
   for (int y = 0; y < height; ++y) {

@@ -92,10 +92,50 @@ struct TiffCloser {
   }
 };
 
+/// True when every value the first directory keeps outside its entries lies
+/// inside the file: a file cut short loses its colour table or its strip
+/// lists, which libtiff would otherwise quietly do without.
+bool FirstDirectoryInside(const uint8_t* data, size_t size) {
+  const bool little = data[0] == 'I';
+  auto u16 = [&](size_t at) {
+    return little ? uint32_t(data[at] | (data[at + 1] << 8)) : uint32_t((data[at] << 8) | data[at + 1]);
+  };
+  auto u32 = [&](size_t at) {
+    return little ? (u16(at) | (u16(at + 2) << 16)) : ((u16(at) << 16) | u16(at + 2));
+  };
+  if (u16(2) != 42) return true;  // BigTIFF: left to libtiff
+  const size_t ifd = u32(4);
+  if (ifd > size || size - ifd < 2) return false;
+  const size_t count = u16(ifd);
+  if ((size - ifd - 2) / 12 < count) return false;
+  for (size_t i = 0; i < count; ++i) {
+    const size_t e = ifd + 2 + 12 * i;
+    static const uint8_t kTypeBytes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+    const uint32_t type = u16(e + 2);
+    if (type >= 14) continue;
+    const uint64_t bytes = uint64_t(u32(e + 4)) * kTypeBytes[type];
+    if (bytes <= 4) continue;
+    if (u32(e + 8) > size || bytes > size - u32(e + 8)) return false;
+  }
+  return true;
+}
+
+/// True when every strip or tile of the current directory lies inside the file.
+bool StripsInside(TIFF* tif, size_t size) {
+  const uint32_t n = TIFFNumberOfStrips(tif);
+  for (uint32_t i = 0; i < n; ++i) {
+    int err = 0;
+    const uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &err);
+    const uint64_t bytes = TIFFGetStrileByteCountWithErr(tif, i, &err);
+    if (err || offset > size || bytes > size - offset) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
-  if (size < 8) return false;
+  if (size < 8 || !FirstDirectoryInside(data, size)) return false;
   MemoryFile file;
   file.data = data;
   file.size = size;
@@ -106,7 +146,7 @@ bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
   if (!tif) return false;
   TiffCloser closer{tif};
   char message[1024];
-  if (!TIFFRGBAImageOK(tif, message)) return false;
+  if (!TIFFRGBAImageOK(tif, message) || !StripsInside(tif, size)) return false;
   uint32_t width = 0, height = 0;
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
