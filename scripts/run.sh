@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The program's main job: builds everything, then starts the program. For now
-# the program itself arrives with a later change; this builds both trees and
-# says what is there.
+# The program's main job: installs what is missing, builds both trees, then
+# starts the program vmd3.exe (scripts/start-program.sh): in a window on the
+# display, or on a virtual screen with a screenshot when there is none.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
