@@ -97,9 +97,7 @@ int Run(HINSTANCE instance) {
       ChooseWindowLayout(ReadProfileInt("FOR_640", 0), g_start.screenWidth, g_start.screenHeight);
   g_app.sizeIndex = layout.sizeIndex;
   if (layout.hasBackground) g_app.backgroundWindow = CreateBackgroundWindow(instance, layout);
-  SendMessageTimeoutA(HWND_BROADCAST, kMsgNewCopy,
-                      reinterpret_cast<WPARAM>(g_app.backgroundWindow), 0, SMTO_ABORTIFHUNG, 2000,
-                      nullptr);
+  AnnounceNewCopy(g_app.backgroundWindow);
   HWND main = CreateMainWindow(instance, layout, g_app.backgroundWindow);
   if (main == nullptr) {
     FreeStillImageLibrary();

@@ -59,6 +59,23 @@ bool EnsureBackgroundClassRegistered(HINSTANCE instance) {
 
 }  // namespace
 
+namespace {
+
+BOOL CALLBACK AnnounceTo(HWND window, LPARAM background) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, kBackgroundWindowClass) == 0 && window != reinterpret_cast<HWND>(background))
+    SendMessageTimeoutA(window, kMsgNewCopy, static_cast<WPARAM>(background), 0, SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+  return TRUE;
+}
+
+}  // namespace
+
+void AnnounceNewCopy(HWND background) {
+  EnumWindows(AnnounceTo, reinterpret_cast<LPARAM>(background));
+}
+
 HWND CreateBackgroundWindow(HINSTANCE instance, const WindowLayout& layout) {
   if (!EnsureBackgroundClassRegistered(instance)) return nullptr;
   HWND window = CreateWindowExA(0, kBackgroundWindowClass, kWindowTitle,

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Real-window tests of vmd3.exe under Xvfb and Wine.
-#   gui_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER
-# CASE: start-and-close, second-copy, missing-vmdres, small-mode, new-user
+#   gui_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER [WINDOW-POKE-EXE]
+# CASE: start-and-close, second-copy, missing-vmdres, small-mode, new-user,
+#       close-commands, copy-protocol
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
 
 case_name=$1
@@ -10,6 +11,7 @@ GUI_OUT=$3/$case_name
 rm -rf "$GUI_OUT"
 mkdir -p "$GUI_OUT"
 exe="$program_dir/vmd3.exe"
+poke=${4:-}
 branch='HKCU\Software\Quorvex\Vistameld 3.0'
 machine='HKLM\Software\Quorvex'
 panel="201,200,213"
@@ -152,7 +154,49 @@ case_new_user() {
   close_with_alt_f4 "$main"
 }
 
+# poke ARGS: the message helper, run in the same prefix and display.
+poke() { wine "$poke" "$@" </dev/null >>"$GUI_OUT/wine.log" 2>&1; }
+
+# expect_exit CODE WHAT: the program must end with CODE within 15 s.
+expect_exit() {
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "$2: exit code $1 (got $GUI_EXIT)" test "$GUI_EXIT" = "$1"
+  else
+    fail "$2: still running after 15 s"
+  fi
+}
+
+case_close_commands() {
+  reset_program_settings
+  gui_start 1024x768
+  # The system Close command of either window closes the main window.
+  start_program
+  poke post "Vistameld background" 0x0112 0xF060  # WM_SYSCOMMAND, SC_CLOSE
+  expect_exit 0 "SC_CLOSE on the background window"
+  check "no window left" test -z "$(gui_windows)"
+  start_program
+  poke post "Vistameld Window" 0x0112 0xF060
+  expect_exit 0 "SC_CLOSE on the main window"
+  check "no window left" test -z "$(gui_windows)"
+}
+
+case_copy_protocol() {
+  reset_program_settings
+  gui_start 1024x768
+  start_program
+  # A starting copy announces its background window; the running copy answers.
+  poke newcopy
+  local answer=$?
+  check "the running copy answers 0x720 with 0x721 (helper exit $answer)" test "$answer" = 0
+  check "the running copy goes on" kill -0 "$PROGRAM_PID"
+  # 0x721 on a background window ends its process at once with code 1.
+  poke post "Vistameld background" 0x721 0
+  expect_exit 1 "0x721 on the background window"
+}
+
 case $case_name in
+  close-commands) case_close_commands ;;
+  copy-protocol) case_copy_protocol ;;
   start-and-close) case_start_and_close ;;
   second-copy) case_second_copy ;;
   missing-vmdres) case_missing_vmdres ;;
