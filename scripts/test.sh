@@ -66,6 +66,11 @@ if configure_and_build native-asan -DVMD_SANITIZE=ON; then
     run_ctest native-asan -LE slow
 else failed=1; summary+=("native-asan: build failed"); fi
 
+# The decoder fuzzers, a few seconds each (scripts/fuzz-pixio.sh SECONDS for longer runs).
+echo "== fuzzing the image decoders"
+if "$here/fuzz-pixio.sh" "${VMD_FUZZ_SECONDS:-3}"; then summary+=("fuzz: no findings"); else
+  failed=1; summary+=("fuzz: findings or build failure (see $VMD_BUILD/fuzz)"); fi
+
 if [ "$only" != native ]; then
   if configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$VMD_ROOT/cmake/mingw-i686.cmake"; then
     # One warm wineserver for the whole run: without it every test waits for

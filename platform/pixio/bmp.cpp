@@ -164,6 +164,8 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image* out) {
       if (entry == 4) in.U8();
     }
     if (in.Failed()) return false;
+    // Some writers count more colours than the depth can index.
+    if (image.palette.size() > (size_t(1) << bits)) image.palette.resize(size_t(1) << bits);
   }
   if (in.Failed()) return false;
   // The pixel data starts where the file header says; some writers leave the
