@@ -50,15 +50,16 @@ gui_cleanup() {
   fi
 }
 
-# gui_start SCREEN (e.g. 1024x768): Xvfb on a free display, the prefix's server.
+# gui_start SCREEN [DEPTH]: Xvfb (e.g. 1024x768, 24 bits) on a free display,
+# the prefix's server.
 gui_start() {
-  local screen=${1:-1024x768} fifo display
+  local screen=${1:-1024x768} depth=${2:-24} fifo display
   [ -d "$WINEPREFIX/drive_c" ] || { echo "gui: no Wine prefix at $WINEPREFIX (run scripts/setup.sh)"; exit 1; }
   trap gui_cleanup EXIT
   trap 'exit 2' INT TERM
   fifo=$(mktemp -u "${TMPDIR:-/tmp}/vmd3-gui-XXXXXX")
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${screen}x${depth}" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   GUI_XVFB_PID=$!
   read -r -t 10 display <"$fifo"
   rm -f "$fifo"

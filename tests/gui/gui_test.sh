@@ -2,7 +2,7 @@
 # Real-window tests of vmd3.exe under Xvfb and Wine.
 #   gui_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER [WINDOW-POKE-EXE]
 # CASE: start-and-close, second-copy, missing-vmdres, small-mode, new-user,
-#       close-commands, copy-protocol
+#       close-commands, copy-protocol, narrow-display
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
 
 case_name=$1
@@ -194,7 +194,36 @@ case_copy_protocol() {
   expect_exit 1 "0x721 on the background window"
 }
 
+case_narrow_display() {
+  # A desktop narrower than 800 pixels is refused with a message at window
+  # creation. (Wine shows every X depth as true colour, so the palette half of
+  # the check cannot be seen here; a unit test covers it.)
+  reset_program_settings
+  gui_start 640x480
+  gui_launch "$exe"
+  PROGRAM_PID=$GUI_LAST_PID
+  local box=""
+  for _ in $(seq 1 300); do
+    box=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    kill -0 "$PROGRAM_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$box" ]; then
+    fail "no \"Warning\" message on a 640 x 480 display"
+  else
+    sleep 0.5
+    gui_screenshot refused
+    check "only the black background behind the message" test "$(gui_windows | wc -l)" = 1
+    check "the background is black" test "$(gui_pixel refused 20 20)" = "0,0,0"
+    gui_key "$box" Return
+  fi
+  expect_exit 0 "after the display message"
+  check "no window left" test -z "$(gui_windows)"
+}
+
 case $case_name in
+  narrow-display) case_narrow_display ;;
   close-commands) case_close_commands ;;
   copy-protocol) case_copy_protocol ;;
   start-and-close) case_start_and_close ;;
