@@ -1,0 +1,258 @@
+// vmd3-stitch: the engine and the codec layer from the command line, for batch
+// and headless use. Reads the photos through PIXIO, applies the program's photo
+// checks, builds the pyramids, aligns, blends, crops to the suggested rectangle
+// and writes the panorama through PIXIO by the output's extension.
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <io.h>
+#define VMD_ISATTY(fd) _isatty(fd)
+#define VMD_FILENO(f) _fileno(f)
+#else
+#include <unistd.h>
+#define VMD_ISATTY(fd) isatty(fd)
+#define VMD_FILENO(f) fileno(f)
+#endif
+
+#include "pixio.h"
+#include "seamcore.h"
+#include "stitch_plan.h"
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+bool g_cancelSent = false;
+bool g_terminal = false;
+int g_lastPercent = -1;
+
+#if defined(_WIN32)
+BOOL WINAPI OnConsoleControl(DWORD type) {
+  if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
+  g_interrupted.store(true);
+  return TRUE;
+}
+#else
+void OnInterrupt(int) { g_interrupted.store(true); }
+#endif
+
+/// The engine's progress callback: a bar on a terminal, plain percentages
+/// otherwise; a pending Ctrl-C is passed on as the engine's cancellation state.
+int OnProgress(int percent) {
+  if (g_interrupted.load() && !g_cancelSent) {
+    SetProgressState(1);
+    g_cancelSent = true;
+  }
+  if (percent < 0) percent = 0;
+  if (percent > 100) return 1;
+  if (percent == g_lastPercent) return 1;
+  g_lastPercent = percent;
+  if (g_terminal) {
+    const int filled = percent * 40 / 100;
+    std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################",
+                 40 - filled, "", percent);
+    if (percent == 100) std::fputc('\n', stderr);
+  } else {
+    std::fprintf(stderr, "%d%%\n", percent);
+  }
+  std::fflush(stderr);
+  return 1;
+}
+
+int Fail(const std::string& message, int code = 1) {
+  if (g_terminal && g_lastPercent >= 0 && g_lastPercent < 100) std::fputc('\n', stderr);
+  std::fprintf(stderr, "vmd3-stitch: %s\n", message.c_str());
+  return code;
+}
+
+struct Header {
+  int width = 0;
+  int height = 0;
+};
+
+Header SizeOf(HGLOBAL dib) {
+  Header h;
+  if (auto* bih = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib))) {
+    h.width = bih->biWidth;
+    h.height = bih->biHeight;
+    GlobalUnlock(dib);
+  }
+  return h;
+}
+
+/// A new 24-bit DIB of the storage rows [top, bottom) and columns
+/// [left, right) of a 24-bit DIB; null when the memory cannot be had.
+HGLOBAL Crop(HGLOBAL dib, RECT r) {
+  auto* src = static_cast<const uint8_t*>(GlobalLock(dib));
+  if (!src) return nullptr;
+  BITMAPINFOHEADER h;
+  std::memcpy(&h, src, sizeof h);
+  const int w = r.right - r.left, ht = r.bottom - r.top;
+  const size_t srcStride = ((size_t(h.biWidth) * 24 + 31) / 32) * 4;
+  const size_t dstStride = ((size_t(w) * 24 + 31) / 32) * 4;
+  HGLOBAL out = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof h + dstStride * ht);
+  auto* dst = out ? static_cast<uint8_t*>(GlobalLock(out)) : nullptr;
+  if (dst) {
+    BITMAPINFOHEADER nh = h;
+    nh.biSize = sizeof nh;
+    nh.biWidth = w;
+    nh.biHeight = ht;
+    nh.biCompression = BI_RGB;
+    nh.biSizeImage = static_cast<DWORD>(dstStride * ht);
+    nh.biClrUsed = 0;
+    std::memcpy(dst, &nh, sizeof nh);
+    const uint8_t* bits = src + h.biSize;
+    for (int y = 0; y < ht; ++y) {
+      std::memcpy(dst + sizeof nh + dstStride * y, bits + srcStride * (r.top + y) + 3 * size_t(r.left),
+                  3 * size_t(w));
+    }
+    GlobalUnlock(out);
+  } else if (out) {
+    GlobalFree(out);
+    out = nullptr;
+  }
+  GlobalUnlock(dib);
+  return out;
+}
+
+/// Everything a stitch allocates, freed in the right order on every path.
+struct Session {
+  std::vector<HGLOBAL> photos;
+  std::vector<std::unique_ptr<StitchPyramid>> pyramids;
+  std::vector<StitchElement> elements;
+  HGLOBAL panorama = nullptr;
+  ~Session() {
+    for (auto& p : pyramids) {
+      if (p) ReleasePyramid(p.get());
+    }
+    if (panorama) GlobalFree(panorama);
+    for (HGLOBAL h : photos) {
+      if (h) GlobalFree(h);
+    }
+  }
+};
+
+int Run(const stitch::Arguments& args) {
+  Session s;
+  std::vector<stitch::PhotoSize> sizes;
+  for (const std::string& path : args.photos) {
+    HGLOBAL dib = ImgReadFile(nullptr, path.c_str());
+    if (!dib) return Fail("cannot read \"" + path + "\" as an image");
+    s.photos.push_back(dib);
+    const Header h = SizeOf(dib);
+    if (h.width <= 0 || h.height <= 0) return Fail("\"" + path + "\": The photo size is zero.");
+    sizes.push_back({h.width, h.height});
+  }
+  std::string problem = stitch::CheckPhotoSizes(sizes);
+  if (problem.empty()) problem = stitch::CheckPhotoCount(args.kind, static_cast<int>(sizes.size()));
+  if (!problem.empty()) return Fail(problem);
+
+  const int n = static_cast<int>(s.photos.size());
+  const std::vector<stitch::GridPlace> places =
+      args.kind == stitch::kPanoTile ? stitch::TilePlaces(args, n) : std::vector<stitch::GridPlace>();
+  const stitch::MatrixShape shape = stitch::ShapeMatrix(args.kind, n, places);
+  s.elements.assign(shape.photoOfElement.size(), StitchElement{});
+  StitchMatrix matrix;
+  matrix.elements = s.elements.data();
+  matrix.layout = args.kind;
+  matrix.columns = shape.columns;
+  matrix.rows = shape.rows;
+  if (args.kind == stitch::kPanoTile) {
+    // The layout check needs only which cells are filled: mark them first.
+    StitchPyramid placeholder{};
+    for (size_t i = 0; i < s.elements.size(); ++i) {
+      s.elements[i].pyramid = shape.photoOfElement[i] >= 0 ? &placeholder : nullptr;
+    }
+    const int valid = VerifyMatrixLayout(&matrix);
+    for (auto& e : s.elements) e.pyramid = nullptr;
+    if (!valid) return Fail("Please place photos into proper space.");
+  }
+  for (size_t i = 0; i < s.elements.size(); ++i) {
+    const int photo = shape.photoOfElement[i];
+    if (photo < 0) continue;
+    s.pyramids.push_back(std::make_unique<StitchPyramid>());
+    StitchPyramid* p = s.pyramids.back().get();
+    const long rc = BuildPyramid(s.photos[static_cast<size_t>(photo)], p);
+    if (rc == kStitchOutOfMemory) return Fail("Not enough memory.");
+    if (rc != kStitchOk) return Fail("cannot use \"" + args.photos[static_cast<size_t>(photo)] + "\"");
+    s.elements[i].pyramid = p;
+  }
+
+  StitchOptions options{};
+  options.reserved = 1;
+  options.detail = args.detail;
+  options.exposureBalance = args.exposure ? 1 : 0;
+  options.blendPercent = 5;
+  options.lensMode = args.lensMode;
+  options.focal = args.focalMm;
+  if (args.lensMode != stitch::kLensAutomatic) {
+    const int ref = stitch::ReferencePhoto(args.kind, shape);
+    const stitch::PhotoSize& size = sizes[static_cast<size_t>(ref)];
+    options.focal = stitch::FocalInPixels(args.focalMm, std::max(size.width, size.height));
+  }
+
+  SetProgressState(0);
+  const long aligned = Align(&matrix, &options, OnProgress);
+  if (g_interrupted.load()) return Fail("cancelled", 130);
+  if (aligned == kStitchOutOfMemory) return Fail("Not enough memory.");
+  RECT crop{};
+  const long blended = Blend(&matrix, &options, &s.panorama, &crop, OnProgress);
+  if (g_interrupted.load()) return Fail("cancelled", 130);
+  if (blended == kStitchOutOfMemory) return Fail("Not enough memory.");
+  if (blended != kStitchOk || !s.panorama) return Fail("the photos could not be blended (engine result " +
+                                                       std::to_string(blended) + ")");
+  HGLOBAL result = s.panorama;
+  HGLOBAL cropped = nullptr;
+  const Header whole = SizeOf(s.panorama);
+  if (args.crop) {
+    RECT r = crop;
+    r.left = std::max<LONG>(r.left, 0);
+    r.top = std::max<LONG>(r.top, 0);
+    r.right = std::min<LONG>(r.right, whole.width);
+    r.bottom = std::min<LONG>(r.bottom, whole.height);
+    if (r.right > r.left && r.bottom > r.top &&
+        (r.left > 0 || r.top > 0 || r.right < whole.width || r.bottom < whole.height)) {
+      cropped = Crop(s.panorama, r);
+      if (!cropped) return Fail("Not enough memory.");
+      result = cropped;
+    }
+  }
+  const Header out = SizeOf(result);
+  const int saved = ImgSaveFile(result, args.output.c_str());
+  if (cropped) GlobalFree(cropped);
+  if (!saved) return Fail("cannot write \"" + args.output + "\"");
+  std::fprintf(stderr, "vmd3-stitch: wrote %s, %d x %d pixels\n", args.output.c_str(), out.width,
+               out.height);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  stitch::Arguments args;
+  std::string error;
+  if (!stitch::ParseArguments(words, &args, &error)) return Fail(error, 2);
+  if (args.help) {
+    std::fputs(stitch::HelpText(), stdout);
+    return 0;
+  }
+  g_terminal = VMD_ISATTY(VMD_FILENO(stderr)) != 0;
+#if defined(_WIN32)
+  SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+#else
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+#endif
+  try {
+    return Run(args);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+}
