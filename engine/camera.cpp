@@ -131,6 +131,7 @@ Mat3 Orthonormalize(const Mat3& a) {
 
 // ---- rotations from rays -------------------------------------------------------
 
+
 bool LeastSquaresRotation(const Vec3* source, const Vec3* target, int count, Mat3* out) {
   if (count < 3) return false;
   // Normal equations: (S^T S) m_r = S^T b_r for each output row r.
@@ -176,9 +177,14 @@ double RotationScore(const Mat3& rotation, const Vec3* source, const Vec3* targe
 }
 
 bool RobustRotation(const Vec3* source, const Vec3* target, int count, Mat3* out) {
+  // The fit over all pairs comes first and wins ties. When it fails (one bad
+  // pair can skew the rows of a fit from a small patch of coarse points), the
+  // subsets without one or two pairs are still tried: the fit fails only when
+  // every candidate does.
   Mat3 best;
-  if (!LeastSquaresRotation(source, target, count, &best)) return false;
-  double bestScore = RotationScore(best, source, target, count);
+  double bestScore = HUGE_VAL;
+  bool found = LeastSquaresRotation(source, target, count, &best);
+  if (found) bestScore = RotationScore(best, source, target, count);
   if (count > kStitchMaxPairs) count = kStitchMaxPairs;  // callers never pass more
   Vec3 s[kStitchMaxPairs], t[kStitchMaxPairs];
   auto tryWithout = [&](int skipA, int skipB) {
@@ -195,6 +201,7 @@ bool RobustRotation(const Vec3* source, const Vec3* target, int count, Mat3* out
     if (score < bestScore) {
       bestScore = score;
       best = candidate;
+      found = true;
     }
   };
   if (count > 4)
@@ -202,6 +209,7 @@ bool RobustRotation(const Vec3* source, const Vec3* target, int count, Mat3* out
   if (count > 5)
     for (int i = 0; i < count; ++i)
       for (int j = i + 1; j < count; ++j) tryWithout(i, j);
+  if (!found) return false;
   *out = best;
   return true;
 }

@@ -87,8 +87,9 @@ Mat3 Orthonormalize(const Mat3& a);
 /// rows are further than 0.2 (dot product) from orthogonal.
 bool LeastSquaresRotation(const Vec3* source, const Vec3* target, int count, Mat3* out);
 /// The best of the fits over all pairs, all pairs but one (count > 4) and all
-/// pairs but two (count > 5), scored by the third smallest squared residual;
-/// earlier candidates win ties. Fails when the fit over all pairs fails.
+/// pairs but two (count > 5), scored by the third smallest squared residual
+/// over all pairs; earlier candidates win ties. Fails only when every one of
+/// these fits fails (with 3 or 4 pairs: when the fit over all pairs fails).
 bool RobustRotation(const Vec3* source, const Vec3* target, int count, Mat3* out);
 
 /// The third smallest squared distance between result x source_i and target_i.

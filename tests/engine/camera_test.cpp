@@ -155,6 +155,31 @@ TEST(RobustRotation, IgnoresOneOrTwoBadPairs) {
   EXPECT_GT(MaxDifference(plain, truth), 1e-3);
 }
 
+TEST(RobustRotation, AFullFitSkewedByOneBadPairStillYieldsARotation) {
+  // Eight matches of a coarse level (80 x 60 pixels, focal 68.75) whose full
+  // fit has rows 0.295 from orthogonal; the subsets find the turn.
+  const long p[8][4] = {{57, 10, 10, 15}, {67, 7, 19, 10}, {53, 23, 9, 29}, {61, 23, 18, 27},
+                        {47, 35, 7, 44},  {58, 39, 20, 43}, {66, 43, 15, 53}, {71, 46, 19, 53}};
+  const double f = 550.0 / 8, cx = 319.5 / 8, cy = 239.5 / 8;
+  Vec3 source[8], target[8];
+  for (int i = 0; i < 8; ++i) {
+    target[i] = seam::Normalize(seam::PixelRay(p[i][0], p[i][1], cx, cy, f));
+    source[i] = seam::Normalize(seam::PixelRay(p[i][2], p[i][3], cx, cy, f));
+  }
+  Mat3 fit;
+  EXPECT_FALSE(seam::LeastSquaresRotation(source, target, 8, &fit));
+  ASSERT_TRUE(seam::RobustRotation(source, target, 8, &fit));
+  EXPECT_TRUE(seam::IsPlausiblePairRotation(fit, PairKind::kRight));
+  // The true turn of that pair (36 degrees of yaw seen from a camera pitched
+  // by 28 degrees, plus a little jitter).
+  const double truth[9] = {0.7937, -0.2615, -0.5492, 0.2889, 0.9566,
+                           -0.0380, 0.5353, -0.1285, 0.8349};
+  const Mat3 difference = seam::Multiply(seam::Transposed(fit), Mat3::From(truth));
+  const double angle = std::acos(std::fmin(1.0, (difference(0, 0) + difference(1, 1) +
+                                                 difference(2, 2) - 1) / 2));
+  EXPECT_LT(angle * 180 / kPi, 3.0);
+}
+
 TEST(DefaultRotation, HalfTheNarrowerAngleOfViewCappedAtThirtyDegrees) {
   const Mat3 right = seam::DefaultRotation(PairKind::kRight, 400, 1000);
   EXPECT_NEAR(right(0, 2), -std::sin(0.2), 1e-15);
