@@ -294,6 +294,30 @@ RECT CropRectangle(const PixelView& m, int layout) {
   return crop;
 }
 
+ColumnMapping ColumnMapping::For(const Mat3& m, double radius, double u) {
+  // The canvas point (u, v) is (R sin q, v, -R cos q) in space; in the camera
+  // frame that is M^T (R sin q, 0, -R cos q) + v x (second row of M), the
+  // same turn and projection as UnrolledToPhotoPixel, split by height.
+  const double q = u / radius;
+  const Vec3 onAxis = Multiply(Transposed(m), Vec3{radius * std::sin(q), 0, -radius * std::cos(q)});
+  ColumnMapping c;
+  c.base = onAxis;
+  c.perRow = Vec3{m(1, 0), m(1, 1), m(1, 2)};
+  c.nearPlane = -1e-6 * (radius > 0 ? radius : 1);
+  return c;
+}
+
+bool ColumnMapping::Map(double v, double imageDistance, double* x, double* y) const {
+  const double cx = base.x + v * perRow.x;
+  const double cy = base.y + v * perRow.y;
+  const double cz = base.z + v * perRow.z;
+  if (!(cz < nearPlane)) return false;
+  const double k = -imageDistance / cz;
+  *x = k * cx;
+  *y = k * cy;
+  return true;
+}
+
 long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& orientation,
                  const RenderSetup& setup, int exposureOffset, const ExposureRamp* ramp,
                  const ClosureCorrection* closure, const PixelView& layer,
@@ -316,13 +340,28 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
       const double a1 = fp.angleLast[static_cast<size_t>(i)];
       if (std::fabs(a1 - a0) >= 0.01 && y1 != y0) slope = (a1 - a0) / (y1 - y0);
     }
+    // Where the correction is the same down the whole column, the source
+    // column is one cylinder column and its height runs linearly with y.
+    const bool straight = !closure || (slope == 0 && (closure->angle == 0 || std::fabs(closure->angle) > 1e-6));
+    double su = x, sv0 = y0, sdv = 1;
+    if (closure && straight) {
+      double u1, v1;
+      CorrectCanvasPoint(setup, *closure, x, y0, a0, &su, &sv0);
+      CorrectCanvasPoint(setup, *closure, x, y0 + 1, a0, &u1, &v1);
+      sdv = v1 - sv0;
+    }
+    const ColumnMapping column = ColumnMapping::For(orientation, setup.radius, su);
     uint8_t* const columnBase = layer.bits + 3 * i;
     uint8_t* const maskBase = layerMask.bits + i;
     for (int y = y0; y <= y1; ++y) {
-      UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
-      if (closure) CorrectCanvasPoint(setup, *closure, x, y, a0 + (y - y0) * slope, &p.u, &p.v);
       double u, v;
-      if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
+      if (straight) {
+        if (!column.Map(sv0 + (y - y0) * sdv, setup.focal, &u, &v)) continue;
+      } else {
+        UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
+        CorrectCanvasPoint(setup, *closure, x, y, a0 + (y - y0) * slope, &p.u, &p.v);
+        if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
+      }
       const double sx = u + cx;
       const double sy = v + cy;
       if (sx < 0 || sy < 0) continue;

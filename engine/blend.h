@@ -99,6 +99,18 @@ struct ClosureCorrection {
   double angle = 0;    ///< radians: the turn after one full turn of the cylinder
 };
 
+/// The photo-pixel mapping of one canvas column u: the pixel offsets from the
+/// photo's centre for any height v, as UnrolledToPhotoPixel gives them, with
+/// the column's sine and cosine worked out once.
+struct ColumnMapping {
+  Vec3 base;    ///< camera-frame point of height 0
+  Vec3 perRow;  ///< change per unit of height
+  double nearPlane = 0;
+  static ColumnMapping For(const Mat3& orientation, double radius, double u);
+  /// False (nothing written) for points behind the photo or on its horizon.
+  bool Map(double v, double imageDistance, double* x, double* y) const;
+};
+
 /// Renders one photo into a layer of its footprint's size by inverse bilinear
 /// mapping, adding `exposureOffset` (and the ramp and closure correction when
 /// given) to each channel. `report` is called with the fraction of columns done

@@ -127,7 +127,17 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   }
 
   // Four binomial passes, alternating fields, only where the layer covers the
-  // whole 3 x 3 neighbourhood; the fourth pass writes field A again.
+  // whole 3 x 3 neighbourhood; the fourth pass writes field A again. The
+  // correction is zero beyond the band around the seam's columns, and four
+  // passes spread it by four cells at most, so the passes and the correction
+  // below stay within that range: the result is the same as over the full width.
+  int seamLeft = gw, seamRight = -1;
+  for (int k = 0; k < n; ++k) {
+    seamLeft = std::min(seamLeft, path[k].column);
+    seamRight = std::max(seamRight, path[k].column);
+  }
+  const int fromColumn = std::max(1, seamLeft - band - 5);
+  const int toColumn = std::min(gw - 2, seamRight + band + 5);
   auto covered = [&](int i, int j) { return c.layerMask[f.Pixel(i, j)] != 0; };
   WorkBuffer<int32_t>* src = &fieldA;
   WorkBuffer<int32_t>* dst = &fieldB;
@@ -135,7 +145,7 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
     for (int k = 0; k < n; ++k) {
       const int i = path[k].row;
       if (i < 1 || i > gh - 2) continue;
-      for (int j = 1; j <= gw - 2; ++j) {
+      for (int j = fromColumn; j <= toColumn; ++j) {
         bool all = true;
         for (int di = -1; di <= 1 && all; ++di)
           for (int dj = -1; dj <= 1 && all; ++dj) all = covered(i + di, j + dj);
@@ -159,11 +169,11 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   for (int k = 0; k < n; ++k) {
     const int i = path[k].row;
     const int s = path[k].column;
-    for (int j = s - 1; j >= 1; --j) {
+    for (int j = s - 1; j >= std::max(1, fromColumn - 1); --j) {
       uint8_t* px = &c.layer[3 * f.Pixel(i, j)];
       for (int ch = 0; ch < 3; ++ch) px[ch] = ClampByte(px[ch] - (field[at(i, j) + ch] >> 8));
     }
-    for (int j = s; j < gw; ++j) {
+    for (int j = s; j < std::min(gw, toColumn + 2); ++j) {
       uint8_t* px = &c.layer[3 * f.Pixel(i, j)];
       for (int ch = 0; ch < 3; ++ch) px[ch] = ClampByte(px[ch] + (field[at(i, j) + ch] >> 8));
     }

@@ -260,6 +260,27 @@ TEST(RenderPhoto, CoversAboutThePhotosArea) {
   EXPECT_NEAR(covered, 63.0 * 47.0, 63.0 * 47.0 * 0.08);
 }
 
+TEST(ColumnMapping, AgreesWithTheCylinderToPhotoMapping) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> angle(-1.2, 1.2);
+  const double radius = 600;
+  for (int trial = 0; trial < 50; ++trial) {
+    const Mat3 m = Multiply(AxisAngleRotation(Vec3{0, 1, 0}, angle(rng)),
+                            AxisAngleRotation(Vec3{1, 0, 0}, angle(rng) / 3));
+    const double u = (angle(rng) + 1.2) * radius * 2;
+    const ColumnMapping c = ColumnMapping::For(m, radius, u);
+    for (double v : {-400.0, -20.0, 0.0, 35.5, 300.0}) {
+      double x1, y1, x2, y2;
+      const bool a = UnrolledToPhotoPixel(m, 450, UnrolledPoint{u, v, radius}, &x1, &y1);
+      const bool b = c.Map(v, 450, &x2, &y2);
+      ASSERT_EQ(a, b) << trial << " " << v;
+      if (!a) continue;
+      EXPECT_NEAR(x1, x2, 1e-7 * (1 + std::fabs(x1)));
+      EXPECT_NEAR(y1, y2, 1e-7 * (1 + std::fabs(y1)));
+    }
+  }
+}
+
 TEST(ExposureRamp, RunsFromMinusToPlusHalfTheLoopStep) {
   ExposureRamp ramp;
   ramp.low = 100;
