@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include <jpeglib.h>
+#include <tiffio.h>
 
 #include "formats.h"
 #include "reader.h"
@@ -346,6 +347,76 @@ TEST(JpegDecode, ReadsProgressiveAndGreyFiles) {
   Image out;
   ASSERT_TRUE(pixio::DecodeJpeg(grayBytes.data(), grayBytes.size(), &out));
   EXPECT_TRUE(out.IsGray());
+}
+
+// --- TIFF specifics ------------------------------------------------------
+
+/// A TIFF written by libtiff itself: 16-bit RGB samples, in tiles or strips,
+/// pixel (x, y) from the top = (x * 1000, y * 2000, 65535 - x * 500).
+std::vector<uint8_t> SixteenBitTiff(int width, int height, bool tiled) {
+  const std::string path = testing::TempDir() + (tiled ? "tiled16.tif" : "strips16.tif");
+  TIFF* tif = TIFFOpen(path.c_str(), "w");
+  if (!tif) return {};
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(width));
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(height));
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 16);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_DEFLATE);
+  auto sample = [](int x, int y, int c) {
+    return uint16_t(c == 0 ? x * 1000 : (c == 1 ? y * 2000 : 65535 - x * 500));
+  };
+  if (tiled) {
+    TIFFSetField(tif, TIFFTAG_TILEWIDTH, 16);
+    TIFFSetField(tif, TIFFTAG_TILELENGTH, 16);
+    std::vector<uint16_t> tile(16 * 16 * 3);
+    for (int ty = 0; ty < height; ty += 16) {
+      for (int tx = 0; tx < width; tx += 16) {
+        for (int y = 0; y < 16; ++y) {
+          for (int x = 0; x < 16; ++x) {
+            for (int c = 0; c < 3; ++c) tile[(y * 16 + x) * 3 + c] = sample(tx + x, ty + y, c);
+          }
+        }
+        TIFFWriteTile(tif, tile.data(), uint32_t(tx), uint32_t(ty), 0, 0);
+      }
+    }
+  } else {
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 3);
+    std::vector<uint16_t> row(size_t(width) * 3);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        for (int c = 0; c < 3; ++c) row[size_t(x) * 3 + c] = sample(x, y, c);
+      }
+      TIFFWriteScanline(tif, row.data(), uint32_t(y), 0);
+    }
+  }
+  TIFFClose(tif);
+  std::vector<uint8_t> bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    int ch;
+    while ((ch = std::fgetc(f)) != EOF) bytes.push_back(static_cast<uint8_t>(ch));
+    std::fclose(f);
+  }
+  std::remove(path.c_str());
+  return bytes;
+}
+
+TEST(TiffDecode, SixteenBitStripsAndTilesBecomeEightBitColour) {
+  for (bool tiled : {false, true}) {
+    const std::vector<uint8_t> file = SixteenBitTiff(40, 30, tiled);
+    ASSERT_FALSE(file.empty());
+    Image out;
+    ASSERT_TRUE(pixio::DecodeTiff(file.data(), file.size(), &out)) << tiled;
+    ASSERT_EQ(out.width, 40);
+    ASSERT_EQ(out.height, 30);
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{39, 29}, std::pair{17, 21}}) {
+      const uint8_t* p = out.TopRow(y) + 3 * x;
+      EXPECT_NEAR(p[2], x * 1000 / 257, 1) << tiled << " " << x << "," << y;
+      EXPECT_NEAR(p[1], y * 2000 / 257, 1);
+      EXPECT_NEAR(p[0], (65535 - x * 500) / 257, 1);
+    }
+  }
 }
 
 // --- GIF specifics -------------------------------------------------------
