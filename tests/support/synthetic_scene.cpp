@@ -131,6 +131,7 @@ SyntheticSet::SyntheticSet(const SyntheticSpec& spec) : spec_(spec) {
   const int w = spec.width, h = spec.height;
   const int stride = ((w * 24 + 31) / 32) * 4;
   const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
+  const int n = spec.supersample > 1 ? spec.supersample : 1;
   for (int i = 0; i < cells; ++i) {
     bool empty = false;
     for (int e : spec.emptyCells) empty = empty || e == i;
@@ -153,9 +154,9 @@ SyntheticSet::SyntheticSet(const SyntheticSpec& spec) : spec_(spec) {
       std::memset(row, 0, stride);
       for (int x = 0; x < w; ++x) {
         int sum[3] = {0, 0, 0};
-        for (int sy = 0; sy < 2; ++sy)
-          for (int sx = 0; sx < 2; ++sx) {
-            const double rx = x - cx - 0.25 + 0.5 * sx, ry = y - cy - 0.25 + 0.5 * sy,
+        for (int sy = 0; sy < n; ++sy)
+          for (int sx = 0; sx < n; ++sx) {
+            const double rx = x - cx + (sx + 0.5) / n - 0.5, ry = y - cy + (sy + 0.5) / n - 0.5,
                          rz = -spec.focal;
             const double wx = m[0] * rx + m[1] * ry + m[2] * rz;
             const double wy = m[3] * rx + m[4] * ry + m[5] * rz;
@@ -166,7 +167,7 @@ SyntheticSet::SyntheticSet(const SyntheticSpec& spec) : spec_(spec) {
             sum[2] += (colour >> 16) & 0xFF;
           }
         for (int k = 0; k < 3; ++k) {
-          double value = sum[k] / 4.0 * gain;
+          double value = sum[k] / double(n * n) * gain;
           if (spec.noise > 0)
             value += (2 * Unit(Hash(x, y, static_cast<uint32_t>(i * 3 + k), spec.seed + 7)) - 1) *
                      spec.noise;
