@@ -52,7 +52,12 @@ TEST_P(RenderLevelTest, IsTheDetailUnlessAPhotoLacksThatLevel) {
 INSTANTIATE_TEST_SUITE_P(Table, RenderLevelTest,
                          ::testing::Values(LevelCase{0, 4, 0}, LevelCase{1, 4, 1},
                                            LevelCase{3, 4, 3}, LevelCase{3, 2, 1},
-                                           LevelCase{2, 1, 0}, LevelCase{-1, 4, 0}));
+                                           LevelCase{2, 1, 0}, LevelCase{-1, 4, 0}),
+                         [](const ::testing::TestParamInfo<LevelCase>& info) {
+                           return "detail" + std::string(info.param.detail < 0 ? "Minus" : "") +
+                                  std::to_string(std::abs(info.param.detail)) + "Levels" +
+                                  std::to_string(info.param.levels);
+                         });
 
 TEST(MakeRenderSetup, CircumferenceAndRadiusFollowTheLevelFocal) {
   StitchElement e;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace seam {
@@ -56,7 +57,11 @@ TEST_P(CostPyramidLevelsTest, HalvesWhileShorterSideIsAtLeast64) {
 INSTANTIATE_TEST_SUITE_P(Boundaries, CostPyramidLevelsTest,
                          ::testing::Values(LevelCase{63, 400, 1}, LevelCase{64, 64, 2},
                                            LevelCase{400, 127, 2}, LevelCase{128, 128, 3},
-                                           LevelCase{1 << 20, 1 << 20, 10}, LevelCase{1, 1, 1}));
+                                           LevelCase{1 << 20, 1 << 20, 10}, LevelCase{1, 1, 1}),
+                         [](const ::testing::TestParamInfo<LevelCase>& info) {
+                           return std::to_string(info.param.width) + "x" +
+                                  std::to_string(info.param.height);
+                         });
 
 TEST(HalveCostGrid, AveragesTwoByTwoAndDropsOddEdge) {
   const CostGrid g = MakeGrid(5, 3, {0, 1, 2, 3, 9,  //
