@@ -419,6 +419,52 @@ TEST(TiffDecode, SixteenBitStripsAndTilesBecomeEightBitColour) {
   }
 }
 
+TEST(FpxJpegTile, AbbreviatedTilesUseTheSharedTables) {
+  // One tables-only stream and one tile without tables, as FlashPix keeps them.
+  const Image tile = Smooth(64, 64);
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  c.image_width = 64;
+  c.image_height = 64;
+  c.input_components = 3;
+  c.in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 90, TRUE);
+  unsigned char* tables = nullptr;
+  unsigned long tablesLength = 0;
+  jpeg_mem_dest(&c, &tables, &tablesLength);
+  jpeg_write_tables(&c);
+  unsigned char* body = nullptr;
+  unsigned long bodyLength = 0;
+  jpeg_mem_dest(&c, &body, &bodyLength);
+  jpeg_start_compress(&c, FALSE);
+  for (int y = 0; y < 64; ++y) {
+    JSAMPROW row = const_cast<JSAMPROW>(tile.TopRow(y));
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::vector<uint8_t> pixels;
+  int w = 0, h = 0, n = 0;
+  EXPECT_TRUE(pixio::DecodeJpegTile(tables, tablesLength, body, bodyLength, true, &pixels, &w, &h, &n));
+  EXPECT_EQ(w, 64);
+  EXPECT_EQ(h, 64);
+  EXPECT_EQ(n, 3);
+  if (pixels.size() == 64 * 64 * 3) {
+    const uint8_t* p = tile.TopRow(10) + 3 * 20;  // blue, green, red
+    EXPECT_NEAR(pixels[(10 * 64 + 20) * 3 + 0], p[2], 6);
+    EXPECT_NEAR(pixels[(10 * 64 + 20) * 3 + 2], p[0], 6);
+  }
+  // Without its tables the tile cannot be decoded.
+  EXPECT_FALSE(pixio::DecodeJpegTile(nullptr, 0, body, bodyLength, true, &pixels, &w, &h, &n));
+  // A "tables" stream that holds an image is refused.
+  EXPECT_FALSE(pixio::DecodeJpegTile(body, bodyLength, body, bodyLength, true, &pixels, &w, &h, &n));
+  std::free(tables);
+  std::free(body);
+}
+
 // --- GIF specifics -------------------------------------------------------
 
 /// A GIF of a 4 x 2 frame at (2, 1) on an 8 x 4 screen; index 1 transparent
