@@ -75,10 +75,16 @@ if [ "$only" != native ]; then
   if configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$VMD_ROOT/cmake/mingw-i686.cmake"; then
     # One warm wineserver for the whole run: without it every test waits for
     # Wine's background processes to let go of CTest's pipe.
+    # No desktop display for it or the tests: a Wine desktop opened on your
+    # screen would set the screen size for the real-window tests, which bring
+    # their own virtual screens (tests/gui).
+    saved_display=${DISPLAY-}
+    unset DISPLAY
     wineserver -p </dev/null >/dev/null 2>&1
     wine wineboot </dev/null >/dev/null 2>&1
     trap 'wineserver -k >/dev/null 2>&1' EXIT
     run_ctest win32
+    [ -n "$saved_display" ] && export DISPLAY=$saved_display
     wineserver -k >/dev/null 2>&1
     trap - EXIT
   else failed=1; summary+=("win32: build failed"); fi

@@ -39,6 +39,20 @@ prefix_server_running() {
   return 1
 }
 
+# A Wine desktop (explorer.exe) of this prefix that runs on another display:
+# prints that display. Its screen, not ours, would give the program its size.
+foreign_desktop_display() {
+  local p env d
+  for p in /proc/[0-9]*; do
+    [ "$(cat "$p/comm" 2>/dev/null)" = explorer.exe ] || continue
+    env=$(tr '\0' '\n' <"$p/environ" 2>/dev/null) || continue
+    grep -qx "WINEPREFIX=$WINEPREFIX" <<<"$env" || continue
+    d=$(sed -n 's/^DISPLAY=//p' <<<"$env")
+    if [ -n "$d" ] && [ "$d" != "$DISPLAY" ]; then echo "$d"; return 0; fi
+  done
+  return 1
+}
+
 gui_cleanup() {
   local pid f
   for pid in "${GUI_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
@@ -68,6 +82,11 @@ gui_start() {
   if ! prefix_server_running; then
     wineserver -p </dev/null >/dev/null 2>&1
     GUI_OWN_SERVER=1
+  elif other=$(foreign_desktop_display); then
+    echo "gui: a Wine desktop of $WINEPREFIX runs on display $other, so the program would"
+    echo "gui: take that screen's size. Run the tests without DISPLAY (scripts/test.sh does)"
+    echo "gui: or stop that prefix's wineserver first."
+    exit 1
   fi
   log "display $DISPLAY ($screen), prefix $WINEPREFIX, own server: $GUI_OWN_SERVER"
 }
