@@ -336,5 +336,69 @@ TEST(CorrectCanvasPoint, UndoesTheTurnThatTheFootprintPassApplies) {
   }
 }
 
+TEST(WrapRectangle, StartsAtTheFirstPhotoReachingPastOneTurn) {
+  StitchElement e[4] = {};
+  StitchMatrix m{};
+  m.elements = e;
+  m.layout = kLayoutCircle;
+  m.columns = 4;
+  m.rows = 1;
+  std::vector<PhotoFootprint> fps(4);
+  const LONG lefts[4] = {0, 30, 60, 85}, rights[4] = {40, 70, 101, 130};
+  for (int i = 0; i < 4; ++i) {
+    fps[static_cast<size_t>(i)].present = true;
+    fps[static_cast<size_t>(i)].rect = RECT{lefts[i], 2, rights[i], 50};
+  }
+  RECT wrap;
+  ASSERT_TRUE(WrapRectangle(m, fps, RECT{0, -3, 100, 60}, 100, &wrap));
+  EXPECT_EQ(wrap.left, 60);
+  EXPECT_EQ(wrap.right, 130);
+  EXPECT_EQ(wrap.top, -3);
+  EXPECT_EQ(wrap.bottom, 60);
+  fps[3].rect.right = 100;
+  EXPECT_FALSE(WrapRectangle(m, fps, RECT{0, -3, 100, 60}, 100, &wrap)) << "ends within the turn";
+}
+
+TEST(FoldWrap, PastesTheEndAndSeamsThePartPastTheTurnOntoTheStart) {
+  // One turn of 100 columns; the canvas start is covered (grey 100) up to
+  // column 30, the wrap holds grey 110 over columns 80 to 120.
+  const int turn = 100, rows = 12;
+  std::vector<uint8_t> canvas(static_cast<size_t>(DibStride(turn, 24)) * rows, 255);
+  std::vector<uint8_t> canvasMask(static_cast<size_t>(DibStride(turn, 8)) * rows, 0);
+  const PixelView cv{turn, rows, DibStride(turn, 24), 3, canvas.data()};
+  const PixelView cm{turn, rows, DibStride(turn, 8), 1, canvasMask.data()};
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < 30; ++x) {
+      std::fill(cv.Row(y) + 3 * x, cv.Row(y) + 3 * x + 3, 100);
+      cm.Row(y)[x] = 255;
+    }
+  const int ww = 40;
+  std::vector<uint8_t> wrap(static_cast<size_t>(DibStride(ww, 24)) * rows, 110);
+  std::vector<uint8_t> wrapMask(static_cast<size_t>(DibStride(ww, 8)) * rows, 255);
+  const PixelView wv{ww, rows, DibStride(ww, 24), 3, wrap.data()};
+  const PixelView wm{ww, rows, DibStride(ww, 8), 1, wrapMask.data()};
+  ASSERT_EQ(FoldWrap(RECT{0, 0, turn, rows}, cv, cm, RECT{80, 0, 120, rows}, wv, wm, turn),
+            kStitchOk);
+  int fromWrap = 0;
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < 20; ++x) fromWrap += cv.Row(y)[3 * x] == 110;
+  EXPECT_GT(fromWrap, 0) << "the moved part takes the target side of the seam";
+  for (int y = 0; y < rows; ++y) {
+    for (int x = 80; x < 100; ++x) {
+      EXPECT_EQ(cv.Row(y)[3 * x], 110) << x;
+      EXPECT_EQ(cm.Row(y)[x], 255);
+    }
+    // The folded end leads into the start through a seam: the wrap's grey
+    // left of it, the canvas's own grey after the overlap, nothing outside.
+    for (int x = 0; x < 30; ++x) {
+      EXPECT_GE(cv.Row(y)[3 * x], 100) << x;
+      EXPECT_LE(cv.Row(y)[3 * x], 110) << x;
+      EXPECT_EQ(cm.Row(y)[x], 255);
+    }
+    EXPECT_EQ(cv.Row(y)[3 * 25], 100);
+    EXPECT_EQ(cm.Row(y)[30], 0);
+  }
+}
+
 }  // namespace
 }  // namespace seam
