@@ -19,7 +19,7 @@ command -v clang++ >/dev/null || { echo "fuzz: clang++ not installed" >&2; exit 
 mkdir -p "$dir"
 CC=clang CXX=clang++ cmake -S "$VMD_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVMD_FUZZ=ON -DVMD_SANITIZE=ON >"$dir/configure.log" 2>&1 || { tail -n 30 "$dir/configure.log"; exit 1; }
-targets=(bmp tiff pcx gif tga jpeg pcd fpx any)
+targets=(bmp tiff pcx gif tga jpeg pcd pcd-4base fpx any)
 [ -n "$only" ] && targets=("$only")
 cmake --build "$dir" -j "$jobs" --target pixio_fuzz_corpus "${targets[@]/#/fuzz_pixio_}" \
   >"$dir/build.log" 2>&1 || { grep -E -A5 'error|FAILED' "$dir/build.log" | head -n 40; exit 1; }
@@ -29,7 +29,7 @@ mkdir -p "$dir/findings" "$dir/corpus"
 failed=0
 for t in "${targets[@]}"; do
   seeds=("$fuzz/seeds/$t")
-  [ "$t" = any ] && seeds=("$fuzz"/seeds/*/)
+  [ "$t" = any ] && seeds=("$fuzz"/seeds/{bmp,tiff,pcx,gif,tga,jpeg,pcd,fpx}/)
   work="$dir/corpus/$t"
   mkdir -p "$work"
   log="$dir/fuzz-$t.log"

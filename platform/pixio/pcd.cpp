@@ -3,7 +3,13 @@
 // three uncompressed scenes Base/16 (192 x 128) at sector 4, Base/4 (384 x 256)
 // at sector 23 and Base (768 x 512) at sector 96, each stored as pairs of luma
 // rows followed by one row of each chroma channel at half width (4:2:0
-// PhotoYCC). 4Base and 16Base are rebuilt from Base by interpolation.
+// PhotoYCC). 4Base (1536 x 1024) and 16Base (3072 x 2048) are Base doubled by
+// interpolation plus Huffman-coded corrections: for 4Base a section at sector
+// 384 (its code table 4 sectors on, its data 5 sectors on) corrects the luma;
+// for 16Base a second section, starting at the sector after the first one's
+// data ends (table 12 sectors on, data 14 sectors on), corrects the luma at
+// 16Base and both chroma channels at 4Base. A pack without a section is shown
+// interpolated, as Photo CD readers do for packs that omit the large scenes.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -68,6 +74,133 @@ std::vector<uint8_t> Double(const std::vector<uint8_t>& in, int w, int h) {
   return out;
 }
 
+/// MSB-first bits over the pack, from a byte offset; reads past the end
+/// give zero bits and set `overrun`.
+class BitReader {
+ public:
+  BitReader(const uint8_t* data, size_t size, size_t offset) : data_(data), size_(size), pos_(offset) {}
+  /// The next n (1 to 24) bits without consuming them.
+  uint32_t Peek(int n) {
+    while (count_ < n) {
+      const uint32_t byte = pos_ < size_ ? data_[pos_] : 0;
+      if (pos_ >= size_) overrun = true;
+      ++pos_;
+      bits_ |= uint64_t(byte) << (56 - count_);
+      count_ += 8;
+    }
+    return static_cast<uint32_t>(bits_ >> (64 - n));
+  }
+  void Skip(int n) {
+    Peek(n);
+    bits_ <<= n;
+    count_ -= n;
+  }
+  uint32_t Take(int n) {
+    const uint32_t v = Peek(n);
+    Skip(n);
+    return v;
+  }
+  /// Byte offset of the next unread bit, rounded up.
+  size_t Offset() const { return pos_ - static_cast<size_t>(count_ / 8); }
+  bool overrun = false;
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_;
+  uint64_t bits_ = 0;
+  int count_ = 0;
+};
+
+/// A code table as a lookup on the next 16 bits: code length (0 = no code)
+/// and the signed correction it stands for.
+struct CodeTable {
+  std::vector<uint8_t> length = std::vector<uint8_t>(65536, 0);
+  std::vector<int8_t> value = std::vector<int8_t>(65536, 0);
+};
+
+/// Reads one table: a count less one, then per code its length less one, the
+/// code left-justified in 16 bits and its value. False for lengths over 16.
+bool ReadCodeTable(const uint8_t* data, size_t size, size_t* offset, CodeTable* t) {
+  if (*offset >= size) return false;
+  const int count = data[(*offset)++] + 1;
+  for (int i = 0; i < count; ++i) {
+    if (size - *offset < 4) return false;
+    const uint8_t* e = data + *offset;
+    *offset += 4;
+    const int length = e[0] + 1;
+    if (length > 16) return false;
+    const uint32_t code = uint32_t(e[1] << 8 | e[2]);
+    const uint32_t first = code & ~((1u << (16 - length)) - 1);
+    for (uint32_t j = first; j < first + (1u << (16 - length)); ++j) {
+      t->length[j] = static_cast<uint8_t>(length);
+      t->value[j] = static_cast<int8_t>(e[3]);
+    }
+  }
+  return true;
+}
+
+/// One plane the corrections apply to.
+struct Plane {
+  std::vector<uint8_t>* pixels;
+  int width;
+  int height;
+};
+
+/// Applies one correction section whose tables start at sector `tableSector`
+/// and whose data start at sector `dataSector`. Each row begins with the sync
+/// code 0xFFFFFE, a 2-bit plane number, a 13-bit row number and one spare bit;
+/// the section ends at the row just past the last. On success *endOffset is the
+/// byte after the data.
+bool ApplyCorrections(const uint8_t* data, size_t size, size_t tableSector, size_t dataSector,
+                      const std::vector<Plane>& planes, size_t* endOffset) {
+  std::vector<CodeTable> tables(planes.size());
+  size_t offset = tableSector * kSector;
+  for (CodeTable& t : tables) {
+    if (!ReadCodeTable(data, size, &offset, &t)) return false;
+  }
+  if (dataSector * kSector >= size) return false;
+  BitReader bits(data, size, dataSector * kSector);
+  // The plane numbers as stored: luma, (unused), first chroma, second chroma.
+  static const int kPlaneOf[4] = {0, -1, 1, 2};
+  // Every row of every plane at most once, plus slack for repeated rows.
+  const size_t maxRows = size_t(planes[0].height) * 3;
+  size_t rows = 0;
+  while (bits.Peek(24) != 0xFFFFFE) {  // the data start at the first sync code
+    bits.Skip(1);
+    if (bits.overrun || bits.Offset() - dataSector * kSector > kSector * 4) return false;
+  }
+  for (;;) {
+    if (bits.Peek(24) != 0xFFFFFE || bits.overrun) return false;
+    bits.Skip(24);
+    const int plane = kPlaneOf[bits.Take(2)];
+    const int row = static_cast<int>(bits.Take(13));
+    bits.Skip(1);
+    if (plane < 0 || plane >= static_cast<int>(planes.size()) || ++rows > maxRows) return false;
+    const Plane& p = planes[static_cast<size_t>(plane)];
+    if (row == p.height) break;  // the row past the last ends the section
+    if (row > p.height) return false;
+    uint8_t* dst = p.pixels->data() + size_t(row) * p.width;
+    const CodeTable& t = tables[static_cast<size_t>(plane)];
+    for (int x = 0;; ++x) {
+      const uint32_t next = bits.Peek(24);
+      if (next == 0xFFFFFE) {
+        if (x != p.width) return false;  // every row corrects every pixel
+        break;
+      }
+      if (x >= p.width || bits.overrun) return false;
+      const uint32_t index = next >> 8;
+      const int length = t.length[index];
+      if (length == 0) return false;
+      bits.Skip(length);
+      const int v = dst[x] + t.value[index];
+      dst[x] = static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+    }
+  }
+  *endOffset = bits.Offset();
+  return true;
+}
+
 }  // namespace
 
 bool LooksLikePcd(const uint8_t* data, size_t size) {
@@ -94,12 +227,29 @@ bool DecodePcd(const uint8_t* data, size_t size, int resolution, bool gray, Imag
   // Chroma to full size, then the larger scenes.
   c1 = Double(c1, w / 2, h / 2);
   c2 = Double(c2, w / 2, h / 2);
+  // The larger scenes: double, then correct where the pack holds corrections.
+  size_t sectionEnd = 384 * kSector;
+  bool corrected = true;
   for (int r = 2; r < resolution; ++r) {
     luma = Double(luma, w, h);
-    c1 = Double(c1, w, h);
-    c2 = Double(c2, w, h);
     w *= 2;
     h *= 2;
+    const bool first = r == 2;
+    const size_t start = first ? 384 : (sectionEnd + kSector - 1) / kSector;
+    const size_t tableSector = start + (first ? 4 : 12), dataSector = start + (first ? 5 : 14);
+    // A pack that ends before a section simply lacks that scene.
+    const bool present = corrected && dataSector * kSector < size;
+    if (present) {
+      std::vector<Plane> planes = {{&luma, w, h}};
+      if (!first) {
+        planes.push_back({&c1, w / 2, h / 2});
+        planes.push_back({&c2, w / 2, h / 2});
+      }
+      if (!ApplyCorrections(data, size, tableSector, dataSector, planes, &sectionEnd)) return false;
+    }
+    corrected = present;
+    c1 = Double(c1, w / 2, h / 2);
+    c2 = Double(c2, w / 2, h / 2);
   }
   static const YccTables tables;
   Image image;

@@ -678,6 +678,96 @@ TEST(PhotoCd, ColouredChromaGivesColour) {
   EXPECT_GT(p[2], p[0] + 60);
 }
 
+/// MSB-first bit writer for building correction sections.
+struct BitWriter {
+  std::vector<uint8_t> bytes;
+  int used = 8;
+  void Put(uint32_t value, int n) {
+    for (int i = n - 1; i >= 0; --i) {
+      if (used == 8) {
+        bytes.push_back(0);
+        used = 0;
+      }
+      if ((value >> i) & 1) bytes.back() |= uint8_t(0x80 >> used);
+      ++used;
+    }
+  }
+};
+
+/// A correction row: `plane` as stored (0 luma, 2 and 3 chroma), then one
+/// code per pixel: 0 -> "0", +10 -> "10", -10 -> "110".
+void PutRow(BitWriter& w, int plane, int row, const std::vector<int>& deltas) {
+  w.Put(0xFFFFFE, 24);
+  w.Put(uint32_t(plane), 2);
+  w.Put(uint32_t(row), 13);
+  w.Put(0, 1);
+  for (int d : deltas) {
+    if (d == 0) w.Put(0, 1);
+    else if (d == 10) w.Put(2, 2);
+    else w.Put(6, 3);
+  }
+}
+
+/// Appends a correction section: `tables` copies of the three-code table at
+/// sector start + tableOffset, the rows at start + dataOffset. Returns the
+/// sector after the data.
+size_t PutSection(std::vector<uint8_t>* pack, size_t start, size_t tableOffset, size_t dataOffset,
+                  int tables, const BitWriter& rows) {
+  const uint8_t table[] = {2, 0, 0x00, 0x00, 0, 1, 0x80, 0x00, 10, 2, 0xC0, 0x00, uint8_t(-10)};
+  const size_t dataAt = (start + dataOffset) * 0x800;
+  pack->resize(std::max(pack->size(), dataAt + rows.bytes.size()), 0);
+  for (int t = 0; t < tables; ++t) {
+    std::memcpy(&(*pack)[(start + tableOffset) * 0x800 + t * sizeof table], table, sizeof table);
+  }
+  std::memcpy(&(*pack)[dataAt], rows.bytes.data(), rows.bytes.size());
+  return (dataAt + rows.bytes.size() + 0x7FF) / 0x800;
+}
+
+TEST(PhotoCd, LargeScenesAddTheirCorrectionsToTheDoubledBase) {
+  std::vector<uint8_t> pack = PhotoCdPack(100, 156, 137, 0);
+  // 4Base: luma row 5 +10 everywhere, row 7 -10 on its left half.
+  BitWriter four;
+  PutRow(four, 0, 5, std::vector<int>(1536, 10));
+  std::vector<int> half(1536, 0);
+  std::fill(half.begin(), half.begin() + 768, -10);
+  PutRow(four, 0, 7, half);
+  PutRow(four, 0, 1024, {});
+  const size_t next = PutSection(&pack, 384, 4, 5, 1, four);
+  Image out;
+  ASSERT_TRUE(pixio::DecodePcd(pack.data(), pack.size(), 3, true, &out));
+  ASSERT_EQ(out.width, 1536);
+  // Luma 100 shows as 136, 110 as 149, 90 as 122 (the dark quarter is 50 -> 68).
+  EXPECT_NEAR(out.TopRow(4)[1000], 136, 1);
+  EXPECT_NEAR(out.TopRow(5)[1000], 149, 1);
+  EXPECT_NEAR(out.TopRow(7)[500], 122, 1);
+  EXPECT_NEAR(out.TopRow(7)[1000], 136, 1);
+  // 16Base: luma row 9 +10, and the second chroma's row 3 (at 4Base size) raised.
+  BitWriter sixteen;
+  PutRow(sixteen, 0, 9, std::vector<int>(3072, 10));
+  for (int k = 0; k < 4; ++k) PutRow(sixteen, 3, 3, std::vector<int>(1536, 10));
+  PutRow(sixteen, 0, 2048, {});
+  PutSection(&pack, next, 12, 14, 3, sixteen);
+  Image big;
+  ASSERT_TRUE(pixio::DecodePcd(pack.data(), pack.size(), 4, false, &big));
+  ASSERT_EQ(big.width, 3072);
+  ASSERT_EQ(big.height, 2048);
+  // Row 9 brighter than row 20; rows 6-7 redder (chroma row 3 doubled) than row 30.
+  EXPECT_GT(big.TopRow(9)[3 * 2000 + 1], big.TopRow(20)[3 * 2000 + 1] + 10);
+  EXPECT_GT(big.TopRow(6)[3 * 2000 + 2], big.TopRow(30)[3 * 2000 + 2] + 40);
+  // The 4Base corrections still hold at 16Base, doubled: row 10 and 11 from row 5.
+  EXPECT_GT(big.TopRow(10)[3 * 2000 + 1], big.TopRow(30)[3 * 2000 + 1] + 10);
+  // A broken section is refused, not shown half corrected.
+  std::vector<uint8_t> broken = pack;
+  // A sync code in the middle of a row cuts it short.
+  std::memset(&broken[389 * 0x800 + 40], 0xFF, 3);
+  broken[389 * 0x800 + 43] = 0xFE;
+  Image none;
+  EXPECT_FALSE(pixio::DecodePcd(broken.data(), broken.size(), 3, true, &none));
+  broken = pack;
+  broken[388 * 0x800 + 5] = 30;  // a code longer than 16 bits
+  EXPECT_FALSE(pixio::DecodePcd(broken.data(), broken.size(), 3, true, &none));
+}
+
 // --- malformed input -----------------------------------------------------
 
 struct Malformed {

@@ -1,9 +1,11 @@
 // libFuzzer target for one decoder, chosen at compile time by PIXIO_FUZZ_FORMAT
-// (bmp, tiff, pcx, gif, tga, jpeg, pcd, fpx, any). A decoder may refuse any
+// (bmp, tiff, pcx, gif, tga, jpeg, pcd, fpx, any, pcd-4base). A decoder may refuse any
 // input; it must never read or write out of bounds, leak, hang, or return a
 // picture whose buffer does not match its size.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "formats.h"
 
@@ -30,6 +32,17 @@ bool Decode(const uint8_t* data, size_t size, pixio::Image* out) {
   return pixio::DecodePcd(data, size - 1, choice % 3, (choice & 0x80) != 0, out);
 #elif PIXIO_FUZZ_FORMAT == 8
   return pixio::DecodeFpx(data, size, out);
+#elif PIXIO_FUZZ_FORMAT == 10
+  // The 4Base correction section: the input's first sector is the code table
+  // sector, the rest its data, behind a blank pack of the stored scenes.
+  static const std::vector<uint8_t> blank = [] {
+    std::vector<uint8_t> p(388 * 0x800, 0);
+    std::memcpy(&p[0x800], "PCD_IPI", 7);
+    return p;
+  }();
+  std::vector<uint8_t> pack(blank);
+  pack.insert(pack.end(), data, data + size);
+  return pixio::DecodePcd(pack.data(), pack.size(), 3, true, out);
 #else
   return pixio::DecodeAny(data, size, out);
 #endif

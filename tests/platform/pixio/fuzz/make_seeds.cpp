@@ -70,6 +70,33 @@ int main(int argc, char** argv) {
   pack[0x800 + 0x602] = 1;
   pack.back() = 0x80;
   Write(root + "/pcd", "base16-turned-gray.pcd", pack);
+  // A 4Base correction section: the code table sector, then rows of codes.
+  {
+    std::vector<uint8_t> section(0x800, 0);
+    const uint8_t table[] = {2, 0, 0x00, 0x00, 0, 1, 0x80, 0x00, 10, 2, 0xC0, 0x00, 0xF6};
+    std::memcpy(section.data(), table, sizeof table);
+    std::vector<uint8_t> bits;
+    int used = 8;
+    auto put = [&](uint32_t v, int n) {
+      for (int i = n - 1; i >= 0; --i) {
+        if (used == 8) {
+          bits.push_back(0);
+          used = 0;
+        }
+        if ((v >> i) & 1) bits.back() |= static_cast<uint8_t>(0x80 >> used);
+        ++used;
+      }
+    };
+    for (int row : {0, 1, 1023, 1024}) {
+      put(0xFFFFFE, 24);
+      put(0, 2);
+      put(static_cast<uint32_t>(row), 13);
+      put(0, 1);
+      for (int x = 0; row < 1024 && x < 1536; ++x) put(x % 3 == 0 ? 2 : (x % 3 == 1 ? 0 : 6), x % 3 == 1 ? 1 : (x % 3 == 0 ? 2 : 3));
+    }
+    section.insert(section.end(), bits.begin(), bits.end());
+    Write(root + "/pcd-4base", "rows.bin", section);
+  }
   std::printf("pixio_fuzz_seeds: %d files in %s\n", g_written, root.c_str());
   return 0;
 }
