@@ -19,6 +19,8 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr double kInverseTwoPi = 0.15915494309189535;
 constexpr int kEmptyFirst = INT_MAX;
 constexpr int kEmptyLast = -INT_MAX;
+// Canvas columns of one turn beyond which no canvas could be allocated.
+constexpr double kLongestTurn = 1 << 28;
 
 inline uint8_t ClampByte(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
@@ -144,7 +146,10 @@ RenderSetup MakeRenderSetup(const StitchMatrix& matrix, const StitchOptions& opt
   s.level = RenderLevel(matrix, options);
   s.scale = 1 << s.level;
   s.focal = options.focal / s.scale;
-  s.circumference = static_cast<int>(kTwoPi * options.focal / s.scale + 0.5);
+  // A focal length that is not a positive number, or one so long that a turn
+  // would not fit an int, leaves the circumference at 0: nothing can be rendered.
+  const double turn = kTwoPi * options.focal / s.scale + 0.5;
+  s.circumference = (turn >= 1 && turn < kLongestTurn) ? static_cast<int>(turn) : 0;
   s.radius = s.circumference * kInverseTwoPi;
   s.heightLimit = static_cast<int>(s.radius * 5);
   return s;
@@ -530,6 +535,7 @@ long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* pa
     if (arranged != kStitchOk) return arranged;
   }
   const RenderSetup setup = MakeRenderSetup(matrix, options);
+  if (setup.circumference <= 0) return kStitchImageUnusable;
   std::vector<PhotoFootprint> footprints;
   RECT canvasRect;
   if (!ComputeFootprints(matrix, setup, footprints, &canvasRect)) return kStitchOutOfMemory;
@@ -575,6 +581,7 @@ extern "C" SEAMCORE_API long Blend(StitchMatrix* matrix, StitchOptions* options,
     options->lensMode = lens.lensMode;
     options->focal = lens.focal;
   }
+  if (MakeRenderSetup(*matrix, *options).circumference <= 0) return kStitchImageUnusable;
   const long solved = SolveAllPairRotations(matrix, options, level);
   if (solved != kStitchOk && solved != kStitchTooFewPairs) return solved;
   if (matrix->layout != kLayoutCircle) Arrange(matrix, options, level);

@@ -75,6 +75,31 @@ TEST(MakeRenderSetup, CircumferenceAndRadiusFollowTheLevelFocal) {
   EXPECT_EQ(s.heightLimit, static_cast<int>(s.radius * 5));
 }
 
+TEST(MakeRenderSetup, AFocalLengthThatCannotBeRenderedGivesNoCircumference) {
+  StitchElement e;
+  StitchPyramid p;
+  StitchMatrix m = OnePhotoMatrix(&e, &p, 4);
+  for (double focal : {0.0, -5.0, 1e300, std::nan("")}) {
+    StitchOptions o{};
+    o.focal = focal;
+    EXPECT_EQ(MakeRenderSetup(m, o).circumference, 0) << focal;
+  }
+}
+
+TEST(Blend, RefusesAFocalLengthThatCannotBeRendered) {
+  StitchElement e;
+  StitchPyramid p;
+  StitchMatrix m = OnePhotoMatrix(&e, &p, 1);
+  StitchOptions o{};
+  o.lensMode = kLensGiven;
+  o.focal = -1;
+  HGLOBAL pano = nullptr;
+  RECT crop{};
+  EXPECT_EQ(Blend(&m, &o, &pano, &crop, nullptr), kStitchImageUnusable);
+  EXPECT_EQ(pano, nullptr);
+  EXPECT_EQ(Blend(nullptr, &o, &pano, &crop, nullptr), kStitchImageUnusable);
+}
+
 TEST(FootprintFromOutline, UnwrapsAnOutlineAcrossTheStartOfTheCylinder) {
   const int c = 100;
   std::vector<OutlinePoint> outline = {{95, 0, 0}, {98, 0, 0}, {2, 0, 0},
