@@ -23,7 +23,7 @@
 namespace {
 
 using testing_support::SyntheticSet;
-using testing_support::SyntheticSpec;
+using testing_support::SyntheticSetup;
 using testing_support::SyntheticStitch;
 
 struct Layout {
@@ -94,7 +94,7 @@ Photos& PhotosFor(int layoutIndex, int width) {
   const Layout& l = kLayouts[layoutIndex];
   auto p = std::make_unique<Photos>();
   p->factor = width > 2000 ? 4 : 1;
-  SyntheticSpec s;
+  SyntheticSetup s;
   s.layout = l.layout;
   s.columns = l.columns;
   s.rows = l.rows;

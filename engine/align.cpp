@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "engine_dib.h"
@@ -107,26 +108,56 @@ class LevelImage {
 
 /// Features of Q inside `rect` (level pixels) on a smoothed copy of Q, each
 /// moved into the rectangle shrunk by 4 more pixels so its template fits.
+///
+/// Only the part of Q the detector reads is smoothed: the rectangle grown by 2
+/// pixels (clipped to Q). Inside it, one pixel in from its edges, the smoothed
+/// values are those of smoothing all of Q, and the detector reads no further
+/// than one pixel outside the rectangle; at Q's own edges the crop's edges are
+/// Q's, so the edge rule is the same too.
 long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
                   std::vector<FeaturePoint>* features) {
   features->clear();
+  const PixelView full = q.View();
+  const RECT crop = Intersect(MakeRect(rect.left - 2, rect.top - 2, rect.right + 2, rect.bottom + 2),
+                              MakeRect(0, 0, full.width, full.height));
+  const int cw = crop.right - crop.left, ch = crop.bottom - crop.top;
+  if (cw < 3 || ch < 3) return kStitchOk;  // nothing the detector could examine
+
+  EngineDib part;
+  if (!part.Create(cw, ch, 24)) return kStitchOutOfMemory;
+  {
+    DibLock lock(part);
+    if (!lock.Locked()) return kStitchOutOfMemory;
+    const PixelView v = part.View();
+    for (int y = 0; y < ch; ++y) {
+      std::memcpy(v.Row(y), full.Row(crop.top + y) + crop.left * 3, static_cast<size_t>(cw) * 3);
+      std::memset(v.Row(y) + cw * 3, 0, v.stride - cw * 3);
+    }
+  }
   EngineDib smoothed;
-  long result = SmoothCopy(q.Dib(), smoothed);
+  long result = SmoothCopy(part, smoothed);
   if (result != kStitchOk) return result;
   DibLock lock(smoothed);
   if (!lock.Locked()) return kStitchOutOfMemory;
-  FeaturePoint points[kMaxFeatures];
+
+  // The detector keeps one pixel clear of the image's edges: of Q's edges, so
+  // the rectangle is clipped against Q before it moves into the crop.
+  const RECT clipped = Intersect(rect, MakeRect(1, 1, full.width - 1, full.height - 1));
+  if (clipped.right <= clipped.left) return kStitchOk;
+  const RECT local = MakeRect(clipped.left - crop.left, clipped.top - crop.top,
+                              clipped.right - crop.left, clipped.bottom - crop.top);
   int count = 0;
   const int cells = grid.columns * grid.rows;
   std::vector<FeaturePoint> all(cells);
-  result = DetectFeatures(smoothed.View(), rect, grid.columns, grid.rows, grid.minDistance,
+  result = DetectFeatures(smoothed.View(), local, grid.columns, grid.rows, grid.minDistance,
                           grid.percent, all.data(), &count);
   if (result != kStitchOk) return result;
   const RECT inner = Shrink(rect, 4);
   for (int i = 0; i < count && i < kMaxFeatures; ++i) {
-    points[i].x = Clamp(all[i].x, inner.left, inner.right - 1);
-    points[i].y = Clamp(all[i].y, inner.top, inner.bottom - 1);
-    features->push_back(points[i]);
+    FeaturePoint point;
+    point.x = Clamp(all[i].x + crop.left, inner.left, inner.right - 1);
+    point.y = Clamp(all[i].y + crop.top, inner.top, inner.bottom - 1);
+    features->push_back(point);
   }
   return kStitchOk;
 }

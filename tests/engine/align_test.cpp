@@ -20,7 +20,7 @@ namespace {
 using seam::NeighbourPair;
 using seam::PairKind;
 using testing_support::SyntheticSet;
-using testing_support::SyntheticSpec;
+using testing_support::SyntheticSetup;
 using testing_support::SyntheticStitch;
 
 /// Every callback call of one Align, and an optional cancellation point.
@@ -77,17 +77,17 @@ struct LayoutCase {
   std::vector<int> emptyCells;
 };
 
-SyntheticSpec SpecOf(const LayoutCase& c) {
-  SyntheticSpec spec;
-  spec.layout = c.layout;
-  spec.columns = c.columns;
-  spec.rows = c.rows;
-  spec.focal = c.focal;
-  spec.emptyCells = c.emptyCells;
-  spec.jitterDegrees = 1.5;  // a hand-held camera: small extra turns and roll
-  spec.noise = 2;
-  spec.seed = 11 + c.layout;
-  return spec;
+SyntheticSetup SetupOf(const LayoutCase& c) {
+  SyntheticSetup scene;
+  scene.layout = c.layout;
+  scene.columns = c.columns;
+  scene.rows = c.rows;
+  scene.focal = c.focal;
+  scene.emptyCells = c.emptyCells;
+  scene.jitterDegrees = 1.5;  // a hand-held camera: small extra turns and roll
+  scene.noise = 2;
+  scene.seed = 11 + c.layout;
+  return scene;
 }
 
 std::string NameOf(const ::testing::TestParamInfo<LayoutCase>& info) { return info.param.name; }
@@ -96,8 +96,8 @@ class AlignLayout : public AlignTest, public ::testing::WithParamInterface<Layou
 
 TEST_P(AlignLayout, RecoversEveryPairRotationAtFullDetail) {
   const LayoutCase& c = GetParam();
-  const SyntheticSpec spec = SpecOf(c);
-  SyntheticSet set(spec);
+  const SyntheticSetup scene = SetupOf(c);
+  SyntheticSet set(scene);
   SyntheticStitch stitch(set);
   ASSERT_EQ(stitch.buildResult, kStitchOk);
   stitch.options.detail = 0;
@@ -122,7 +122,7 @@ TEST_P(AlignLayout, RecoversEveryPairRotationAtFullDetail) {
     const RECT& here = p.kind == PairKind::kRight ? e.rightOverlap : e.upOverlap;
     const RECT& there = p.kind == PairKind::kRight ? e.rightOverlapThere : e.upOverlapThere;
     EXPECT_GE(here.left, 0);
-    EXPECT_LE(here.right, spec.width);
+    EXPECT_LE(here.right, scene.width);
     EXPECT_LT(here.left, here.right);
     EXPECT_LT(here.top, here.bottom);
     EXPECT_EQ(here.right - here.left, there.right - there.left);
@@ -145,7 +145,7 @@ class AlignFocal : public AlignTest, public ::testing::WithParamInterface<Layout
 
 TEST_P(AlignFocal, AutomaticEstimateIsWithinFivePercent) {
   const LayoutCase& c = GetParam();
-  SyntheticSet set(SpecOf(c));
+  SyntheticSet set(SetupOf(c));
   SyntheticStitch stitch(set);
   stitch.options.detail = 0;
   stitch.options.lensMode = kLensAutomatic;
@@ -168,15 +168,15 @@ INSTANTIATE_TEST_SUITE_P(Layouts, AlignFocal,
 
 // ---- determinism, progress, cancellation -------------------------------------------
 
-SyntheticSpec SmallRow(int count) {
-  SyntheticSpec spec;
-  spec.layout = kLayoutRow;
-  spec.columns = count;
-  spec.width = 320;
-  spec.height = 240;
-  spec.focal = 280;
-  spec.jitterDegrees = 1;
-  return spec;
+SyntheticSetup SmallRow(int count) {
+  SyntheticSetup scene;
+  scene.layout = kLayoutRow;
+  scene.columns = count;
+  scene.width = 320;
+  scene.height = 240;
+  scene.focal = 280;
+  scene.jitterDegrees = 1;
+  return scene;
 }
 
 TEST_F(AlignTest, IdenticalInputGivesIdenticalLists) {
@@ -259,12 +259,12 @@ TEST_F(AlignTest, CancellingAtAFinerLevelStopsThere) {
 // ---- levels, lenses, layouts ---------------------------------------------------------
 
 TEST_F(AlignTest, SingleLevelPyramidJumpsFromThirtyToFifty) {
-  SyntheticSpec spec = SmallRow(2);
-  spec.width = 80;
-  spec.height = 60;  // shorter side below 64: level 0 only
-  spec.focal = 70;
-  spec.yawStepDegrees = 30;
-  SyntheticSet set(spec);
+  SyntheticSetup scene = SmallRow(2);
+  scene.width = 80;
+  scene.height = 60;  // shorter side below 64: level 0 only
+  scene.focal = 70;
+  scene.yawStepDegrees = 30;
+  SyntheticSet set(scene);
   SyntheticStitch stitch(set);
   stitch.options.detail = 2;
   ASSERT_EQ(Align(&stitch.matrix, &stitch.options, RecordProgress), kStitchOk);
@@ -279,11 +279,11 @@ TEST_F(AlignTest, SingleLevelPyramidJumpsFromThirtyToFifty) {
 }
 
 TEST_F(AlignTest, ListsEndAtTheDetailLevelOrTheCoarsestCommonOne) {
-  SyntheticSpec spec = SmallRow(2);
-  spec.width = 128;
-  spec.height = 100;  // levels 0 and 1 (100, 50)
-  spec.focal = 110;
-  SyntheticSet set(spec);
+  SyntheticSetup scene = SmallRow(2);
+  scene.width = 128;
+  scene.height = 100;  // levels 0 and 1 (100, 50)
+  scene.focal = 110;
+  SyntheticSet set(scene);
   SyntheticStitch stitch(set);
   stitch.options.detail = 2;  // e = min(s = 1, 2) = 1
   ASSERT_EQ(Align(&stitch.matrix, &stitch.options, RecordProgress), kStitchOk);
@@ -311,12 +311,12 @@ TEST_F(AlignTest, LensModesGivenAndTelephoto) {
 }
 
 TEST_F(AlignTest, InvalidTileLayoutIsRefusedBeforeAnyWork) {
-  SyntheticSpec spec = SmallRow(2);
-  spec.layout = kLayoutTile;
-  spec.columns = 2;
-  spec.rows = 2;
-  spec.emptyCells = {1, 2};  // the two photos of one diagonal
-  SyntheticSet set(spec);
+  SyntheticSetup scene = SmallRow(2);
+  scene.layout = kLayoutTile;
+  scene.columns = 2;
+  scene.rows = 2;
+  scene.emptyCells = {1, 2};  // the two photos of one diagonal
+  SyntheticSet set(scene);
   SyntheticStitch stitch(set);
   EXPECT_EQ(Align(&stitch.matrix, &stitch.options, RecordProgress), kStitchInvalidTileLayout);
   EXPECT_EQ(log.values, std::vector<int>{0});
@@ -455,12 +455,12 @@ TEST_F(DirectionFilter, PointsFurtherLeftInPThanInQAreAllDropped) {
   // Q shows what lies to the LEFT of P, and the coarse pair claims a shift to
   // the left: every match then sits left of its feature relative to the
   // centres, and the filter leaves the default triangle.
-  SyntheticSpec spec = SmallRow(2);
-  spec.width = 128;
-  spec.height = 96;
-  spec.focal = 110;
-  spec.yawStepDegrees = -25;
-  SyntheticSet set(spec);
+  SyntheticSetup scene = SmallRow(2);
+  scene.width = 128;
+  scene.height = 96;
+  scene.focal = 110;
+  scene.yawStepDegrees = -25;
+  SyntheticSet set(scene);
   SyntheticStitch stitch(set);
   NeighbourPair pair;
   pair.neighbourColumn = 1;

@@ -24,7 +24,7 @@ namespace seam {
 namespace {
 
 using testing_support::SyntheticSet;
-using testing_support::SyntheticSpec;
+using testing_support::SyntheticSetup;
 using testing_support::SyntheticStitch;
 
 // Up to ten correspondences per pair, spread over the overlap, in pixels of
@@ -37,11 +37,11 @@ void FillPairs(const SyntheticSet& set, SyntheticStitch& st, int c, int r, int n
   double relative[9];
   set.TrueRelative(c, r, nc, nr, relative);
   const Mat3 rel = Mat3::From(relative);
-  const SyntheticSpec& spec = set.Spec();
+  const SyntheticSetup& scene = set.Setup();
   const double s = 1 << level;
-  const double f = spec.focal / s;
-  const int w = spec.width >> level, h = spec.height >> level;
-  const double cx = (spec.width - 1) / 2.0 / s, cy = (spec.height - 1) / 2.0 / s;
+  const double f = scene.focal / s;
+  const int w = scene.width >> level, h = scene.height >> level;
+  const double cx = (scene.width - 1) / 2.0 / s, cy = (scene.height - 1) / 2.0 / s;
   std::vector<StitchPair> found;
   for (int gy = 1; gy < 10; ++gy)
     for (int gx = 1; gx < 10; ++gx) {
@@ -98,14 +98,14 @@ void SaveBmp(HGLOBAL dib, const std::string& name) {
 
 // The scene colour along a panorama frame direction, averaged over the
 // pixel's four quarter positions as the photos themselves are.
-void TruthAt(const SyntheticSpec& spec, const Mat3& toWorld, double u, double v, double radius,
+void TruthAt(const SyntheticSetup& scene, const Mat3& toWorld, double u, double v, double radius,
              double out[3]) {
   out[0] = out[1] = out[2] = 0;
   for (double du : {-0.25, 0.25})
     for (double dv : {-0.25, 0.25}) {
       const double q = (u + du) / radius;
       const Vec3 d = Multiply(toWorld, Vec3{std::sin(q), (v + dv) / radius, -std::cos(q)});
-      const uint32_t c = testing_support::SceneColour(spec, d.x, d.y, d.z);
+      const uint32_t c = testing_support::SceneColour(scene, d.x, d.y, d.z);
       for (int ch = 0; ch < 3; ++ch) out[ch] += ((c >> (8 * ch)) & 255) / 4.0;
     }
 }
@@ -130,7 +130,7 @@ double CropPsnr(const SyntheticSet& set, SyntheticStitch& st, HGLOBAL panorama, 
     for (int y = crop.top; y < crop.bottom; y += step)
       for (int x = crop.left; x < crop.right; x += step) {
         double t[3];
-        TruthAt(set.Spec(), toWorld, x + canvas.left + dx, y + canvas.top + dy, setup.radius, t);
+        TruthAt(set.Setup(), toWorld, x + canvas.left + dx, y + canvas.top + dy, setup.radius, t);
         const uint8_t* p = d.view.Row(y) + 3 * x;
         for (int ch = 0; ch < 3; ++ch) err += (p[ch] - t[ch]) * (p[ch] - t[ch]);
         count += 3;
@@ -183,8 +183,8 @@ struct LayoutCase {
   double firstPitch;
 };
 
-SyntheticSpec SpecFor(const LayoutCase& c, int width = 640) {
-  SyntheticSpec s;
+SyntheticSetup SetupFor(const LayoutCase& c, int width = 640) {
+  SyntheticSetup s;
   s.layout = c.layout;
   s.columns = c.columns;
   s.rows = c.rows;
@@ -309,7 +309,7 @@ const SyntheticSet& SetFor(const LayoutCase& c) {
   static std::vector<std::pair<std::string, std::unique_ptr<SyntheticSet>>> sets;
   for (const auto& s : sets)
     if (s.first == c.name) return *s.second;
-  sets.emplace_back(c.name, std::make_unique<SyntheticSet>(SpecFor(c)));
+  sets.emplace_back(c.name, std::make_unique<SyntheticSet>(SetupFor(c)));
   return *sets.back().second;
 }
 
@@ -322,7 +322,7 @@ TEST_P(BlendLayoutTest, CropAgreesWithTheSceneAndHoldsNoWhite) {
   ASSERT_EQ(st.buildResult, kStitchOk);
   st.options.detail = 0;
   st.options.lensMode = kLensGiven;
-  st.options.focal = set.Spec().focal;
+  st.options.focal = set.Setup().focal;
   PairsFromTruth(set, st, 0);
   SetProgressState(0);
   g_progress.clear();
@@ -391,7 +391,7 @@ TEST_P(AlignThenBlendTest, StitchesTheSceneFromThePhotosAlone) {
   ASSERT_EQ(st.buildResult, kStitchOk);
   st.options.detail = 0;
   st.options.lensMode = kLensGiven;
-  st.options.focal = set.Spec().focal;
+  st.options.focal = set.Setup().focal;
   SetProgressState(0);
   g_progress.clear();
   ASSERT_EQ(Align(&st.matrix, &st.options, RecordProgress), kStitchOk);
@@ -431,8 +431,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 // Smaller photos for the tests that do not measure the picture.
-SyntheticSpec SmallRow(int photos = 3) {
-  SyntheticSpec s = SpecFor(LayoutCase{"row", kLayoutRow, photos, 1, 36, 0, 0}, 320);
+SyntheticSetup SmallRow(int photos = 3) {
+  SyntheticSetup s = SetupFor(LayoutCase{"row", kLayoutRow, photos, 1, 36, 0, 0}, 320);
   return s;
 }
 
@@ -441,7 +441,7 @@ TEST(BlendCancel, CancellingDuringCompositingReturnsOneAndHandsOutNothing) {
   SyntheticStitch st(set);
   st.options.detail = 1;
   st.options.lensMode = kLensGiven;
-  st.options.focal = set.Spec().focal;
+  st.options.focal = set.Setup().focal;
   PairsFromTruth(set, st, 1);
   for (int at : {50, 62, 80, 99}) {
     SetProgressState(0);
@@ -463,7 +463,7 @@ TEST(BlendMemory, AnAllocationFailureAnywhereReturnsOutOfMemory) {
   SyntheticStitch st(set);
   st.options.detail = 2;
   st.options.lensMode = kLensGiven;
-  st.options.focal = set.Spec().focal;
+  st.options.focal = set.Setup().focal;
   PairsFromTruth(set, st, 2);
   SetProgressState(0);
   bool succeeded = false;
@@ -497,15 +497,15 @@ std::vector<long> SeamSteps(SyntheticStitch& st) {
 }
 
 TEST(BlendExposure, BalancingEvensOutGainsOfFifteenPercent) {
-  SyntheticSpec spec = SmallRow(4);
-  spec.gains = {1.15, 0.85, 1.1, 0.9};
-  SyntheticSet set(spec);
+  SyntheticSetup scene = SmallRow(4);
+  scene.gains = {1.15, 0.85, 1.1, 0.9};
+  SyntheticSet set(scene);
   for (int balance : {1, 0}) {
     SyntheticStitch st(set);
     st.options.detail = 1;
     st.options.exposureBalance = balance;
     st.options.lensMode = kLensGiven;
-    st.options.focal = spec.focal;
+    st.options.focal = scene.focal;
     PairsFromTruth(set, st, 1);
     SetProgressState(0);
     HGLOBAL pano = nullptr;
@@ -525,13 +525,13 @@ TEST(BlendExposure, BalancingEvensOutGainsOfFifteenPercent) {
 }
 
 TEST(BlendTile, AnEmptyCellGetsNoFootprintAndTheRestIsStitched) {
-  SyntheticSpec spec = SpecFor(LayoutCase{"tile", kLayoutTile, 2, 2, 36, 28, -14}, 320);
-  spec.emptyCells = {3};
-  SyntheticSet set(spec);
+  SyntheticSetup scene = SetupFor(LayoutCase{"tile", kLayoutTile, 2, 2, 36, 28, -14}, 320);
+  scene.emptyCells = {3};
+  SyntheticSet set(scene);
   SyntheticStitch st(set);
   st.options.detail = 1;
   st.options.lensMode = kLensGiven;
-  st.options.focal = spec.focal;
+  st.options.focal = scene.focal;
   PairsFromTruth(set, st, 1);
   SetProgressState(0);
   HGLOBAL pano = nullptr;

@@ -76,21 +76,21 @@ double RotationDistanceDegrees(const double a[9], const double b[9]) {
   return std::acos(c) * 180 / kPi;
 }
 
-uint32_t SceneColour(const SyntheticSpec& spec, double x, double y, double z) {
+uint32_t SceneColour(const SyntheticSetup& scene, double x, double y, double z) {
   // Angle around the vertical (0 straight ahead along -z, growing to the
   // right), as a fraction of a turn; height as tangent of the elevation on a
   // cylinder or the elevation itself on a sphere, in radians.
   const double horizontal = std::sqrt(x * x + z * z);
   double u = std::atan2(x, -z) / (2 * kPi);
   if (u < 0) u += 1;
-  const double v = spec.surface == SceneSurface::kCylinder ? y / horizontal : std::atan2(y, horizontal);
+  const double v = scene.surface == SceneSurface::kCylinder ? y / horizontal : std::atan2(y, horizontal);
   // Octaves from about 60 to about 8 pixels per cell at a focal of 550.
   static const int kAround[4] = {56, 112, 224, 448};
   static const double kWeight[4] = {0.35, 0.3, 0.22, 0.13};
   double rgb[3] = {0, 0, 0};
   for (int o = 0; o < 4; ++o) {
     double c[3];
-    CellColour(u, v, kAround[o], o, spec.seed, c);
+    CellColour(u, v, kAround[o], o, scene.seed, c);
     for (int k = 0; k < 3; ++k) rgb[k] += kWeight[o] * c[k];
   }
   uint32_t out = 0;
@@ -102,39 +102,39 @@ uint32_t SceneColour(const SyntheticSpec& spec, double x, double y, double z) {
   return out;
 }
 
-SyntheticSet::SyntheticSet(const SyntheticSpec& spec) : spec_(spec) {
+SyntheticSet::SyntheticSet(const SyntheticSetup& scene) : setup_(scene) {
   const int cells = Cells();
   photos_.assign(cells, nullptr);
   poses_.assign(cells, SyntheticPose{});
   orientations_.assign(static_cast<size_t>(cells) * 9, 0);
-  const double yawStep = spec.layout == 3 && spec.columns > 0 ? 360.0 / spec.columns : spec.yawStepDegrees;
-  for (int r = 0; r < spec.rows; ++r)
-    for (int c = 0; c < spec.columns; ++c) {
+  const double yawStep = scene.layout == 3 && scene.columns > 0 ? 360.0 / scene.columns : scene.yawStepDegrees;
+  for (int r = 0; r < scene.rows; ++r)
+    for (int c = 0; c < scene.columns; ++c) {
       const int i = Index(c, r);
       SyntheticPose pose;
-      if (!spec.poses.empty()) {
-        pose = spec.poses[i];
+      if (!scene.poses.empty()) {
+        pose = scene.poses[i];
       } else {
-        pose.yawDegrees = spec.firstYawDegrees + c * yawStep;
-        pose.pitchDegrees = spec.firstPitchDegrees + r * spec.pitchStepDegrees;
-        if (spec.jitterDegrees > 0) {
-          const double j = spec.jitterDegrees;
-          pose.yawDegrees += (2 * Unit(Hash(i, 11, 0, spec.seed)) - 1) * j;
-          pose.pitchDegrees += (2 * Unit(Hash(i, 12, 0, spec.seed)) - 1) * j;
-          pose.rollDegrees += (2 * Unit(Hash(i, 13, 0, spec.seed)) - 1) * j;
+        pose.yawDegrees = scene.firstYawDegrees + c * yawStep;
+        pose.pitchDegrees = scene.firstPitchDegrees + r * scene.pitchStepDegrees;
+        if (scene.jitterDegrees > 0) {
+          const double j = scene.jitterDegrees;
+          pose.yawDegrees += (2 * Unit(Hash(i, 11, 0, scene.seed)) - 1) * j;
+          pose.pitchDegrees += (2 * Unit(Hash(i, 12, 0, scene.seed)) - 1) * j;
+          pose.rollDegrees += (2 * Unit(Hash(i, 13, 0, scene.seed)) - 1) * j;
         }
       }
       poses_[i] = pose;
       PoseRotation(pose, &orientations_[static_cast<size_t>(i) * 9]);
     }
 
-  const int w = spec.width, h = spec.height;
+  const int w = scene.width, h = scene.height;
   const int stride = ((w * 24 + 31) / 32) * 4;
   const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
-  const int n = spec.supersample > 1 ? spec.supersample : 1;
+  const int n = scene.supersample > 1 ? scene.supersample : 1;
   for (int i = 0; i < cells; ++i) {
     bool empty = false;
-    for (int e : spec.emptyCells) empty = empty || e == i;
+    for (int e : scene.emptyCells) empty = empty || e == i;
     if (empty) continue;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 40 + static_cast<size_t>(stride) * h);
     if (!block) continue;
@@ -148,7 +148,7 @@ SyntheticSet::SyntheticSet(const SyntheticSpec& spec) : spec_(spec) {
     header->biSizeImage = static_cast<DWORD>(stride) * h;
     auto* bits = reinterpret_cast<uint8_t*>(header) + 40;
     const double* m = &orientations_[static_cast<size_t>(i) * 9];
-    const double gain = i < static_cast<int>(spec.gains.size()) ? spec.gains[i] : 1.0;
+    const double gain = i < static_cast<int>(scene.gains.size()) ? scene.gains[i] : 1.0;
     for (int y = 0; y < h; ++y) {
       uint8_t* row = bits + static_cast<size_t>(y) * stride;
       std::memset(row, 0, stride);
@@ -157,20 +157,20 @@ SyntheticSet::SyntheticSet(const SyntheticSpec& spec) : spec_(spec) {
         for (int sy = 0; sy < n; ++sy)
           for (int sx = 0; sx < n; ++sx) {
             const double rx = x - cx + (sx + 0.5) / n - 0.5, ry = y - cy + (sy + 0.5) / n - 0.5,
-                         rz = -spec.focal;
+                         rz = -scene.focal;
             const double wx = m[0] * rx + m[1] * ry + m[2] * rz;
             const double wy = m[3] * rx + m[4] * ry + m[5] * rz;
             const double wz = m[6] * rx + m[7] * ry + m[8] * rz;
-            const uint32_t colour = SceneColour(spec, wx, wy, wz);
+            const uint32_t colour = SceneColour(scene, wx, wy, wz);
             sum[0] += colour & 0xFF;
             sum[1] += (colour >> 8) & 0xFF;
             sum[2] += (colour >> 16) & 0xFF;
           }
         for (int k = 0; k < 3; ++k) {
           double value = sum[k] / double(n * n) * gain;
-          if (spec.noise > 0)
-            value += (2 * Unit(Hash(x, y, static_cast<uint32_t>(i * 3 + k), spec.seed + 7)) - 1) *
-                     spec.noise;
+          if (scene.noise > 0)
+            value += (2 * Unit(Hash(x, y, static_cast<uint32_t>(i * 3 + k), scene.seed + 7)) - 1) *
+                     scene.noise;
           const int v = static_cast<int>(std::lround(value));
           row[3 * x + k] = static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
         }

@@ -38,7 +38,7 @@ struct SyntheticPose {
 
 /// What to render. Cells are indexed column + row x columns (row 0 at the
 /// bottom, as in the engine's matrix).
-struct SyntheticSpec {
+struct SyntheticSetup {
   int layout = 0;  ///< the engine's layout numbers: 0 row, 1 column, 2 tile grid, 3 circle
   int columns = 3;
   int rows = 1;
@@ -77,13 +77,13 @@ struct SyntheticSpec {
 /// 40-byte header, no colour table) until they are taken.
 class SyntheticSet {
  public:
-  explicit SyntheticSet(const SyntheticSpec& spec);
+  explicit SyntheticSet(const SyntheticSetup& scene);
   ~SyntheticSet();
   SyntheticSet(const SyntheticSet&) = delete;
   SyntheticSet& operator=(const SyntheticSet&) = delete;
 
-  const SyntheticSpec& Spec() const { return spec_; }
-  int Cells() const { return spec_.columns * spec_.rows; }
+  const SyntheticSetup& Setup() const { return setup_; }
+  int Cells() const { return setup_.columns * setup_.rows; }
   /// The photo of a cell (null for an empty cell or one already taken). The
   /// set keeps ownership.
   HGLOBAL Photo(int column, int row) const;
@@ -97,9 +97,9 @@ class SyntheticSet {
   const SyntheticPose& Pose(int column, int row) const;
 
  private:
-  int Index(int column, int row) const { return column + row * spec_.columns; }
+  int Index(int column, int row) const { return column + row * setup_.columns; }
 
-  SyntheticSpec spec_;
+  SyntheticSetup setup_;
   std::vector<HGLOBAL> photos_;
   std::vector<SyntheticPose> poses_;
   std::vector<double> orientations_;  // 9 per cell
@@ -112,7 +112,7 @@ void PoseRotation(const SyntheticPose& pose, double out[9]);
 double RotationDistanceDegrees(const double a[9], const double b[9]);
 
 /// The scene's colour (0xRRGGBB) seen along a world direction.
-uint32_t SceneColour(const SyntheticSpec& spec, double x, double y, double z);
+uint32_t SceneColour(const SyntheticSetup& scene, double x, double y, double z);
 
 }  // namespace testing_support
 

@@ -19,16 +19,16 @@ class SyntheticStitch {
  public:
   /// The set keeps owning the photos; it must outlive this object.
   explicit SyntheticStitch(const SyntheticSet& set) {
-    const SyntheticSpec& spec = set.Spec();
-    const int cells = spec.columns * spec.rows;
+    const SyntheticSetup& scene = set.Setup();
+    const int cells = scene.columns * scene.rows;
     elements_.resize(cells);
     std::memset(static_cast<void*>(elements_.data()), 0, sizeof(StitchElement) * cells);
     pyramids_.resize(cells);
     std::memset(static_cast<void*>(pyramids_.data()), 0, sizeof(StitchPyramid) * cells);
     built_.assign(cells, false);
-    for (int r = 0; r < spec.rows; ++r)
-      for (int c = 0; c < spec.columns; ++c) {
-        const int i = c + r * spec.columns;
+    for (int r = 0; r < scene.rows; ++r)
+      for (int c = 0; c < scene.columns; ++c) {
+        const int i = c + r * scene.columns;
         if (!set.HasPhoto(c, r)) continue;
         const long result = BuildPyramid(set.Photo(c, r), &pyramids_[i]);
         if (result != kStitchOk && buildResult == kStitchOk) buildResult = result;
@@ -37,9 +37,9 @@ class SyntheticStitch {
         elements_[i].pyramid = &pyramids_[i];
       }
     matrix.elements = elements_.data();
-    matrix.layout = spec.layout;
-    matrix.columns = spec.columns;
-    matrix.rows = spec.rows;
+    matrix.layout = scene.layout;
+    matrix.columns = scene.columns;
+    matrix.rows = scene.rows;
     options.reserved = 1;
     options.detail = 1;
     options.exposureBalance = 1;
