@@ -524,6 +524,41 @@ TEST(BlendExposure, BalancingEvensOutGainsOfFifteenPercent) {
   }
 }
 
+TEST(BlendExposure, ACircleWithGainsClosesWithoutAStepAtItsWrap) {
+  SyntheticSetup scene = SetupFor(LayoutCase{"circle", kLayoutCircle, 10, 1, 36, 0, 0}, 320);
+  scene.gains = {1.15, 0.9, 1.05, 0.85, 1.1, 0.95, 1.15, 0.88, 1.0, 1.12};
+  SyntheticSet set(scene);
+  for (int balance : {1, 0}) {
+    SyntheticStitch st(set);
+    st.options.detail = 0;
+    st.options.exposureBalance = balance;
+    st.options.lensMode = kLensGiven;
+    st.options.focal = scene.focal;
+    PairsFromTruth(set, st, 0);
+    SetProgressState(0);
+    HGLOBAL pano = nullptr;
+    RECT crop{};
+    ASSERT_EQ(Blend(&st.matrix, &st.options, &pano, &crop, nullptr), kStitchOk);
+    testing_support::GlobalFreer freer(pano);
+    // Each photo is rendered with its offset plus a ramp from minus to plus
+    // half the loop step, so a join sees the loop step on top of the offsets.
+    const long loop = balance ? st.Element(0, 0).rightBrightnessStep : 0;
+    long worst = 0;
+    for (int c = 0; c < 10; ++c) {
+      const long raw = MeasureBrightnessStep(st.matrix, c, 0, NeighbourKind::kRight, 0);
+      const long step = raw + st.Element((c + 1) % 10, 0).exposureOffset -
+                        st.Element(c, 0).exposureOffset - loop;
+      worst = std::max(worst, std::labs(step));
+    }
+    std::printf("[ steps    ] circle, balancing %s: largest step %ld grey levels (loop step %ld)\n",
+                balance ? "on" : "off", worst, loop);
+    if (balance)
+      EXPECT_LT(worst, 3);
+    else
+      EXPECT_GT(worst, 10);
+  }
+}
+
 TEST(BlendTile, AnEmptyCellGetsNoFootprintAndTheRestIsStitched) {
   SyntheticSetup scene = SetupFor(LayoutCase{"tile", kLayoutTile, 2, 2, 36, 28, -14}, 320);
   scene.emptyCells = {3};
