@@ -225,8 +225,17 @@ bool DecodePcd(const uint8_t* data, size_t size, int resolution, bool gray, Imag
     p += 3 * w;
   }
   // Chroma to full size, then the larger scenes.
-  c1 = Double(c1, w / 2, h / 2);
-  c2 = Double(c2, w / 2, h / 2);
+  // Grey pictures need no chroma: planes of the right size stand in, so that
+  // correction sections still parse.
+  auto doubleChroma = [&](std::vector<uint8_t>& c, int cw, int ch) {
+    if (gray) {
+      c.assign(size_t(cw) * ch * 4, 0);
+    } else {
+      c = Double(c, cw, ch);
+    }
+  };
+  doubleChroma(c1, w / 2, h / 2);
+  doubleChroma(c2, w / 2, h / 2);
   // The larger scenes: double, then correct where the pack holds corrections.
   size_t sectionEnd = 384 * kSector;
   bool corrected = true;
@@ -248,8 +257,8 @@ bool DecodePcd(const uint8_t* data, size_t size, int resolution, bool gray, Imag
       if (!ApplyCorrections(data, size, tableSector, dataSector, planes, &sectionEnd)) return false;
     }
     corrected = present;
-    c1 = Double(c1, w / 2, h / 2);
-    c2 = Double(c2, w / 2, h / 2);
+    doubleChroma(c1, w / 2, h / 2);
+    doubleChroma(c2, w / 2, h / 2);
   }
   static const YccTables tables;
   Image image;
