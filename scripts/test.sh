@@ -75,9 +75,8 @@ if [ "$only" != native ]; then
   if configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$VMD_ROOT/cmake/mingw-i686.cmake"; then
     # One warm wineserver for the whole run: without it every test waits for
     # Wine's background processes to let go of CTest's pipe.
-    # No desktop display for it or the tests: a Wine desktop opened on your
-    # screen would set the screen size for the real-window tests, which bring
-    # their own virtual screens (tests/gui).
+    # No desktop display for it or the tests: test programs that open windows
+    # stay off your screen (the real-window tests bring their own, tests/gui).
     saved_display=${DISPLAY-}
     unset DISPLAY
     wineserver -p </dev/null >/dev/null 2>&1

@@ -1,10 +1,13 @@
-# Shared steps of the real-window tests: a private Xvfb, the project's Wine
-# prefix, the program started and driven with xdotool, screenshots, and a
+# Shared steps of the real-window tests: a private Xvfb, a Wine prefix of
+# their own, the program started and driven with xdotool, screenshots, and a
 # cleanup that always runs. Sourced by gui_test.sh.
 #
-# Cleanup rules: Xvfb and every program this script started are ended by
-# their PIDs; the prefix's wineserver is stopped only when this script started
-# it (a persistent one of the surrounding test run is left alone).
+# The prefix: "<project prefix>-gui" (VMD_GUI_WINEPREFIX overrides), made by
+# scripts/setup.sh on first use. Each test runs its own wineserver there,
+# started with its own virtual screen, so the program sees that screen's size;
+# a warm wineserver of the surrounding test run (scripts/test.sh) belongs to
+# the project prefix and is never touched. Xvfb and every program this script
+# started are ended by their PIDs.
 
 set -uo pipefail
 
@@ -12,6 +15,8 @@ gui_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../scripts/env.sh
 . "$gui_here/../../scripts/env.sh"
 export WINEDEBUG=-all
+GUI_PREFIX=${VMD_GUI_WINEPREFIX:-$WINEPREFIX-gui}
+export WINEPREFIX=$GUI_PREFIX
 
 GUI_XVFB_PID=""
 GUI_OWN_SERVER=0
@@ -39,20 +44,6 @@ prefix_server_running() {
   return 1
 }
 
-# A Wine desktop (explorer.exe) of this prefix that runs on another display:
-# prints that display. Its screen, not ours, would give the program its size.
-foreign_desktop_display() {
-  local p env d
-  for p in /proc/[0-9]*; do
-    [ "$(cat "$p/comm" 2>/dev/null)" = explorer.exe ] || continue
-    env=$(tr '\0' '\n' <"$p/environ" 2>/dev/null) || continue
-    grep -qx "WINEPREFIX=$WINEPREFIX" <<<"$env" || continue
-    d=$(sed -n 's/^DISPLAY=//p' <<<"$env")
-    if [ -n "$d" ] && [ "$d" != "$DISPLAY" ]; then echo "$d"; return 0; fi
-  done
-  return 1
-}
-
 gui_cleanup() {
   local pid f
   for pid in "${GUI_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
@@ -68,7 +59,10 @@ gui_cleanup() {
 # the prefix's server.
 gui_start() {
   local screen=${1:-1024x768} depth=${2:-24} fifo display
-  [ -d "$WINEPREFIX/drive_c" ] || { echo "gui: no Wine prefix at $WINEPREFIX (run scripts/setup.sh)"; exit 1; }
+  if [ ! -f "$GUI_PREFIX/.vmd3-ready" ]; then
+    echo "gui: making the prefix of the real-window tests in $GUI_PREFIX"
+    env -u DISPLAY VMD_WINEPREFIX="$GUI_PREFIX" "$VMD_ROOT/scripts/setup.sh" || { echo "gui: set-up failed"; exit 1; }
+  fi
   trap gui_cleanup EXIT
   trap 'exit 2' INT TERM
   fifo=$(mktemp -u "${TMPDIR:-/tmp}/vmd3-gui-XXXXXX")
@@ -79,16 +73,11 @@ gui_start() {
   rm -f "$fifo"
   [ -n "${display:-}" ] || { echo "gui: Xvfb did not start"; exit 1; }
   export DISPLAY=":$display"
-  if ! prefix_server_running; then
-    wineserver -p </dev/null >/dev/null 2>&1
-    GUI_OWN_SERVER=1
-  elif other=$(foreign_desktop_display); then
-    echo "gui: a Wine desktop of $WINEPREFIX runs on display $other, so the program would"
-    echo "gui: take that screen's size. Run the tests without DISPLAY (scripts/test.sh does)"
-    echo "gui: or stop that prefix's wineserver first."
-    exit 1
-  fi
-  log "display $DISPLAY ($screen), prefix $WINEPREFIX, own server: $GUI_OWN_SERVER"
+  # A server left by an interrupted run would keep that run's desktop size.
+  if prefix_server_running; then wineserver -k >/dev/null 2>&1; sleep 0.5; fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  GUI_OWN_SERVER=1
+  log "display $DISPLAY ($screen), prefix $WINEPREFIX"
 }
 
 # gui_launch EXE [ARGS]: starts a Windows program; its PID in GUI_LAST_PID.

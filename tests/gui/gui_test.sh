@@ -40,8 +40,8 @@ close_with_alt_f4() {
 }
 
 case_start_and_close() {
-  reset_program_settings
   gui_start 1024x768
+  reset_program_settings
   start_program
   local main background
   main=$(gui_window_sized 800 600) || fail "no 800 x 600 main window"
@@ -59,8 +59,8 @@ case_start_and_close() {
 }
 
 case_second_copy() {
-  reset_program_settings
   gui_start 1024x768
+  reset_program_settings
   start_program
   local main cover cover_pid
   main=$(gui_window_sized 800 600) || fail "no main window"
@@ -103,10 +103,10 @@ case_missing_vmdres() {
 }
 
 case_small_mode() {
+  gui_start 1024x768
   reset_program_settings
   printf '[USER]\r\nFOR_640=1\r\n' >"$WINEPREFIX/drive_c/windows/vmd3.ini"
   GUI_CLEANUPS+=("rm -f '$WINEPREFIX/drive_c/windows/vmd3.ini'")
-  gui_start 1024x768
   start_program
   local windows main
   windows=$(gui_windows)
@@ -122,8 +122,8 @@ case_small_mode() {
 }
 
 case_new_user() {
-  reset_program_settings
   gui_start 1024x768
+  reset_program_settings
   gui_reg delete "$branch" /f >/dev/null
   # Machine-wide start values for the 32-bit program.
   gui_reg add "$machine\\Vistameld 3.0\\ALBUMCUR" /v CURRENT /t REG_DWORD /d 3 /f /reg:32 >/dev/null
@@ -167,8 +167,8 @@ expect_exit() {
 }
 
 case_close_commands() {
-  reset_program_settings
   gui_start 1024x768
+  reset_program_settings
   # The system Close command of either window closes the main window.
   start_program
   poke post "Vistameld background" 0x0112 0xF060  # WM_SYSCOMMAND, SC_CLOSE
@@ -181,8 +181,8 @@ case_close_commands() {
 }
 
 case_copy_protocol() {
-  reset_program_settings
   gui_start 1024x768
+  reset_program_settings
   start_program
   # A starting copy announces its background window; the running copy answers.
   poke newcopy
@@ -198,8 +198,8 @@ case_narrow_display() {
   # A desktop narrower than 800 pixels is refused with a message at window
   # creation. (Wine shows every X depth as true colour, so the palette half of
   # the check cannot be seen here; a unit test covers it.)
-  reset_program_settings
   gui_start 640x480
+  reset_program_settings
   gui_launch "$exe"
   PROGRAM_PID=$GUI_LAST_PID
   local box=""
