@@ -47,8 +47,9 @@ void ChainOrientations(StitchMatrix* matrix);
 /// is positive (row, circle, tile grid); for the column layout the first
 /// columns of those whose entry 00 is positive.
 Vec3 MeanUpDirection(const StitchMatrix& matrix);
-/// The candidate level frame from a corner ray c and up direction u: a matrix
-/// whose columns are normalise(c x u), u and normalise((c x u) x u).
+/// The candidate level frame from a corner ray c and up direction u: the
+/// rotation whose rows are normalise(c x u), u and normalise((c x u) x u), so
+/// that it takes u to the y axis and c to angle 0 of the cylinder.
 Mat3 CandidateLevelFrame(const Vec3& corner, const Vec3& up);
 /// The axis and angle of a closing rotation K, with the guards of the closing
 /// test (axis (1, 0, 0) and angle 0 when K is not a clean rotation, angle 0
