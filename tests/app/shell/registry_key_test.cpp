@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "folders.h"
 #include "instance_guard.h"
 #include "scratch_settings.h"
 
@@ -98,6 +99,60 @@ TEST(InstanceGuard, RefusedGlobalNameWithNewLocalNameIsAnotherSession) {
   names.local = tag + "local";
   EXPECT_EQ(CreateInstanceGuard(names), GuardResult::kOtherUserSession);
   CloseHandle(held);
+}
+
+}  // namespace
+}  // namespace vmd::test
+
+namespace vmd::test {
+namespace {
+
+TEST(ShellSpecialFolder, GivesAbsolutePathsForEveryKind) {
+  for (SpecialFolderKind kind : {SpecialFolderKind::kAppData, SpecialFolderKind::kDocuments,
+                                 SpecialFolderKind::kDesktop, SpecialFolderKind::kCommonDesktop}) {
+    std::string path;
+    ASSERT_TRUE(ShellSpecialFolder(kind, &path)) << static_cast<int>(kind);
+    ASSERT_GE(path.size(), 3u);
+    EXPECT_EQ(path.substr(1, 2), ":\\") << path;
+  }
+}
+
+TEST(ReadProductVersion, ReadsTheVersionResourceOfAModule) {
+  HMODULE vmdres = LoadLibraryA("vmdres.dll");
+  ASSERT_NE(vmdres, nullptr);
+  std::string name, version;
+  ASSERT_TRUE(ReadProductVersion(vmdres, &name, &version));
+  EXPECT_EQ(name, "Vistameld");
+  EXPECT_EQ(version, "3.0.0.1");
+  EXPECT_EQ(VersionFolderName(version), "3.0");
+  FreeLibrary(vmdres);
+}
+
+struct VersionCase {
+  const char* text;
+  const char* folder;
+};
+
+class VersionFolderNameTest : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(VersionFolderNameTest, CutsAtTheSecondSeparator) {
+  EXPECT_EQ(VersionFolderName(GetParam().text), GetParam().folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, VersionFolderNameTest,
+                         ::testing::Values(VersionCase{"3.0.0.17", "3.0"}, VersionCase{"3,0,0,1", "3.0"},
+                                           VersionCase{"3.0", "3.0"}, VersionCase{"3", "3"},
+                                           VersionCase{"10.2b.7", "10.2b"},
+                                           VersionCase{"3 0.1", "3 0.1"},
+                                           VersionCase{"3-1_2", "3.1"}, VersionCase{"", ""}));
+
+TEST(FolderOfPath, KeepsTheDriveAndDropsTheName) {
+  EXPECT_EQ(FolderOfPath("C:\\a\\b.exe"), "C:\\a");
+  EXPECT_EQ(FolderOfPath("C:\\b.exe"), "C:");
+  EXPECT_EQ(FolderOfPath("b.exe"), "");
+  EXPECT_EQ(JoinPath("C:\\a", "b"), "C:\\a\\b");
+  EXPECT_EQ(JoinPath("C:\\", "b"), "C:\\b");
+  EXPECT_EQ(JoinPath("", "b"), "b");
 }
 
 }  // namespace
