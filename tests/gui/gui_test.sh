@@ -2,7 +2,7 @@
 # Real-window tests of vmd3.exe under Xvfb and Wine.
 #   gui_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER [WINDOW-POKE-EXE]
 # CASE: start-and-close, second-copy, missing-vmdres, small-mode, new-user,
-#       close-commands, copy-protocol, narrow-display
+#       close-commands, copy-protocol, narrow-display, dialogs
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
 
 case_name=$1
@@ -222,7 +222,21 @@ case_narrow_display() {
   check "no window left" test -z "$(gui_windows)"
 }
 
+case_dialogs() {
+  # Every dialog of vmdres created as a real window (the unit test that does
+  # it skips without a display).
+  gui_start 1024x768
+  local tests=${4:?the vmdres test program}
+  (cd "$(dirname "$tests")" &&
+    wine "$tests" --gtest_filter='*CreatesAsAWindow*' </dev/null >"$GUI_OUT/dialogs.txt" 2>&1)
+  local code=$?
+  check "the dialog windows test passes (exit $code)" test "$code" = 0
+  check "it ran six dialogs" grep -q '\[  PASSED  \] 6 tests' "$GUI_OUT/dialogs.txt"
+  check "none skipped" bash -c "! grep -q SKIPPED '$GUI_OUT/dialogs.txt'"
+}
+
 case $case_name in
+  dialogs) case_dialogs "$@" ;;
   narrow-display) case_narrow_display ;;
   close-commands) case_close_commands ;;
   copy-protocol) case_copy_protocol ;;
