@@ -106,14 +106,32 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   const int band = gw / 8;
   if (band == 0) return true;  // too narrow for a ramp; the seam alone decides
 
-  // Correction fields in 8 fractional bits, three channels per grid cell.
-  const size_t cells = static_cast<size_t>(gw) * gh * 3;
+  // The correction is zero beyond the band around the seam's columns, and the
+  // four smoothing passes spread it by four cells at most, so the fields, the
+  // passes and the correction stay within that range of columns: the result
+  // is the same as over the full width.
+  int seamLeft = gw, seamRight = -1;
+  for (int k = 0; k < n; ++k) {
+    seamLeft = std::min(seamLeft, path[k].column);
+    seamRight = std::max(seamRight, path[k].column);
+  }
+  const int fromColumn = std::max(1, seamLeft - band - 5);
+  const int toColumn = std::min(gw - 2, seamRight + band + 5);
+  const int fieldLeft = std::max(0, std::min(fromColumn - 1, seamLeft - band));
+  const int fieldRight = std::min(gw - 1, std::max(toColumn + 1, seamRight + band));
+  const int fieldWidth = fieldRight - fieldLeft + 1;
+
+  // Correction fields in 8 fractional bits, three channels per grid cell of
+  // the columns fieldLeft to fieldRight.
+  const size_t cells = static_cast<size_t>(fieldWidth) * gh * 3;
   WorkBuffer<int32_t> fieldA(cells);
   WorkBuffer<int32_t> fieldB(cells);
   if (!fieldA.Ok() || !fieldB.Ok()) return false;
   fieldA.Fill(0);
   fieldB.Fill(0);
-  auto at = [gw](int i, int j) { return (static_cast<size_t>(i) * gw + j) * 3; };
+  auto at = [fieldWidth, fieldLeft](int i, int j) {
+    return (static_cast<size_t>(i) * fieldWidth + (j - fieldLeft)) * 3;
+  };
   for (int k = 0; k < n; ++k) {
     const int i = path[k].row;
     const int s = path[k].column;
@@ -127,17 +145,7 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   }
 
   // Four binomial passes, alternating fields, only where the layer covers the
-  // whole 3 x 3 neighbourhood; the fourth pass writes field A again. The
-  // correction is zero beyond the band around the seam's columns, and four
-  // passes spread it by four cells at most, so the passes and the correction
-  // below stay within that range: the result is the same as over the full width.
-  int seamLeft = gw, seamRight = -1;
-  for (int k = 0; k < n; ++k) {
-    seamLeft = std::min(seamLeft, path[k].column);
-    seamRight = std::max(seamRight, path[k].column);
-  }
-  const int fromColumn = std::max(1, seamLeft - band - 5);
-  const int toColumn = std::min(gw - 2, seamRight + band + 5);
+  // whole 3 x 3 neighbourhood; the fourth pass writes field A again.
   auto covered = [&](int i, int j) { return c.layerMask[f.Pixel(i, j)] != 0; };
   WorkBuffer<int32_t>* src = &fieldA;
   WorkBuffer<int32_t>* dst = &fieldB;
