@@ -31,11 +31,24 @@ struct ErrorManager {
   std::longjmp(err->jump, 1);
 }
 
-/// Warnings mean damaged data (a premature end, a bad Huffman code); stray
-/// bytes between markers are common in camera files and harmless.
+/// The warnings that mean lost or damaged picture data: a file cut short, a
+/// bad entropy code, a missing restart marker. Others (stray bytes between
+/// markers, an unknown JFIF revision, an odd progression) are common in
+/// camera and editor files and leave the picture whole.
 void OnMessage(j_common_ptr cinfo, int level) {
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  if (level < 0 && cinfo->err->msg_code != JWRN_EXTRANEOUS_DATA) err->corrupt = true;
+  if (level >= 0) return;
+  switch (cinfo->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+      err->corrupt = true;
+      break;
+    default:
+      break;
+  }
 }
 
 void OnProgress(j_common_ptr cinfo) {

@@ -349,6 +349,26 @@ TEST(JpegDecode, ReadsProgressiveAndGreyFiles) {
   EXPECT_TRUE(out.IsGray());
 }
 
+TEST(JpegDecode, StrayBytesBetweenMarkersAreHarmlessButACutFileIsNot) {
+  const Image photo = Smooth(64, 48);
+  std::vector<uint8_t> file;
+  ASSERT_TRUE(pixio::EncodeJpeg(photo, EncodeSettings{90, false}, &file));
+  Image clean;
+  ASSERT_TRUE(pixio::DecodeJpeg(file.data(), file.size(), &clean));
+  std::vector<uint8_t> stray = file;
+  for (size_t i = 2; i + 1 < stray.size(); ++i) {
+    if (stray[i] == 0xFF && stray[i + 1] == 0xDA) {  // before the scan
+      stray.insert(stray.begin() + static_cast<ptrdiff_t>(i), {0x00, 0x11, 0x22});
+      break;
+    }
+  }
+  Image out;
+  ASSERT_TRUE(pixio::DecodeJpeg(stray.data(), stray.size(), &out));
+  EXPECT_EQ(MeanError(clean, out), 0.0);
+  std::vector<uint8_t> cut(file.begin(), file.end() - 40);
+  EXPECT_FALSE(pixio::DecodeJpeg(cut.data(), cut.size(), &out));
+}
+
 // --- TIFF specifics ------------------------------------------------------
 
 /// A TIFF written by libtiff itself: 16-bit RGB samples, in tiles or strips,
