@@ -200,15 +200,15 @@ bool DecodeFpx(const uint8_t* data, size_t size, Image* out) {
   // Channel colour codes of the full resolution.
   auto colour = props.find(kSubimageColour | (top << 16));
   if (colour == props.end() || colour->second.type != kVtBlob) return false;
-  Reader spec(colour->second.blob.data(), colour->second.blob.size());
-  spec.U32LE();
-  const uint32_t channels = spec.U32LE();
-  if (spec.Failed() || channels < 1 || channels > 4) return false;
+  Reader codes(colour->second.blob.data(), colour->second.blob.size());
+  codes.U32LE();
+  const uint32_t channels = codes.U32LE();
+  if (codes.Failed() || channels < 1 || channels > 4) return false;
   int space = 0;
   int opacity = -1;
   for (uint32_t c = 0; c < channels; ++c) {
-    const uint32_t code = spec.U32LE() & 0x7FFFFFFFu;
-    if (spec.Failed()) return false;
+    const uint32_t code = codes.U32LE() & 0x7FFFFFFFu;
+    if (codes.Failed()) return false;
     if ((code & 0xFFFF) == 0x7FFE) {
       opacity = static_cast<int>(c);
     } else {
@@ -353,16 +353,16 @@ bool EncodeFpx(const Image& source, const EncodeSettings& settings, std::vector<
       const Image& level = levels[r];
       number(kSubimageWidth | shift, static_cast<uint32_t>(level.width));
       number(kSubimageHeight | shift, static_cast<uint32_t>(level.height));
-      Property spec;
-      spec.type = kVtBlob;
+      Property channelList;
+      channelList.type = kVtBlob;
       Writer s;
       s.U32LE(1);
       s.U32LE(3);
       s.U32LE(0x00030000);
       s.U32LE(0x00030001);
       s.U32LE(0x00030002);
-      spec.blob = s.Bytes();
-      props[kSubimageColour | shift] = spec;
+      channelList.blob = s.Bytes();
+      props[kSubimageColour | shift] = channelList;
       Property format;
       format.type = kVtI4;
       format.value = 17;  // unsigned 8-bit samples
