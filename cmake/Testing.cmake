@@ -35,5 +35,15 @@ function(vmd_add_test)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS "${label};${T_LABELS}" TIMEOUT 120)
+    PROPERTIES TIMEOUT 120)
+  # A list-valued property loses its separators on its way through test
+  # discovery (only the first label would arrive), so the labels are set by a
+  # script of our own that CTest reads after the discovered tests.
+  set(labels ${label} ${T_LABELS})
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_labels.cmake)
+  file(WRITE ${script}
+    "foreach(test IN LISTS ${T_NAME}_TESTS)\n"
+    "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${labels}\")\n"
+    "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
 endfunction()
