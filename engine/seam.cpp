@@ -145,27 +145,46 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   }
 
   // Four binomial passes, alternating fields, only where the layer covers the
-  // whole 3 x 3 neighbourhood; the fourth pass writes field A again.
-  auto covered = [&](int i, int j) { return c.layerMask[f.Pixel(i, j)] != 0; };
+  // whole 3 x 3 neighbourhood; the fourth pass writes field A again. The mask
+  // does not change between passes, so which cells of each seam row take part
+  // is worked out once: a cell's column of three, then three such columns.
+  const int span = toColumn - fromColumn + 1;
+  WorkBuffer<uint8_t> smoothed(span > 0 ? static_cast<size_t>(n) * span : 1);
+  if (!smoothed.Ok()) return false;
+  if (span > 0) {
+    WorkBuffer<uint8_t> tall(static_cast<size_t>(span) + 2);
+    if (!tall.Ok()) return false;
+    for (int k = 0; k < n; ++k) {
+      const int i = path[k].row;
+      uint8_t* flags = &smoothed[static_cast<size_t>(k) * span];
+      if (i < 1 || i > gh - 2) {
+        std::fill(flags, flags + span, uint8_t{0});
+        continue;
+      }
+      for (int j = fromColumn - 1; j <= toColumn + 1; ++j)
+        tall[static_cast<size_t>(j - fromColumn + 1)] =
+            c.layerMask[f.Pixel(i - 1, j)] && c.layerMask[f.Pixel(i, j)] &&
+            c.layerMask[f.Pixel(i + 1, j)];
+      for (int t = 0; t < span; ++t) flags[t] = tall[t] && tall[t + 1] && tall[t + 2];
+    }
+  }
   WorkBuffer<int32_t>* src = &fieldA;
   WorkBuffer<int32_t>* dst = &fieldB;
-  for (int pass = 0; pass < 4; ++pass) {
+  for (int pass = 0; pass < 4 && span > 0; ++pass) {
     for (int k = 0; k < n; ++k) {
       const int i = path[k].row;
       if (i < 1 || i > gh - 2) continue;
-      for (int j = fromColumn; j <= toColumn; ++j) {
-        bool all = true;
-        for (int di = -1; di <= 1 && all; ++di)
-          for (int dj = -1; dj <= 1 && all; ++dj) all = covered(i + di, j + dj);
-        if (!all) continue;
-        const WorkBuffer<int32_t>& s = *src;
-        for (int ch = 0; ch < 3; ++ch) {
-          const int32_t v = (s[at(i, j) + ch] >> 2) + (s[at(i - 1, j) + ch] >> 3) +
-                            (s[at(i + 1, j) + ch] >> 3) + (s[at(i, j - 1) + ch] >> 3) +
-                            (s[at(i, j + 1) + ch] >> 3) + (s[at(i - 1, j - 1) + ch] >> 4) +
-                            (s[at(i - 1, j + 1) + ch] >> 4) + (s[at(i + 1, j - 1) + ch] >> 4) +
-                            (s[at(i + 1, j + 1) + ch] >> 4);
-          (*dst)[at(i, j) + ch] = v;
+      const uint8_t* flags = &smoothed[static_cast<size_t>(k) * span];
+      const int32_t* above = &(*src)[at(i - 1, fromColumn)];
+      const int32_t* here = &(*src)[at(i, fromColumn)];
+      const int32_t* below = &(*src)[at(i + 1, fromColumn)];
+      int32_t* out = &(*dst)[at(i, fromColumn)];
+      for (int t = 0; t < span; ++t) {
+        if (!flags[t]) continue;
+        for (int e = 3 * t; e < 3 * t + 3; ++e) {
+          out[e] = (here[e] >> 2) + (above[e] >> 3) + (below[e] >> 3) + (here[e - 3] >> 3) +
+                   (here[e + 3] >> 3) + (above[e - 3] >> 4) + (above[e + 3] >> 4) +
+                   (below[e - 3] >> 4) + (below[e + 3] >> 4);
         }
       }
     }
@@ -470,10 +489,7 @@ bool SeamBlend(const RECT& overlap, const RECT& layerRect, const RECT& targetRec
   if (!c.layer.Reset(3 * pixels) || !c.target.Reset(3 * pixels) || !c.layerMask.Reset(pixels) ||
       !c.targetMask.Reset(pixels))
     return false;
-  c.layer.Fill(255);
-  c.target.Fill(255);
-  c.layerMask.Fill(0);
-  c.targetMask.Fill(0);
+  // Every byte of the four crops is copied from the layer and the target.
   for (int y = 0; y < h; ++y) {
     const uint8_t* lrow = layer.Row(o.top + y - layerRect.top) + 3 * (o.left - layerRect.left);
     const uint8_t* lmrow = layerMask.Row(o.top + y - layerRect.top) + (o.left - layerRect.left);
