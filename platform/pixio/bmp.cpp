@@ -9,23 +9,6 @@ namespace pixio {
 
 namespace {
 
-struct Mask {
-  uint32_t mask = 0;
-  int shift = 0;
-  uint32_t top = 0;
-  explicit Mask(uint32_t m) : mask(m) {
-    if (!m) return;
-    while (!((m >> shift) & 1)) ++shift;
-    uint32_t v = m >> shift;
-    top = v;
-  }
-  uint8_t Of(uint32_t pixel) const {
-    if (!top) return 0;
-    const uint64_t v = (pixel & mask) >> shift;
-    return static_cast<uint8_t>((v * 255 + top / 2) / top);
-  }
-};
-
 /// Runs RLE4/RLE8 codes into an index image (pixels start as index 0). False
 /// when the data ends before the end-of-bitmap code.
 bool DecodeRle(Reader& in, int bits, Image* image) {
@@ -182,24 +165,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image* out) {
   if (!CheckedMul(stride, static_cast<size_t>(image.height), &need) || need > in.Remaining())
     return false;
   const uint8_t* pixels = in.Here();
-  const Mask r(masks[0]), g(masks[1]), b(masks[2]);
-  for (int y = 0; y < image.height; ++y) {
-    const uint8_t* src = pixels + stride * static_cast<size_t>(topDown ? image.height - 1 - y : y);
-    uint8_t* dst = image.Row(y);
-    if (bits <= 8 || bits == 24) {
-      std::memcpy(dst, src, stride);
-      continue;
-    }
-    for (int x = 0; x < image.width; ++x) {
-      const uint32_t p = bits == 16 ? uint32_t(src[2 * x] | (src[2 * x + 1] << 8))
-                                    : uint32_t(src[4 * x]) | (uint32_t(src[4 * x + 1]) << 8) |
-                                          (uint32_t(src[4 * x + 2]) << 16) |
-                                          (uint32_t(src[4 * x + 3]) << 24);
-      dst[3 * x] = b.Of(p);
-      dst[3 * x + 1] = g.Of(p);
-      dst[3 * x + 2] = r.Of(p);
-    }
-  }
+  UnpackRows(pixels, stride, bits, masks, topDown, &image);
   *out = std::move(image);
   return true;
 }

@@ -118,25 +118,46 @@ HGLOBAL ToDib(const Image& image, bool force24) {
 
 namespace {
 
-/// Shift and width of a channel mask, for BI_BITFIELDS pixels.
-struct Channel {
-  int shift = 0;
-  int bits = 0;
+/// A channel mask of BI_BITFIELDS pixels, scaled to 0..255.
+struct ChannelMask {
   uint32_t mask = 0;
-  explicit Channel(uint32_t m) : mask(m) {
+  int shift = 0;
+  uint32_t top = 0;
+  explicit ChannelMask(uint32_t m) : mask(m) {
     if (!m) return;
     while (!((m >> shift) & 1)) ++shift;
-    while (bits < 32 - shift && ((m >> (shift + bits)) & 1)) ++bits;
+    top = m >> shift;
   }
   uint8_t Of(uint32_t pixel) const {
-    if (!bits) return 0;
-    const uint32_t v = (pixel & mask) >> shift;
-    const uint32_t top = (bits >= 32) ? 0xFFFFFFFFu : ((1u << bits) - 1);
+    if (!top) return 0;
+    const uint64_t v = (pixel & mask) >> shift;
     return static_cast<uint8_t>((v * 255 + top / 2) / top);
   }
 };
 
 }  // namespace
+
+void UnpackRows(const uint8_t* pixels, size_t stride, int bits, const uint32_t masks[3],
+                bool topDown, Image* image) {
+  const ChannelMask r(masks[0]), g(masks[1]), b(masks[2]);
+  for (int y = 0; y < image->height; ++y) {
+    const uint8_t* src = pixels + stride * static_cast<size_t>(topDown ? image->height - 1 - y : y);
+    uint8_t* dst = image->Row(y);
+    if (bits <= 8 || bits == 24) {
+      std::memcpy(dst, src, stride);
+      continue;
+    }
+    for (int x = 0; x < image->width; ++x) {
+      const uint32_t p = bits == 16 ? uint32_t(src[2 * x] | (src[2 * x + 1] << 8))
+                                    : uint32_t(src[4 * x]) | (uint32_t(src[4 * x + 1]) << 8) |
+                                          (uint32_t(src[4 * x + 2]) << 16) |
+                                          (uint32_t(src[4 * x + 3]) << 24);
+      dst[3 * x] = b.Of(p);
+      dst[3 * x + 1] = g.Of(p);
+      dst[3 * x + 2] = r.Of(p);
+    }
+  }
+}
 
 bool FromDib(HGLOBAL dib, Image* out) {
   if (!dib) return false;
@@ -198,24 +219,7 @@ bool FromDib(HGLOBAL dib, Image* out) {
     std::memcpy(image.palette.data(), palette, paletteBytes);
     for (auto& q : image.palette) q.rgbReserved = 0;
   }
-  const Channel r(masks[0]), g(masks[1]), b(masks[2]);
-  for (int y = 0; y < height; ++y) {
-    const uint8_t* src = pixels + stride * static_cast<size_t>(topDown ? height - 1 - y : y);
-    uint8_t* dst = image.Row(y);
-    if (bits <= 8 || bits == 24) {
-      std::memcpy(dst, src, stride);
-      continue;
-    }
-    for (int x = 0; x < width; ++x) {
-      const uint32_t p = bits == 16 ? uint32_t(src[2 * x] | (src[2 * x + 1] << 8))
-                                    : uint32_t(src[4 * x]) | (uint32_t(src[4 * x + 1]) << 8) |
-                                          (uint32_t(src[4 * x + 2]) << 16) |
-                                          (uint32_t(src[4 * x + 3]) << 24);
-      dst[3 * x] = b.Of(p);
-      dst[3 * x + 1] = g.Of(p);
-      dst[3 * x + 2] = r.Of(p);
-    }
-  }
+  UnpackRows(pixels, stride, bits, masks, topDown, &image);
   *out = std::move(image);
   return true;
 }

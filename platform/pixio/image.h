@@ -79,6 +79,13 @@ HGLOBAL ToDib(const Image& image, bool force24);
 /// 16 and 32 bits become 24. False for a handle that is not a usable DIB.
 bool FromDib(HGLOBAL dib, Image* out);
 
+/// Copies `image->height` stored rows of `bits`-deep pixels (`stride` bytes
+/// each, bottom-up unless `topDown`) into `image`, which is already allocated:
+/// rows of 8 bits or less and of 24 bits are copied as they are; 16- and 32-bit
+/// pixels become 24 bits through the red, green and blue `masks`.
+void UnpackRows(const uint8_t* pixels, size_t stride, int bits, const uint32_t masks[3],
+                bool topDown, Image* image);
+
 /// Turns a top-down picture per the EXIF orientation code (1 to 8); other codes
 /// leave it. Works on 24- and 8-bit images.
 bool ApplyOrientation(Image* image, int orientation);
