@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "screen_table.h"
 #include "seamcore.h"
 
 namespace vmd {
+
+class ControlPanel;
 
 /// Font settings bound from vmdres at start-up; the start values stand where
 /// the library lacks an export (and for every export after the first missing one).
@@ -49,6 +52,8 @@ struct AppState {
   HBRUSH mainBrush = nullptr;  ///< RGB(201, 200, 213); owned by the main window
   HBRUSH ctlBrush = nullptr;   ///< RGB(201, 200, 213); owned by the main window
   int currentScreen = 0;       ///< the screen shown by the main window (0 = Home)
+  ControlPanel* controlPanel = nullptr;  ///< the skinned controls of the main window; owned by it
+  ControlTable controlTable;             ///< the control definitions with their live states
   bool cancelPending = false;  ///< Escape during a progress display; cleared by the next key
   StitchOptions stitchOptions = {};
   int sizeIndex = 0;                        ///< 0 = 800 x 600, 1 = 640 x 480

@@ -27,17 +27,4 @@ bool DisplayAccepted(int desktopWidth, int deviceColours) {
   return desktopWidth >= 800 && deviceColours <= 0;
 }
 
-int HelpTopicOfScreen(int screen) {
-  switch (screen) {
-    case 0: return 1000;
-    case 1: return 9000;
-    case 2: case 5: case 6: return 3000;
-    case 3: return 7000;
-    case 4: case 10: case 11: case 12: return 2000;
-    case 7: return 4000;
-    case 8: case 9: case 13: case 14: case 15: case 16: return 5000;
-    default: return 1000;
-  }
-}
-
 }  // namespace vmd

@@ -27,9 +27,6 @@ WindowLayout ChooseWindowLayout(int for640, int screenWidth, int screenHeight);
 /// narrower than 800 pixels or the device has a palette (NUMCOLORS > 0).
 bool DisplayAccepted(int desktopWidth, int deviceColours);
 
-/// The help topic of a screen (HELP_CONTEXT of "vmd3.hlp"); 1000 for unknown ones.
-int HelpTopicOfScreen(int screen);
-
 }  // namespace vmd
 
 #endif  // APP_SHELL_WINDOW_LAYOUT_H

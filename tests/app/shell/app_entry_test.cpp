@@ -9,6 +9,7 @@
 #include "font_metrics.h"
 #include "instance_guard.h"
 #include "window_layout.h"
+#include "screen_table.h"
 
 namespace vmd {
 namespace {
