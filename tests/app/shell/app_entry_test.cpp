@@ -9,7 +9,6 @@
 #include "font_metrics.h"
 #include "instance_guard.h"
 #include "window_layout.h"
-#include "screen_table.h"
 
 namespace vmd {
 namespace {
@@ -66,13 +65,6 @@ TEST(DisplayAccepted, NeedsWidth800AndNoPalette) {
   EXPECT_FALSE(DisplayAccepted(799, -1));
   EXPECT_FALSE(DisplayAccepted(1024, 256)) << "a 256-colour display is refused";
   EXPECT_FALSE(DisplayAccepted(640, -1));
-}
-
-TEST(HelpTopicOfScreen, MapsEveryScreen) {
-  const int expected[17] = {1000, 9000, 3000, 7000, 2000, 3000, 3000, 4000, 5000,
-                            5000, 2000, 2000, 2000, 5000, 5000, 5000, 5000};
-  for (int screen = 0; screen < 17; ++screen)
-    EXPECT_EQ(HelpTopicOfScreen(screen), expected[screen]) << screen;
 }
 
 TEST(MakeGuardNames, ReplacesColonsAndBackslashes) {
