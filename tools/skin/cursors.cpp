@@ -117,7 +117,7 @@ void Crosshair(cairo_t* cr, int number) {
   for (int pass = 0; pass < 2; ++pass) {
     cairo_set_source_rgb(cr, pass, pass, pass);
     cairo_set_line_width(cr, pass == 0 ? 3 : 1);
-    const double inner = 3, outer = 11;
+    const double inner = 2, outer = 11;
     cairo_move_to(cr, kC - outer, kC);
     cairo_line_to(cr, kC - inner, kC);
     cairo_move_to(cr, kC + inner, kC);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "icons.h"
 #include "illustrations.h"
@@ -90,7 +91,7 @@ void Content(cairo_t* cr, double w, double h, const char* label, const char* ico
   } else if (hasLabel && !hasIcon) {
     DrawText(cr, label, 4, 1, w - 8, bodyH, text);
   } else if (hasLabel && hasIcon) {
-    if (w < 100 && bodyH >= 36) {
+    if (w < 90 && bodyH >= 36) {
       text.sizePx = 11;
       DrawIcon(cr, icon, w / 2, 1 + bodyH * 0.36, 18, c.icon);
       DrawText(cr, label, 2, 1 + bodyH * 0.6, w - 4, bodyH * 0.36, text);
@@ -178,7 +179,7 @@ void RadioCard(cairo_t* cr, double w, double h, const LayoutControl& control, in
   if (control.icon && std::strcmp(control.icon, "kind-column") == 0) kind = KindPicture::kColumn;
   if (control.icon && std::strcmp(control.icon, "kind-circle") == 0) kind = KindPicture::kCircle;
   if (control.icon && std::strcmp(control.icon, "kind-tile") == 0) kind = KindPicture::kTile;
-  const double picH = h - 20, picW = std::fmin(90, picH * 1.45);
+  const double picH = h - 20, picW = std::fmin(84, picH * 1.4);
   RoundedRect(cr, 10, 9, picW, picH, 4);
   SetColor(cr, disabled ? Rgb{224, 223, 232} : Rgb{252, 252, 255});
   cairo_fill(cr);
@@ -187,10 +188,10 @@ void RadioCard(cairo_t* cr, double w, double h, const LayoutControl& control, in
   static const struct {
     KindPicture kind;
     const char* line;
-  } kLines[] = {{KindPicture::kRow, "Photos side by side"},
-                {KindPicture::kColumn, "Photos one above another"},
-                {KindPicture::kCircle, "A full turn around you"},
-                {KindPicture::kTile, "Rows and columns of photos"}};
+  } kLines[] = {{KindPicture::kRow, "Side by side"},
+                {KindPicture::kColumn, "One above another"},
+                {KindPicture::kCircle, "A full turn around"},
+                {KindPicture::kTile, "Rows and columns"}};
   const double textX = 20 + picW;
   TextStyle title;
   title.sizePx = 14;
@@ -419,6 +420,55 @@ void TitleBand(cairo_t* cr, double w, const char* title) {
   DrawText(cr, title, sepX + 16, 8, 400, 34, heading);
 }
 
+// The lighter card grouping a panel's column of commands: the left column of
+// Home and Edit, the settings column of Print. Found from the controls, so it
+// follows them when the layout moves them.
+struct SideCard {
+  double x, y, w, h;
+};
+
+std::vector<SideCard> SideCards(const LayoutPanel& panel) {
+  double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+  auto take = [&](const LayoutControl& c) {
+    left = std::fmin(left, c.left);
+    top = std::fmin(top, c.top);
+    right = std::fmax(right, c.left + c.width);
+    bottom = std::fmax(bottom, c.top + c.height);
+  };
+  for (const LayoutControl& c : panel.controls) {
+    if (c.face == F::kCommon) continue;
+    if ((panel.number == 0 || panel.number == 1) && c.left + c.width <= 180) take(c);
+    if (panel.number == 3 && c.left >= 540 && c.top + c.height <= 540) take(c);
+  }
+  if (right < left) return {};
+  const double pad = 8;
+  return {{left - pad, top - pad, right - left + 2 * pad, bottom - top + 2 * pad}};
+}
+
+// What the empty Home image area says before there is an image.
+void EmptyImageHint(cairo_t* cr, double x, double y, double w, double h) {
+  const double cx = x + w / 2, cy = y + h / 2;
+  cairo_save(cr);
+  cairo_push_group(cr);
+  DrawIcon(cr, "panorama", cx, cy - 30, 72, {236, 236, 244});
+  TextStyle text;
+  text.sizePx = 14;
+  text.color = {236, 236, 244};
+  DrawText(cr, "Open a photo, or make a panorama with the Stitch Wizard", x + 20, cy + 14, w - 40, 24, text);
+  cairo_pop_group_to_source(cr);
+  cairo_paint_with_alpha(cr, 0.85);
+  cairo_restore(cr);
+}
+
+// A thin inset frame just outside a labelled field's place: the program's
+// edit or text window fills the place itself.
+void FieldFrame(cairo_t* cr, double x, double y, double w, double h) {
+  RoundedRect(cr, x - 1.5, y - 1.5, w + 3, h + 3, 3);
+  SetColor(cr, style::kBorder);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+}
+
 bool IsWell(const LayoutControl& c) { return c.face == F::kPlace && c.width >= 96 && c.height >= 96; }
 bool IsCell(const LayoutControl& c) { return c.id >= 320 && c.id < 340; }
 
@@ -453,8 +503,7 @@ void KindPage(cairo_t* cr, double w, double h, int number) {
   const double stageH = h * 0.56;
   RoundedRect(cr, 12, 12, w - 24, stageH, 8);
   FillVertical(cr, 12, 12 + stageH, {226, 228, 242}, {214, 216, 234});
-  const bool numbersBelow = page.kind == KindPicture::kRow;
-  DrawKindPicture(cr, page.kind, 40, 24, w - 80, stageH - (numbersBelow ? 48 : 24), true, false);
+  DrawKindPicture(cr, page.kind, 40, 24, w - 80, stageH - 24, true, false);
   TextStyle title;
   title.sizePx = 17;
   title.bold = true;
@@ -521,6 +570,21 @@ void DrawButtonFace(cairo_t* cr, double w, double h, int state, bool primary, co
                     const char* icon) {
   const FaceColors c = ColorsFor(state, primary, false);
   Body(cr, w, h, 6, c, state);
+  if (primary && h >= 60 && w >= 150 && label && icon) {
+    // The large primary button of Home: icon, label and what it starts.
+    const double shift = state == kDown ? 1 : 0;
+    DrawIcon(cr, icon, 14 + 13 + shift, h / 2 - 1 + shift, 26, c.icon);
+    TextStyle text;
+    text.sizePx = 13.5;
+    text.bold = true;
+    text.align = Align::kLeft;
+    text.color = c.ink;
+    DrawText(cr, label, 48 + shift, h * 0.16 + shift, w - 50, h * 0.4, text);
+    text.sizePx = 11;
+    text.bold = false;
+    DrawText(cr, "Make a panorama", 48 + shift, h * 0.5 + shift, w - 50, h * 0.3, text);
+    return;
+  }
   Content(cr, w, h, label, icon, c, primary, state == kDown ? 1 : 0);
 }
 
@@ -539,8 +603,18 @@ void DrawPanelBackground(Canvas& canvas, const LayoutPanel& panel) {
     return;
   }
   TitleBand(cr, w, panel.title);
+  for (const SideCard& card : SideCards(panel)) {
+    RoundedRect(cr, card.x + 0.5, card.y + 0.5, card.w - 1, card.h - 1, 10);
+    SetColor(cr, style::kCard);
+    cairo_fill_preserve(cr);
+    SetColor(cr, style::kCardBorder);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+  }
   for (const LayoutControl& c : panel.controls) {
     if (IsWell(c)) Well(cr, c.left, c.top, c.width, c.height, IsCell(c));
+    if (panel.number == 0 && c.id == 110) EmptyImageHint(cr, c.left, c.top, c.width, c.height);
+    if (c.face == F::kPlace && c.label) FieldFrame(cr, c.left, c.top, c.width, c.height);
     TextStyle caption;
     caption.sizePx = 12;
     caption.color = style::kInkSoft;

@@ -117,28 +117,33 @@ void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w
   const double line = detailed ? 2.0 : 1.4;
   switch (kind) {
     case KindPicture::kRow: {
-      // Four photos side by side over one wide scene, each overlapping the next.
-      const double sceneH = std::fmin(h, w * 0.34);
-      const double top = y + (h - sceneH) / 2;
+      // Four photos side by side over one wide scene; the overlaps are lit.
+      const double sceneH = std::fmin(h - (detailed ? 30 : 0), w * 0.34);
+      const double top = y + (h - sceneH - (detailed ? 30 : 0)) / 2;
       DrawScene(cr, x, top, w, sceneH, false);
       const double frameW = w * 0.31, step = (w - frameW) / 3;
-      for (int i = 0; i < 4; ++i) {
-        const double fy = top + (i % 2 ? sceneH * 0.04 : -sceneH * 0.02);
-        FrameOutline(cr, x + i * step + 1, fy, frameW - 2, sceneH * 0.98, muted, line);
+      for (int i = 1; i < 4; ++i) {
+        cairo_rectangle(cr, x + i * step, top, frameW - step, sceneH);
+        cairo_set_source_rgba(cr, 1, 1, 1, muted ? 0.2 : 0.32);
+        cairo_fill(cr);
       }
+      for (int i = 0; i < 4; ++i) FrameOutline(cr, x + i * step + 1, top + 1, frameW - 2, sceneH - 2, muted, line);
       if (detailed)
         for (int i = 0; i < 4; ++i) Number(cr, i + 1, x + i * step + frameW / 2, top + sceneH + 18, 10, muted);
       break;
     }
     case KindPicture::kColumn: {
-      const double sceneW = std::fmin(w, h * 0.42);
+      // Three photos one above another up a tall subject.
+      const double sceneW = std::fmin(w - (detailed ? 60 : 0), h * 0.62);
       const double left = x + (w - sceneW) / 2;
       DrawScene(cr, left, y, sceneW, h, true);
       const double frameH = h * 0.4, step = (h - frameH) / 2;
-      for (int i = 0; i < 3; ++i) {
-        const double fx = left + (i % 2 ? sceneW * 0.04 : -sceneW * 0.02);
-        FrameOutline(cr, fx, y + i * step + 1, sceneW * 0.98, frameH - 2, muted, line);
+      for (int i = 1; i < 3; ++i) {
+        cairo_rectangle(cr, left, y + i * step, sceneW, frameH - step);
+        cairo_set_source_rgba(cr, 1, 1, 1, muted ? 0.2 : 0.32);
+        cairo_fill(cr);
       }
+      for (int i = 0; i < 3; ++i) FrameOutline(cr, left + 1, y + i * step + 1, sceneW - 2, frameH - 2, muted, line);
       if (detailed)
         for (int i = 0; i < 3; ++i) Number(cr, i + 1, left + sceneW + 22, y + i * step + frameH / 2, 10, muted);
       break;
@@ -186,6 +191,14 @@ void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w
       DrawScene(cr, left, top, sceneW, sceneH, false);
       const double frameW = sceneW * 0.38, frameH = sceneH * 0.56;
       const double stepX = (sceneW - frameW) / 2, stepY = sceneH - frameH;
+      for (int col = 1; col < 3; ++col) {
+        cairo_rectangle(cr, left + col * stepX, top, frameW - stepX, sceneH);
+        cairo_set_source_rgba(cr, 1, 1, 1, muted ? 0.16 : 0.26);
+        cairo_fill(cr);
+      }
+      cairo_rectangle(cr, left, top + stepY, sceneW, frameH - stepY);
+      cairo_set_source_rgba(cr, 1, 1, 1, muted ? 0.16 : 0.26);
+      cairo_fill(cr);
       for (int row = 0; row < 2; ++row)
         for (int col = 0; col < 3; ++col)
           FrameOutline(cr, left + col * stepX + 1, top + row * stepY + 1, frameW - 2, frameH - 2, muted, line);

@@ -220,10 +220,20 @@ SkinImage BarStrip(const ButtonBarLayout& bar, const Canvas& background, const B
 }
 
 void AddBar(std::vector<NamedImage>* images, const char* base, const ButtonBarLayout& bar, const char* caption,
-            const BarButton* buttons) {
+            const BarButton* buttons, std::vector<NamedImage>* previews) {
   Canvas background(bar.width, bar.height, 1.0);
   images->push_back({std::string(base) + ".log", BarBackground(bar, caption, &background)});
   images->push_back({std::string(base) + ".btn", BarStrip(bar, background, buttons)});
+  if (!previews) return;
+  // The bar as its window shows it: each button's normal frame at its place.
+  for (int b = 0; b < bar.buttons; ++b) {
+    Canvas face(bar.buttonWidth, bar.buttonHeight, 1.0);
+    face.PaintFrom(background, bar.firstLeft + b * bar.step, bar.top);
+    DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, 0, false, buttons[b].label, buttons[b].icon);
+    cairo_set_source_surface(background.cr(), face.surface(), bar.firstLeft + b * bar.step, bar.top);
+    cairo_paint(background.cr());
+  }
+  previews->push_back({std::string(base) + "-bar", background.ToImage()});
 }
 
 bool WriteImagePng(const SkinImage& image, const std::string& path) {
@@ -243,21 +253,21 @@ bool WriteImagePng(const SkinImage& image, const std::string& path) {
 
 }  // namespace
 
-std::vector<NamedImage> DrawUiImages() {
+std::vector<NamedImage> DrawUiImages(std::vector<NamedImage>* previews) {
   std::vector<NamedImage> images;
   images.push_back({"title1.800", Heading("kind-row", "Horizontal storyboard",
-                                          "Put the photos in order, left to right")});
+                                          "In order, from left to right")});
   images.push_back({"title2.800", Heading("kind-circle", "360-degree storyboard",
-                                          "Put the photos in order, all the way round")});
+                                          "In order, all the way round")});
   images.push_back({"bar.log", ProgressFrame()});
   images.push_back({"bar.prg", ProgressFill()});
   for (int m = 1; m <= 3; ++m) images.push_back({"mark" + std::to_string(m) + ".800", MarkerStrip(m)});
   images.push_back({"panovw.log", ViewerFrame()});
   const BarButton zoomBar[] = {{"", "zoom-in"}, {"", "zoom-out"}, {"", "close"}};
-  AddBar(&images, "detail", kDetailBar, "Detail view", zoomBar);
-  AddBar(&images, "pano", kPanoBar, "Panorama view", zoomBar);
+  AddBar(&images, "detail", kDetailBar, "Detail view", zoomBar, previews);
+  AddBar(&images, "pano", kPanoBar, "Panorama view", zoomBar, previews);
   const BarButton sortBar[] = {{"Name", nullptr}, {"Date", nullptr}, {"Size", nullptr}, {"Cancel", nullptr}};
-  AddBar(&images, "sort", kSortBar, "Sort the album by", sortBar);
+  AddBar(&images, "sort", kSortBar, "Sort the album by", sortBar, previews);
   return images;
 }
 
@@ -278,10 +288,12 @@ bool WriteUiImages(const std::string& folder, const std::string& previewDir) {
     preview = previewDir + "/ui";
     mkdir(preview.c_str(), 0755);
   }
-  for (const NamedImage& named : DrawUiImages()) {
+  std::vector<NamedImage> bars;
+  for (const NamedImage& named : DrawUiImages(preview.empty() ? nullptr : &bars)) {
     if (!ReplaceFileContents(folder + "/" + named.name, EncodeBmpFile(named.image))) return false;
     if (!preview.empty()) WriteImagePng(named.image, preview + "/" + named.name + ".png");
   }
+  for (const NamedImage& bar : bars) WriteImagePng(bar.image, preview + "/" + bar.name + ".png");
   return true;
 }
 

@@ -17,8 +17,9 @@ struct NamedImage {
 
 /// Every separate image: the storyboard headings, the progress window and
 /// its bar, the three marker strips, the viewer's frame and the button bars
-/// (their places are in ui_image_layout.h).
-std::vector<NamedImage> DrawUiImages();
+/// (their places are in ui_image_layout.h). `previews`, when given, receives
+/// each button bar as its window shows it (background and normal buttons).
+std::vector<NamedImage> DrawUiImages(std::vector<NamedImage>* previews = nullptr);
 
 /// A 24-bit BMP file of `image`.
 std::vector<uint8_t> EncodeBmpFile(const SkinImage& image);
