@@ -12,6 +12,8 @@ int32_t ReadI32(const uint8_t* bytes, size_t offset) {
   return static_cast<int32_t>(ReadU32(bytes, offset));
 }
 
+bool InWindowRange(int32_t value) { return value >= -32768 && value <= 32767; }
+
 int StrideOf(int width) { return ((width * 24 + 31) / 32) * 4; }
 
 bool ReadRecordImage(const PalmRecord& record, SkinImage* image, std::string* reason) {
@@ -129,6 +131,13 @@ bool ParseSkinFile(const uint8_t* bytes, size_t size, SkinFile* skin, std::strin
       }
       if (control.rect.right < control.rect.left || control.rect.bottom < control.rect.top) {
         *reason = "control " + std::to_string(control.id) + " has an empty place";
+        return false;
+      }
+      // Window coordinates are 16-bit; beyond them a place's width would not
+      // even fit an int.
+      if (!InWindowRange(control.rect.left) || !InWindowRange(control.rect.top) ||
+          !InWindowRange(control.rect.right) || !InWindowRange(control.rect.bottom)) {
+        *reason = "control " + std::to_string(control.id) + " lies outside any window";
         return false;
       }
       panel.controls.push_back(std::move(control));

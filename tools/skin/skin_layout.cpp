@@ -35,12 +35,12 @@ LayoutPanel Edit() {
   LayoutPanel p{1, 800, 600, "Edit photo", {}};
   p.controls = {
       {202, F::kPlace, 184, 64, 604, 524, nullptr, nullptr},
-      {210, F::kPush, 12, 64, 76, 40, nullptr, "rotate-ccw-90"},
-      {211, F::kPush, 96, 64, 76, 40, nullptr, "rotate-cw-90"},
-      {212, F::kPush, 12, 112, 76, 40, nullptr, "rotate-ccw"},
-      {213, F::kPush, 96, 112, 76, 40, nullptr, "rotate-cw"},
-      {214, F::kPush, 12, 160, 76, 40, nullptr, "zoom-in"},
-      {215, F::kPush, 96, 160, 76, 40, nullptr, "zoom-out"},
+      {210, F::kPush, 12, 64, 78, 44, "-90\u00B0", "rotate-ccw-90"},
+      {211, F::kPush, 94, 64, 78, 44, "+90\u00B0", "rotate-cw-90"},
+      {212, F::kPush, 12, 112, 78, 44, "Rotate left", "rotate-ccw"},
+      {213, F::kPush, 94, 112, 78, 44, "Rotate right", "rotate-cw"},
+      {214, F::kPush, 12, 160, 78, 44, "Zoom in", "zoom-in"},
+      {215, F::kPush, 94, 160, 78, 44, "Zoom out", "zoom-out"},
       {216, F::kToggle, 12, 208, 160, 36, "Crop", "crop"},
       {217, F::kPush, 12, 252, 160, 36, "Reset", "reset"},
       // Sliders: a track and its thumb (the thumb's place is its centre position).
@@ -64,7 +64,7 @@ LayoutPanel Edit() {
 // the album area's width.
 void AddAlbum(LayoutPanel* p, int gridWidth, int gridHeight, bool commandsOnTop) {
   std::vector<LayoutControl>& c = p->controls;
-  c.push_back({201, F::kPush, 12, 60, 150, 30, "Select Album", "album"});
+  c.push_back({201, F::kPush, 12, 60, commandsOnTop ? 142 : 128, 30, "Select Album", "album"});
   c.push_back({300, F::kPlace, 12, 96, gridWidth, gridHeight, nullptr, nullptr});
   const int x = 12 + gridWidth + 4;
   c.push_back({307, F::kArrowUp, x, 96, 28, 24, nullptr, nullptr});
@@ -72,21 +72,22 @@ void AddAlbum(LayoutPanel* p, int gridWidth, int gridHeight, bool commandsOnTop)
   c.push_back({310, F::kThumb, x, 122, 28, 30, nullptr, nullptr});
   c.push_back({308, F::kArrowDown, x, 96 + gridHeight - 24, 28, 24, nullptr, nullptr});
   if (commandsOnTop) {
-    c.push_back({302, F::kPush, 168, 60, 96, 30, "Add photos", "add"});
-    c.push_back({303, F::kPush, 268, 60, 96, 30, "Acquire", "acquire"});
-    c.push_back({304, F::kPush, 368, 60, 96, 30, "Sort", "sort"});
-    c.push_back({301, F::kPush, 468, 60, 96, 30, "Delete", "delete"});
-    c.push_back({305, F::kPush, 600, 60, 92, 30, "Include", "include"});
-    c.push_back({306, F::kPush, 696, 60, 92, 30, "Include all", "include-all"});
+    c.push_back({302, F::kPush, 158, 60, 116, 30, "Add photos", "add"});
+    c.push_back({303, F::kPush, 278, 60, 98, 30, "Acquire", "acquire"});
+    c.push_back({304, F::kPush, 380, 60, 84, 30, "Sort", "sort"});
+    c.push_back({301, F::kPush, 468, 60, 92, 30, "Delete", "delete"});
+    c.push_back({305, F::kPush, 576, 60, 100, 30, "Include", "include"});
+    c.push_back({306, F::kPush, 680, 60, 108, 30, "Include all", "include-all"});
     return;
   }
+  // Commands beside the album's title row, the rest under the album.
   const int y = 96 + gridHeight + 6;
-  c.push_back({302, F::kPush, 168, 60, 96, 30, "Add photos", "add"});
+  c.push_back({302, F::kPush, 144, 60, 120, 30, "Add photos", "add"});
   c.push_back({303, F::kPush, 268, 60, 96, 30, "Acquire", "acquire"});
-  c.push_back({304, F::kPush, 12, y, 84, 30, "Sort", "sort"});
-  c.push_back({301, F::kPush, 100, y, 84, 30, "Delete", "delete"});
-  c.push_back({305, F::kPush, 188, y, 84, 30, "Include", "include"});
-  c.push_back({306, F::kPush, 276, y, 88, 30, "Include all", "include-all"});
+  c.push_back({304, F::kPush, 12, y, 74, 30, "Sort", "sort"});
+  c.push_back({301, F::kPush, 90, y, 84, 30, "Delete", "delete"});
+  c.push_back({305, F::kPush, 178, y, 86, 30, "Include", "include"});
+  c.push_back({306, F::kPush, 268, y, 96, 30, "Include all", "include-all"});
 }
 
 void AddStoryboardCommands(LayoutPanel* p, int removeTop) {
