@@ -22,4 +22,4 @@ add_custom_command(OUTPUT ${stamp}
   COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
   DEPENDS vmd_skin_host_tools ${host_dir}/vmd3-skingen
   COMMENT "Drawing the skin into ${out}")
-add_custom_target(vmd_skin ALL DEPENDS ${stamp})
+add_custom_target(vmd_skin_files ALL DEPENDS ${stamp})
