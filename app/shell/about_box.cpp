@@ -15,7 +15,7 @@ constexpr UINT_PTR kSplashTimer = 1;
 constexpr UINT kSplashMilliseconds = 2500;
 constexpr COLORREF kBandColour = RGB(64, 62, 92);
 constexpr COLORREF kPanelColour = RGB(201, 200, 213);
-constexpr int kBandHeight = 64;  ///< pixels of the title band
+constexpr int kBandHeight = 80;  ///< pixels of the title band when its controls are missing
 
 HWND g_splash = nullptr;
 
@@ -70,8 +70,14 @@ void PaintBand(HWND box) {
   if (fonts == nullptr) return;
   RECT client;
   GetClientRect(box, &client);
+  // The band holds the product name and the version line.
   RECT band = client;
   band.bottom = kBandHeight;
+  RECT version;
+  if (GetWindowRect(GetDlgItem(box, VMDRES_IDC_ABOUT_VERSION), &version)) {
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&version), 2);
+    band.bottom = version.bottom + 8;
+  }
   FillRect(paint.get(), &band, fonts->band.get());
   RECT rest = client;
   rest.top = kBandHeight;
