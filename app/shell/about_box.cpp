@@ -48,6 +48,9 @@ void OnInit(HWND box, bool splash) {
   SetWindowLongPtrA(box, DWLP_USER, reinterpret_cast<LONG_PTR>(fonts));
   SendDlgItemMessageA(box, VMDRES_IDC_ABOUT_PRODUCT, WM_SETFONT, reinterpret_cast<WPARAM>(fonts->title.get()), FALSE);
   SetDlgItemTextA(box, VMDRES_IDC_ABOUT_PRODUCT, "Vistameld 3.0");
+  // A title for the task list and for tools that look for the box; the box
+  // has no caption bar to show it.
+  SetWindowTextA(box, "About Vistameld");
   const std::string version = "Version " + Settings().productVersion;
   SetDlgItemTextA(box, VMDRES_IDC_ABOUT_VERSION, version.c_str());
   SetDlgItemTextA(box, VMDRES_IDC_ABOUT_LICENCES, LicenceText().c_str());

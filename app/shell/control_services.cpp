@@ -9,6 +9,9 @@ namespace vmd {
 bool SwitchScreen(int screen) {
   if (g_app.controlPanel == nullptr || !g_app.controlPanel->SwitchScreen(screen)) return false;
   g_app.currentScreen = screen;
+  // The main window's first window word shows the screen to other programs
+  // (the window tests read it).
+  if (g_app.mainWindow != nullptr) SetWindowLongA(g_app.mainWindow, 0, screen);
   return true;
 }
 

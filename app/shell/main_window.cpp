@@ -195,6 +195,11 @@ void OnCommand(HWND window, int id, LPARAM lParam, UINT notification) {
 }
 
 void OnKeyDown(HWND, UINT key, BOOL, int, UINT) {
+  // An open pop-up list takes the keys even when the focus stayed here.
+  if (HWND list = OpenListWindow()) {
+    SendMessageA(list, WM_KEYDOWN, key, 0);
+    return;
+  }
   if (g_app.cancelPending) {
     // The key that ends a cancelled progress display is used up by that.
     g_app.cancelPending = false;

@@ -4,6 +4,12 @@
 //   window_poke newcopy                     acts as a starting copy: announces 0x720
 //                                           with its own window and exits 0 when an
 //                                           older copy answers with 0x721 within 5 s
+//   window_poke screen                      exits with the main window's screen number
+//                                           (its first window word), 255 without one
+//   window_poke text ID                     prints the text of the main window's child ID
+//   window_poke iconic CLASS                exits 1 when the window of CLASS is minimized
+//   window_poke dialog TITLE                prints the texts of the window titled TITLE
+//                                           and its children, one per line
 #include <windows.h>
 
 #include <cstdio>
@@ -57,13 +63,49 @@ int ActAsNewCopy() {
   return g_answered ? 0 : 5;
 }
 
+HWND MainWindow() { return FindWindowA("Vistameld Window", nullptr); }
+
+int PrintChildText(int id) {
+  HWND child = GetDlgItem(MainWindow(), id);
+  if (child == nullptr) return 2;
+  char text[512] = {};
+  GetWindowTextA(child, text, sizeof text);
+  printf("%s\n", text);
+  return 0;
+}
+
+BOOL CALLBACK PrintText(HWND window, LPARAM) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  if (text[0] != '\0') printf("%s\n", text);
+  return TRUE;
+}
+
+int PrintDialog(const char* title) {
+  HWND dialog = FindWindowA(nullptr, title);
+  if (dialog == nullptr) return 2;
+  PrintText(dialog, 0);
+  EnumChildWindows(dialog, PrintText, 0);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && strcmp(argv[1], "screen") == 0) {
+    HWND main = MainWindow();
+    return main != nullptr ? static_cast<int>(GetWindowLongA(main, 0)) : 255;
+  }
+  if (argc == 3 && strcmp(argv[1], "iconic") == 0) {
+    HWND window = FindWindowA(argv[2], nullptr);
+    return window != nullptr && IsIconic(window) ? 1 : 0;
+  }
+  if (argc == 3 && strcmp(argv[1], "text") == 0) return PrintChildText(atoi(argv[2]));
+  if (argc == 3 && strcmp(argv[1], "dialog") == 0) return PrintDialog(argv[2]);
   if (argc == 5 && strcmp(argv[1], "post") == 0)
     return PostToClass(argv[2], static_cast<UINT>(strtoul(argv[3], nullptr, 0)),
                        static_cast<WPARAM>(strtoul(argv[4], nullptr, 0)));
   if (argc == 2 && strcmp(argv[1], "newcopy") == 0) return ActAsNewCopy();
-  fprintf(stderr, "usage: window_poke post CLASS MESSAGE WPARAM | window_poke newcopy\n");
+  fprintf(stderr, "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE\n");
   return 1;
 }

@@ -10,10 +10,12 @@ ExternalProject_Add(vmd_skin_host_tools
   SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}
   BINARY_DIR ${host_dir}
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=${VMD_HOST_CXX} -DCMAKE_C_COMPILER=${VMD_HOST_CC}
-  BUILD_COMMAND ${CMAKE_COMMAND} --build ${host_dir} --target vmd3-skingen
+  BUILD_COMMAND ${CMAKE_COMMAND} --build ${host_dir} --target vmd3-skingen vmd3-skin
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
-  BUILD_BYPRODUCTS ${host_dir}/vmd3-skingen)
+  BUILD_BYPRODUCTS ${host_dir}/vmd3-skingen ${host_dir}/vmd3-skin)
+# The window tests find controls with the host vmd3-skin.
+set(VMD_HOST_SKIN_TOOL ${host_dir}/vmd3-skin CACHE INTERNAL "vmd3-skin built for the build machine")
 
 set(out ${CMAKE_BINARY_DIR}/app)
 set(stamp ${CMAKE_CURRENT_BINARY_DIR}/skin.stamp)

@@ -1,36 +1,38 @@
 #include "skin_list.h"
 
+#include "screen_table.h"
+
 namespace vmd {
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// The program's screen and control-definition tables. PLUG IN HERE: when
-// app/shell/screen_table.h lands, answer these two from it and drop the
-// stand-ins below.
 struct ControlDefInfo {
   int tooltip = -1;
   int kind = 0;
 };
 
-ControlDefInfo LookUpControlDef(int /*panel*/, int /*id*/) { return ControlDefInfo(); }
+/// The tool tip and kind of a control from the program's control-definition table.
+ControlDefInfo LookUpControlDef(int panel, int id) {
+  static const ControlTable table = MakeControlTable();
+  const ControlDef* row = FindControlDef(table, panel, id);
+  if (row == nullptr) return ControlDefInfo();
+  return ControlDefInfo{row->tooltip, row->kind};
+}
 
-// The first main panel showing sub-panel `panel`, and the anchor control it
-// stands on there; false for a main panel.
+/// The first main panel showing sub-panel `panel` (by the screen table), and
+/// the anchor control it stands on there; false for a main panel.
 bool SubPanelAnchor(int panel, int* mainPanel, int* anchorId) {
-  if (panel >= 10 && panel <= 13) {
-    *mainPanel = 4;
-    *anchorId = 366;
-    return true;
-  }
-  if (panel >= 14 && panel <= 16) {
-    *mainPanel = 8;
-    *anchorId = 635;
-    return true;
+  if (panel < kMainPanelCount) return false;
+  for (const ScreenRow& screen : kScreenTable) {
+    for (const SubPanelAt& sub : screen.subPanels) {
+      if (sub.panel != panel) continue;
+      *mainPanel = screen.mainPanel;
+      *anchorId = sub.anchor;
+      return true;
+    }
   }
   return false;
 }
-// ---------------------------------------------------------------------------
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 //   vmd3-skin list SKINFILE PANEL
 // prints one line per control of the panel, "ID TOOLTIP KIND LEFT TOP RIGHT
 // BOTTOM" (decimal; the place in the main window's client area, inclusive).
+//   vmd3-skin pixel SKINFILE PANEL X Y
+// prints the panel background's colour at (X, Y) as "R,G,B".
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,9 +13,25 @@
 #include "skin_file.h"
 #include "skin_list.h"
 
+namespace {
+
+int PrintPixel(const vmd::SkinFile& skin, long panel, long x, long y) {
+  if (panel >= static_cast<long>(skin.panels.size())) return 1;
+  const vmd::SkinImage& image = skin.panels[panel].background;
+  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 1;
+  // Rows are stored bottom-up, blue-green-red.
+  const uint8_t* pixel = image.pixels.data() + static_cast<size_t>(image.height - 1 - y) * image.stride + x * 3;
+  std::printf("%d,%d,%d\n", pixel[2], pixel[1], pixel[0]);
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 4 || std::strcmp(argv[1], "list") != 0) {
-    std::fprintf(stderr, "usage: vmd3-skin list SKINFILE PANEL\n");
+  const bool list = argc == 4 && std::strcmp(argv[1], "list") == 0;
+  const bool pixel = argc == 6 && std::strcmp(argv[1], "pixel") == 0;
+  if (!list && !pixel) {
+    std::fprintf(stderr, "usage: vmd3-skin list SKINFILE PANEL | vmd3-skin pixel SKINFILE PANEL X Y\n");
     return 2;
   }
   char* end = nullptr;
@@ -28,6 +46,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vmd3-skin: %s: %s\n", argv[2], reason.c_str());
     return 1;
   }
+  if (pixel) return PrintPixel(skin, panel, std::strtol(argv[4], nullptr, 10), std::strtol(argv[5], nullptr, 10));
   std::vector<vmd::ControlListing> controls;
   if (!vmd::ListPanelControls(skin, static_cast<int>(panel), &controls, &reason)) {
     std::fprintf(stderr, "vmd3-skin: %s\n", reason.c_str());

@@ -1,0 +1,290 @@
+#!/usr/bin/env bash
+# Real-window tests of the main window's skinned screens: every screen a user
+# reaches by buttons and keys, the panorama type screen's options, tool tips,
+# disabled buttons, the title-band buttons and a damaged skin. Controls are
+# found by id in the skin file (vmd3-skin list), never by pixel numbers here.
+#   screens_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER WINDOW-POKE-EXE VMD3-SKIN
+. "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
+
+case_name=$1
+program_dir=$2
+GUI_OUT=$3/$case_name
+poke_exe=$4
+skin_tool=$5
+rm -rf "$GUI_OUT"
+mkdir -p "$GUI_OUT"
+exe="$program_dir/vmd3.exe"
+skin="$program_dir/UI/button.800"
+
+poke() { wine "$poke_exe" "$@" </dev/null 2>>"$GUI_OUT/wine.log" | tr -d '\r'; }
+screen_now() { wine "$poke_exe" screen </dev/null >/dev/null 2>&1; echo $?; }
+
+# wait_screen N: polls the main window's screen for up to 5 s.
+wait_screen() {
+  local i
+  for ((i = 0; i < 25; i++)); do
+    [ "$(screen_now)" = "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+expect_screen() {  # expect_screen N WHAT
+  if wait_screen "$1"; then log "ok: $2 (screen $1)"; else fail "$2: screen $(screen_now), not $1"; fi
+}
+
+main_window() { gui_window_sized 800 600; }
+
+# control_point PANEL ID: the control's centre in screen coordinates.
+control_point() {
+  local line x y w h
+  line=$("$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id')
+  [ -n "$line" ] || { fail "panel $1 has no control $2 in the skin"; echo "0 0"; return 1; }
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  awk -v ox="$x" -v oy="$y" '{ printf "%d %d\n", ox + int(($4 + $6) / 2), oy + int(($5 + $7) / 2) }' <<<"$line"
+}
+
+click_control() {  # click_control PANEL ID
+  local x y
+  read -r x y <<<"$(control_point "$1" "$2")"
+  gui_click "$x" "$y"
+  sleep 0.3
+}
+
+# The colour of a screenshot at a control's centre.
+control_pixel() {  # control_pixel SHOT PANEL ID
+  local x y
+  read -r x y <<<"$(control_point "$2" "$3")"
+  gui_pixel "$1" "$x" "$y"
+}
+
+press() {  # press KEY: to the main window
+  gui_key "$(main_window)" "$1"
+  sleep 0.3
+}
+
+start_program() {
+  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
+  gui_launch "$exe"
+  PROGRAM_PID=$GUI_LAST_PID
+  gui_wait_windows 2 30 || { fail "the program's windows did not appear"; gui_finish; }
+  # The splash goes by itself; a click on an empty part of the title band ends it early.
+  local x y w h
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  gui_click $((x + 400)) $((y + 20))
+  sleep 0.5
+}
+
+close_program() {
+  press alt+F4
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "exit code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running 15 s after Alt+F4"
+  fi
+}
+
+case_walk() {
+  gui_start 1024x768
+  start_program
+  expect_screen 0 "the program opens on Home"
+  gui_screenshot screen-00-home
+  click_control 0 6
+  expect_screen 4 "Stitch Wizard shows the panorama type screen"
+  gui_screenshot screen-04-kind-row
+  click_control 4 637
+  expect_screen 10 "the vertical kind"
+  gui_screenshot screen-10-kind-column
+  click_control 4 638
+  expect_screen 11 "the 360-degree kind"
+  gui_screenshot screen-11-kind-circle
+  click_control 4 639
+  expect_screen 12 "the tile kind"
+  gui_screenshot screen-12-kind-tile
+  click_control 4 636
+  expect_screen 4 "back to the horizontal kind"
+  # Tab steps the kinds row, column, 360 degrees, tile and round again.
+  local expected
+  for expected in 10 11 12 4; do
+    press Tab
+    expect_screen "$expected" "Tab"
+  done
+  click_control 4 370
+  expect_screen 2 "Next shows the row storyboard"
+  gui_screenshot screen-02-storyboard-row
+  press BackSpace
+  expect_screen 4 "Backspace returns to the panorama type"
+  click_control 4 639
+  press Return
+  expect_screen 6 "Enter on the tile kind shows the grid storyboard"
+  gui_screenshot screen-06-storyboard-grid
+  press Escape
+  expect_screen 0 "Escape on a storyboard goes Home"
+  press Return
+  expect_screen 12 "Enter on Home starts the wizard with the last kind"
+  click_control 4 637
+  click_control 4 370
+  expect_screen 5 "the column storyboard"
+  gui_screenshot screen-05-storyboard-column
+  click_control 5 345
+  expect_screen 10 "Back returns to the panorama type"
+  click_control 4 638
+  click_control 4 370
+  expect_screen 2 "a 360-degree panorama uses the row storyboard"
+  gui_screenshot screen-02-storyboard-circle
+  click_control 2 346
+  expect_screen 0 "Cancel on the storyboard goes Home"
+  press Return
+  click_control 4 371
+  expect_screen 0 "Cancel on the panorama type goes Home"
+  close_program
+}
+
+case_kind_options() {
+  gui_start 1024x768
+  start_program
+  click_control 0 6
+  expect_screen 4 "the panorama type screen"
+  check "the lens label says Automatic" test "$(poke text 202)" = "Automatic"
+  check "the size label says Medium" test "$(poke text 203)" = "Medium"
+  click_control 4 361
+  check "Size steps Medium to Large" test "$(poke text 203)" = "Large"
+  click_control 4 361
+  check "then Small" test "$(poke text 203)" = "Small"
+  click_control 4 361
+  check "then Medium again" test "$(poke text 203)" = "Medium"
+  # The lens list: "Automatic", ten focal lengths, "Telephoto ".
+  click_control 4 202
+  sleep 0.5
+  gui_screenshot lens-list
+  local i
+  for ((i = 0; i < 7; i++)); do press Down; done
+  press Return
+  sleep 0.5
+  check "choosing the seventh focal length shows 28 mm" test "$(poke text 202)" = "28 mm Lens"
+  gui_screenshot lens-chosen
+  # The exposure toggle flips its look and back.
+  gui_screenshot exposure-on
+  click_control 4 367
+  mousemove_away
+  gui_screenshot exposure-off
+  click_control 4 367
+  mousemove_away
+  gui_screenshot exposure-on-again
+  local on off again
+  on=$(control_pixel exposure-on 4 367)
+  off=$(control_pixel exposure-off 4 367)
+  again=$(control_pixel exposure-on-again 4 367)
+  check "exposure balance looks different when off ($on / $off)" test "$on" != "$off"
+  check "and as before when on again" test "$on" = "$again"
+  # A full circle takes the automatic lens alone.
+  click_control 4 638
+  check "a 360-degree panorama sets the automatic lens" test "$(poke text 202)" = "Automatic"
+  click_control 4 202
+  sleep 0.5
+  gui_screenshot lens-list-circle
+  press Escape
+  click_control 4 371
+  expect_screen 0 "Cancel goes Home"
+  check "the labels are gone with the screen" test -z "$(poke text 202)"
+  close_program
+}
+
+# Moves the pointer onto an empty part of the title band, so no hover look or
+# tool tip stands in a screenshot.
+mousemove_away() {
+  local x y w h
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  xdotool mousemove $((x + 420)) $((y + 20))
+  sleep 0.8
+}
+
+case_tips_and_disabled() {
+  gui_start 1024x768
+  start_program
+  local x y
+  read -r x y <<<"$(control_point 0 5)"
+  xdotool mousemove "$x" "$y"
+  sleep 1.5
+  gui_screenshot tooltip-open
+  check "a tool tip shows under the pointer" test "$(gui_pixel tooltip-open $((x + 7)) $((y + 24)))" = "252,250,238"
+  mousemove_away
+  gui_screenshot no-tooltip
+  check "and goes when the pointer leaves" test "$(gui_pixel no-tooltip $((x + 7)) $((y + 24)))" != "252,250,238"
+  # Without an image, Save, Export, Edit, View Detail, View Panorama and Print do nothing.
+  local id
+  for id in 4 111 2 1 327 3; do
+    click_control 0 "$id"
+    check "disabled control $id keeps Home" test "$(screen_now)" = 0
+  done
+  check "no dialog opened" test -z "$(xdotool search --onlyvisible --name '^(Save As|Export|Warning)$' 2>/dev/null)"
+  # The title band: About opens the about box, which Escape closes.
+  click_control 0 996
+  sleep 1
+  gui_screenshot about
+  check "the about box names the product" grep -q "Vistameld 3.0" <<<"$(poke dialog 'About Vistameld')"
+  check "and the libraries' licences" grep -q "zlib" <<<"$(poke dialog 'About Vistameld')"
+  local about
+  about=$(xdotool search --onlyvisible --name '^About Vistameld$' 2>/dev/null | head -n 1)
+  [ -n "$about" ] && gui_key "$about" Escape
+  sleep 0.5
+  check "Escape closes the about box" test -z "$(xdotool search --onlyvisible --name '^About Vistameld$' 2>/dev/null)"
+  close_program
+}
+
+case_title_buttons() {
+  gui_start 1024x768
+  start_program
+  click_control 0 998
+  sleep 1
+  wine "$poke_exe" iconic "Vistameld background" </dev/null >/dev/null 2>&1
+  check "Minimize minimizes the program" test $? = 1
+  wine "$poke_exe" post "Vistameld Window" 0x0010 0 </dev/null >/dev/null 2>&1  # WM_CLOSE
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "closes from the minimized state with code 0" test "$GUI_EXIT" = 0
+  else
+    fail "still running after WM_CLOSE"
+  fi
+  start_program
+  click_control 0 999
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "Exit ends the program with code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running after Exit"
+  fi
+}
+
+case_damaged_skin() {
+  gui_start 1024x768
+  local copy="$GUI_OUT/program"
+  mkdir -p "$copy/UI"
+  cp "$program_dir"/*.exe "$program_dir"/*.dll "$program_dir"/*.DLL "$copy/" 2>/dev/null
+  head -c 5000 "$skin" >"$copy/UI/button.800"
+  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
+  gui_launch "$copy/vmd3.exe"
+  PROGRAM_PID=$GUI_LAST_PID
+  local i box=""
+  for ((i = 0; i < 100; i++)); do
+    box=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.2
+  done
+  check "a damaged skin gives a message" test -n "$box"
+  gui_screenshot damaged-skin
+  check "naming the skin file" grep -q 'button.800' <<<"$(poke dialog Warning)"
+  [ -n "$box" ] && gui_key "$box" Return
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "then the program ends with code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running after the message"
+  fi
+}
+
+case $case_name in
+  walk) case_walk ;;
+  kind-options) case_kind_options ;;
+  tips-and-disabled) case_tips_and_disabled ;;
+  title-buttons) case_title_buttons ;;
+  damaged-skin) case_damaged_skin ;;
+  *) echo "gui: unknown case $case_name"; exit 2 ;;
+esac
+gui_finish
