@@ -4,6 +4,7 @@
 
 #include "app_state.h"
 #include "folders.h"
+#include "help.h"
 #include "messages.h"
 #include "settings.h"
 #include "vmdres_ids.h"
@@ -100,11 +101,6 @@ void OnDestroy() {
   if (g_app.backgroundWindow != nullptr) PostMessageA(g_app.backgroundWindow, WM_CLOSE, 0, 0);
   g_app.mainWindow = nullptr;
   PostQuitMessage(0);
-}
-
-void OpenHelp(HWND window, UINT command, ULONG_PTR topic) {
-  std::string help = JoinPath(Settings().programFolder, "vmd3.hlp");
-  WinHelpA(window, help.c_str(), command, topic);
 }
 
 void OnCommand(HWND window, WORD id) {
