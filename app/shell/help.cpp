@@ -83,7 +83,10 @@ void OpenHelp(HWND owner, UINT command, ULONG_PTR topic) {
       WinHelpA(owner, helpFile.c_str(), command, topic);
       return;
     case HelpRouteKind::kHtml:
-      ShellExecuteA(owner, "open", htmlPage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      // No program for web pages: the same beep as without any help.
+      if (reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", htmlPage.c_str(), nullptr,
+                                                  nullptr, SW_SHOWNORMAL)) <= 32)
+        MessageBeep(MB_OK);
       return;
     case HelpRouteKind::kNothing:
       if (page != nullptr) MessageBeep(MB_OK);

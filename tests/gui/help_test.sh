@@ -2,7 +2,7 @@
 # Real-window tests of the program's help under Xvfb and Wine.
 #   help_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER HELP-PROBE-EXE
 # CASE: contents (F1 on Home), context (the context menu's Help on Home),
-#       missing (no help file beside the program)
+#       missing (no help file beside the program), html (only the HTML copy)
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
 
 case_name=$1
@@ -114,8 +114,34 @@ case_missing() {
   close_program
 }
 
+case_html() {
+  # The HTML copy without the help file (as on a system without a WinHelp
+  # viewer): F1 asks the shell to open the copy's contents page, the context
+  # menu the Home page. The test prefix has no web browser, so the shell's
+  # trace shows the request.
+  gui_start 1024x768
+  local html="$GUI_OUT/program"
+  mkdir -p "$html"
+  cp "$program_dir"/vmd3.exe "$program_dir"/*.dll "$program_dir"/*.DLL "$html/" 2>/dev/null
+  cp -r "$program_dir/help" "$html/"
+  WINEDEBUG=-all,+exec start_program "$html"
+  gui_key "$MAIN" F1
+  context_help
+  sleep 2
+  gui_screenshot html
+  local requests
+  requests=$(grep -o 'ShellExecuteA [^,]*,"open","[^"]*"' "$GUI_OUT/wine.log")
+  echo "$requests" >"$GUI_OUT/requests.txt"
+  check "F1 opens help\\index.html" grep -q 'help\\\\index.html"$' <<<"$(sed -n 1p <<<"$requests")"
+  check "the context menu opens help\\home.html" grep -q 'help\\\\home.html"$' <<<"$(sed -n 2p <<<"$requests")"
+  expect_no_box "the HTML copy"
+  check "no help viewer" bash -c "! wine '$probe' viewer 1 </dev/null >/dev/null 2>&1"
+  close_program
+}
+
 case $case_name in
   contents) case_contents ;;
+  html) case_html ;;
   context) case_context ;;
   missing) case_missing ;;
   *) echo "help: unknown case $case_name"; exit 2 ;;
