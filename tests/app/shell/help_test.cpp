@@ -7,7 +7,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "help_file.h"
 #include "window_layout.h"
 
 namespace vmd {
@@ -42,6 +44,18 @@ TEST(ViewerUsable, RefusesTheStubOfWindows10AndLater) {
   EXPECT_FALSE(ViewerUsable(false, -1));
 }
 
+/// The guide's chapter for each of the 17 screens.
+const char* const kChapterOfScreen[17] = {
+    "The Home screen",           "The photo editor",
+    "Albums and the storyboard", "Printing",
+    "Choosing the kind, lens and size", "Albums and the storyboard",
+    "Albums and the storyboard", "The preview and automatic crop",
+    "Fine tuning with markers",  "Fine tuning with markers",
+    "Choosing the kind, lens and size", "Choosing the kind, lens and size",
+    "Choosing the kind, lens and size", "Fine tuning with markers",
+    "Fine tuning with markers",  "Fine tuning with markers",
+    "Fine tuning with markers"};
+
 std::string PageTitle(const std::string& page) {
   std::ifstream in(std::string(VMD3_HELP_HTML_DIR) + "/" + page);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -56,21 +70,31 @@ TEST(HelpPageOfRequest, OpensEveryScreensPageOfTheHtmlCopy) {
   EXPECT_EQ(PageTitle(HelpPageOfRequest(HELP_CONTENTS, 0)), "Vistameld 3.0 Help");
   EXPECT_EQ(HelpPageOfRequest(HELP_QUIT, 0), nullptr);
   EXPECT_STREQ(HelpPageOfRequest(HELP_CONTEXT, 1234), "index.html") << "an unknown number";
-  // The guide's chapter for each of the 17 screens.
-  const char* const chapter[17] = {
-      "The Home screen",           "The photo editor",
-      "Albums and the storyboard", "Printing",
-      "Choosing the kind, lens and size", "Albums and the storyboard",
-      "Albums and the storyboard", "The preview and automatic crop",
-      "Fine tuning with markers",  "Fine tuning with markers",
-      "Choosing the kind, lens and size", "Choosing the kind, lens and size",
-      "Choosing the kind, lens and size", "Fine tuning with markers",
-      "Fine tuning with markers",  "Fine tuning with markers",
-      "Fine tuning with markers"};
   for (int screen = 0; screen < 17; ++screen) {
     const char* page = HelpPageOfRequest(HELP_CONTEXT, HelpTopicOfScreen(screen));
     ASSERT_NE(page, nullptr) << screen;
-    EXPECT_EQ(PageTitle(page), chapter[screen]) << "screen " << screen << ", page " << page;
+    EXPECT_EQ(PageTitle(page), kChapterOfScreen[screen]) << "screen " << screen << ", page " << page;
+  }
+}
+
+TEST(HelpTopicOfScreen, OpensTheScreensChapterOfTheHelpFile) {
+  std::ifstream in(VMD3_HELP_FILE, std::ios::binary);
+  helpfile::Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(file.empty()) << VMD3_HELP_FILE;
+  std::vector<helpfile::ContextMapEntry> map;
+  std::vector<helpfile::TopicTitle> titles;
+  ASSERT_EQ(helpfile::ReadContextMap(file, &map), helpfile::kHelpOk);
+  ASSERT_EQ(helpfile::ReadTopicTitles(file, &titles), helpfile::kHelpOk);
+  for (int screen = 0; screen < 17; ++screen) {
+    const helpfile::TopicTitle* topic = nullptr;
+    for (const helpfile::ContextMapEntry& entry : map)
+      if (entry.number == HelpTopicOfScreen(screen))
+        topic = helpfile::TopicAtOffset(titles, entry.topicOffset);
+    ASSERT_NE(topic, nullptr) << "screen " << screen << ": its number is not in the help file";
+    std::string wanted = kChapterOfScreen[screen];
+    ASSERT_GE(topic->title.size(), wanted.size());
+    EXPECT_EQ(topic->title.substr(topic->title.size() - wanted.size()), wanted)
+        << "screen " << screen << " opens \"" << topic->title << "\"";
   }
 }
 
