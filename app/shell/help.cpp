@@ -60,14 +60,22 @@ const char* HelpPageOfRequest(UINT command, ULONG_PTR topic) {
   if (command != HELP_CONTEXT) return nullptr;
   // The guide's topic names; the build gives them these context numbers.
   switch (topic) {
-    case 1000: return "home.html";
-    case 2000: return "kinds.html";
-    case 3000: return "storyboard.html";
-    case 4000: return "preview.html";
-    case 5000: return "finetune.html";
-    case 7000: return "print.html";
-    case 9000: return "editor.html";
-    default: return "index.html";
+    case 1000:
+      return "home.html";
+    case 2000:
+      return "kinds.html";
+    case 3000:
+      return "storyboard.html";
+    case 4000:
+      return "preview.html";
+    case 5000:
+      return "finetune.html";
+    case 7000:
+      return "print.html";
+    case 9000:
+      return "editor.html";
+    default:
+      return "index.html";
   }
 }
 
@@ -84,8 +92,8 @@ void OpenHelp(HWND owner, UINT command, ULONG_PTR topic) {
       return;
     case HelpRouteKind::kHtml:
       // No program for web pages: the same beep as without any help.
-      if (reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", htmlPage.c_str(), nullptr,
-                                                  nullptr, SW_SHOWNORMAL)) <= 32)
+      if (reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", htmlPage.c_str(), nullptr, nullptr,
+                                                  SW_SHOWNORMAL)) <= 32)
         MessageBeep(MB_OK);
       return;
     case HelpRouteKind::kNothing:

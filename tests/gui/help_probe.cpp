@@ -20,7 +20,8 @@ std::string TextOf(HWND window) {
   int length = static_cast<int>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
   if (length <= 0) return "";
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  int got = static_cast<int>(SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
+  int got = static_cast<int>(
+      SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   for (char& c : text)
     if (c == '\r' || c == '\n') c = ' ';
@@ -94,7 +95,8 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   printf("%p %s \"%s\" visible %d process %lu\n", static_cast<void*>(window), className,
-         TextOf(window).c_str(), IsWindowVisible(window) ? 1 : 0, static_cast<unsigned long>(process));
+         TextOf(window).c_str(), IsWindowVisible(window) ? 1 : 0,
+         static_cast<unsigned long>(process));
   return TRUE;
 }
 

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   helpfile::ReadContextMap(file, &map);
   helpfile::LookUpContext(file, helpfile::ContextHash("home"), &offset);
   if (helpfile::WriteContextMap(&file, {{1000, 0}, {2000, 1}}) == helpfile::kHelpOk) {
-    if (helpfile::ReadContextMap(file, &map) != helpfile::kHelpOk || map.size() != 2) __builtin_trap();
+    if (helpfile::ReadContextMap(file, &map) != helpfile::kHelpOk || map.size() != 2)
+      __builtin_trap();
   }
   return 0;
 }

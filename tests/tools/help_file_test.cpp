@@ -46,10 +46,9 @@ TEST(ContextHash, CountsLettersDigitsDotAndUnderscore) {
   EXPECT_EQ(helpfile::ContextHash("Home"), helpfile::ContextHash("hOME"));
   EXPECT_EQ(helpfile::ContextHash("a-b c"), helpfile::ContextHash("abc"));
   // Long names wrap around 32 bits rather than overflow.
-  EXPECT_EQ(helpfile::ContextHash("zzzzzzz"), 42u * (1 + 43u + 43u * 43 + 43u * 43 * 43 +
-                                                       43u * 43 * 43 * 43 +
-                                                       43u * 43 * 43 * 43 * 43 +
-                                                       43u * 43 * 43 * 43 * 43 * 43));
+  EXPECT_EQ(helpfile::ContextHash("zzzzzzz"),
+            42u * (1 + 43u + 43u * 43 + 43u * 43 * 43 + 43u * 43 * 43 * 43 +
+                   43u * 43 * 43 * 43 * 43 + 43u * 43 * 43 * 43 * 43 * 43));
 }
 
 TEST(HelpFileOfTheProgram, EveryContextNumberOpensItsScreensTopic) {

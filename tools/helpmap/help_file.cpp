@@ -261,7 +261,7 @@ HelpResult ReadTopicTitles(const Bytes& file, std::vector<TopicTitle>* topics) {
   topics->clear();
   const size_t perBlock = kTopicBlockSize - kTopicBlockHeaderSize;
   HelpPart topic;
-  FindPart(file, "|TOPIC", &topic);  // found by TopicData
+  FindPart(file, "|TOPIC", &topic);                // found by TopicData
   uint32_t link = Get32(&file[topic.dataAt + 4]);  // the first block's first topic link
   uint32_t lastBlock = kNoLink;
   uint32_t characters = 0;  // displayable characters before this link in its block
@@ -309,13 +309,20 @@ const TopicTitle* TopicAtOffset(const std::vector<TopicTitle>& topics, uint32_t 
 
 const char* HelpResultText(HelpResult result) {
   switch (result) {
-    case kHelpOk: return "ok";
-    case kHelpNotHelpFile: return "not a WinHelp file";
-    case kHelpDamaged: return "damaged help file";
-    case kHelpNoPart: return "the help file lacks a part";
-    case kHelpUnsupported: return "compressed or pre-3.1 help file";
-    case kHelpNoContext: return "no topic has that context name";
-    case kHelpTooLarge: return "too many entries";
+    case kHelpOk:
+      return "ok";
+    case kHelpNotHelpFile:
+      return "not a WinHelp file";
+    case kHelpDamaged:
+      return "damaged help file";
+    case kHelpNoPart:
+      return "the help file lacks a part";
+    case kHelpUnsupported:
+      return "compressed or pre-3.1 help file";
+    case kHelpNoContext:
+      return "no topic has that context name";
+    case kHelpTooLarge:
+      return "too many entries";
   }
   return "unknown result";
 }

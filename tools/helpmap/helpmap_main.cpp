@@ -19,7 +19,8 @@ bool ReadWhole(const char* path, helpfile::Bytes* out) {
   out->clear();
   uint8_t buffer[65536];
   size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) out->insert(out->end(), buffer, buffer + got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    out->insert(out->end(), buffer, buffer + got);
   bool ok = std::ferror(f) == 0;
   std::fclose(f);
   return ok;

@@ -21,14 +21,11 @@ TEST(ChooseHelpRoute, PrefersTheViewerThenTheHtmlCopyAndNeverAMissingFile) {
     HelpRouteKind route;
   };
   const Case cases[] = {
-      {true, true, true, HelpRouteKind::kWinHelp},
-      {true, true, false, HelpRouteKind::kWinHelp},
-      {true, false, true, HelpRouteKind::kHtml},      // Windows 10: no viewer
-      {false, true, true, HelpRouteKind::kHtml},      // no "Cannot find" box
-      {true, false, false, HelpRouteKind::kNothing},
-      {false, true, false, HelpRouteKind::kNothing},
-      {false, false, true, HelpRouteKind::kHtml},
-      {false, false, false, HelpRouteKind::kNothing},
+      {true, true, true, HelpRouteKind::kWinHelp},   {true, true, false, HelpRouteKind::kWinHelp},
+      {true, false, true, HelpRouteKind::kHtml},  // Windows 10: no viewer
+      {false, true, true, HelpRouteKind::kHtml},  // no "Cannot find" box
+      {true, false, false, HelpRouteKind::kNothing}, {false, true, false, HelpRouteKind::kNothing},
+      {false, false, true, HelpRouteKind::kHtml},    {false, false, false, HelpRouteKind::kNothing},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ChooseHelpRoute(c.helpFile, c.viewer, c.html), c.route)
@@ -45,16 +42,23 @@ TEST(ViewerUsable, RefusesTheStubOfWindows10AndLater) {
 }
 
 /// The guide's chapter for each of the 17 screens.
-const char* const kChapterOfScreen[17] = {
-    "The Home screen",           "The photo editor",
-    "Albums and the storyboard", "Printing",
-    "Choosing the kind, lens and size", "Albums and the storyboard",
-    "Albums and the storyboard", "The preview and automatic crop",
-    "Fine tuning with markers",  "Fine tuning with markers",
-    "Choosing the kind, lens and size", "Choosing the kind, lens and size",
-    "Choosing the kind, lens and size", "Fine tuning with markers",
-    "Fine tuning with markers",  "Fine tuning with markers",
-    "Fine tuning with markers"};
+const char* const kChapterOfScreen[17] = {"The Home screen",
+                                          "The photo editor",
+                                          "Albums and the storyboard",
+                                          "Printing",
+                                          "Choosing the kind, lens and size",
+                                          "Albums and the storyboard",
+                                          "Albums and the storyboard",
+                                          "The preview and automatic crop",
+                                          "Fine tuning with markers",
+                                          "Fine tuning with markers",
+                                          "Choosing the kind, lens and size",
+                                          "Choosing the kind, lens and size",
+                                          "Choosing the kind, lens and size",
+                                          "Fine tuning with markers",
+                                          "Fine tuning with markers",
+                                          "Fine tuning with markers",
+                                          "Fine tuning with markers"};
 
 std::string PageTitle(const std::string& page) {
   std::ifstream in(std::string(VMD3_HELP_HTML_DIR) + "/" + page);
@@ -73,7 +77,8 @@ TEST(HelpPageOfRequest, OpensEveryScreensPageOfTheHtmlCopy) {
   for (int screen = 0; screen < 17; ++screen) {
     const char* page = HelpPageOfRequest(HELP_CONTEXT, HelpTopicOfScreen(screen));
     ASSERT_NE(page, nullptr) << screen;
-    EXPECT_EQ(PageTitle(page), kChapterOfScreen[screen]) << "screen " << screen << ", page " << page;
+    EXPECT_EQ(PageTitle(page), kChapterOfScreen[screen])
+        << "screen " << screen << ", page " << page;
   }
 }
 
