@@ -19,6 +19,7 @@ packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev nasm
   wine wine64 wine32:i386 fonts-wine
   xvfb xdotool imagemagick x11-utils
+  halibut
   libjpeg62-turbo-dev libtiff-dev libgif-dev libpng-dev zlib1g-dev libimagequant-dev libjpeg-turbo-progs
   dpkg-dev xz-utils
   libcairo2-dev libpango1.0-dev fonts-dejavu-core

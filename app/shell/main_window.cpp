@@ -12,6 +12,7 @@
 #include "control_services.h"
 #include "folders.h"
 #include "kind_screen.h"
+#include "help.h"
 #include "messages.h"
 #include "module_hooks.h"
 #include "pixio.h"
@@ -141,11 +142,6 @@ void OnDestroy(HWND) {
   if (g_app.backgroundWindow != nullptr) PostMessageA(g_app.backgroundWindow, WM_CLOSE, 0, 0);
   g_app.mainWindow = nullptr;
   PostQuitMessage(0);
-}
-
-void OpenHelp(HWND window, UINT command, ULONG_PTR topic) {
-  std::string help = JoinPath(Settings().programFolder, "vmd3.hlp");
-  WinHelpA(window, help.c_str(), command, topic);
 }
 
 /// Command 40051: only on a storyboard screen with no dialog open.
