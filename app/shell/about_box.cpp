@@ -77,9 +77,12 @@ void PaintBand(HWND box) {
   RECT band = client;
   band.bottom = kBandHeight;
   RECT version;
-  if (GetWindowRect(GetDlgItem(box, VMDRES_IDC_ABOUT_VERSION), &version)) {
+  RECT copyright;
+  if (GetWindowRect(GetDlgItem(box, VMDRES_IDC_ABOUT_VERSION), &version) &&
+      GetWindowRect(GetDlgItem(box, VMDRES_IDC_ABOUT_COPYRIGHT), &copyright)) {
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&version), 2);
-    band.bottom = version.bottom + 8;
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&copyright), 2);
+    band.bottom = (version.bottom + copyright.top) / 2;
   }
   FillRect(paint.get(), &band, fonts->band.get());
   RECT rest = client;
@@ -100,7 +103,11 @@ INT_PTR CALLBACK AboutProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
   switch (message) {
     case WM_INITDIALOG:
       OnInit(box, lParam == 1);
-      return lParam == 1 ? FALSE : TRUE;
+      if (lParam != 1) SetFocus(GetDlgItem(box, IDOK));
+      return FALSE;
+    case WM_CLOSE:
+      EndBox(box, splash);
+      return TRUE;
     case WM_PAINT:
       PaintBand(box);
       return TRUE;

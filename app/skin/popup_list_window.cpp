@@ -156,7 +156,10 @@ LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (reinterpret_cast<HWND>(lParam) != window) PostMessageA(window, WM_CLOSE, 0, 0);
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) PostMessageA(window, WM_CLOSE, 0, 0);
+      // Another program or window taking over closes the list; the owner
+      // taking the focus back does not (it hands the list its keys).
+      if (LOWORD(wParam) == WA_INACTIVE && (record == nullptr || reinterpret_cast<HWND>(lParam) != record->owner))
+        PostMessageA(window, WM_CLOSE, 0, 0);
       return 0;
     default:
       break;

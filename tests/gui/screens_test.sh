@@ -28,6 +28,16 @@ wait_screen() {
   done
   return 1
 }
+# wait_text ID TEXT: polls the text of the main window's child ID for up to 5 s.
+wait_text() {
+  local i
+  for ((i = 0; i < 25; i++)); do
+    [ "$(poke text "$1")" = "$2" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 expect_screen() {  # expect_screen N WHAT
   if wait_screen "$1"; then log "ok: $2 (screen $1)"; else fail "$2: screen $(screen_now), not $1"; fi
 }
@@ -147,11 +157,11 @@ case_kind_options() {
   check "the lens label says Automatic" test "$(poke text 202)" = "Automatic"
   check "the size label says Medium" test "$(poke text 203)" = "Medium"
   click_control 4 361
-  check "Size steps Medium to Large" test "$(poke text 203)" = "Large"
+  check "Size steps Medium to Large" wait_text 203 Large
   click_control 4 361
-  check "then Small" test "$(poke text 203)" = "Small"
+  check "then Small" wait_text 203 Small
   click_control 4 361
-  check "then Medium again" test "$(poke text 203)" = "Medium"
+  check "then Medium again" wait_text 203 Medium
   # The lens list: "Automatic", ten focal lengths, "Telephoto ".
   click_control 4 202
   sleep 0.5
@@ -160,7 +170,7 @@ case_kind_options() {
   for ((i = 0; i < 7; i++)); do press Down; done
   press Return
   sleep 0.5
-  check "choosing the seventh focal length shows 28 mm" test "$(poke text 202)" = "28 mm Lens"
+  check "choosing the seventh focal length shows 28 mm" wait_text 202 "28 mm Lens"
   gui_screenshot lens-chosen
   # The exposure toggle flips its look and back.
   gui_screenshot exposure-on
@@ -178,7 +188,7 @@ case_kind_options() {
   check "and as before when on again" test "$on" = "$again"
   # A full circle takes the automatic lens alone.
   click_control 4 638
-  check "a 360-degree panorama sets the automatic lens" test "$(poke text 202)" = "Automatic"
+  check "a 360-degree panorama sets the automatic lens" wait_text 202 Automatic
   click_control 4 202
   sleep 0.5
   gui_screenshot lens-list-circle
@@ -225,8 +235,16 @@ case_tips_and_disabled() {
   check "and the libraries' licences" grep -q "zlib" <<<"$(poke dialog 'About Vistameld')"
   local about
   about=$(xdotool search --onlyvisible --name '^About Vistameld$' 2>/dev/null | head -n 1)
-  [ -n "$about" ] && gui_key "$about" Escape
-  sleep 0.5
+  if [ -n "$about" ]; then
+    xdotool windowfocus "$about" 2>/dev/null
+    sleep 0.3
+    xdotool key --window "$about" Escape
+  fi
+  local i
+  for ((i = 0; i < 10; i++)); do
+    [ -z "$(xdotool search --onlyvisible --name '^About Vistameld$' 2>/dev/null)" ] && break
+    sleep 0.3
+  done
   check "Escape closes the about box" test -z "$(xdotool search --onlyvisible --name '^About Vistameld$' 2>/dev/null)"
   close_program
 }

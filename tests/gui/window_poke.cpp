@@ -69,14 +69,18 @@ int PrintChildText(int id) {
   HWND child = GetDlgItem(MainWindow(), id);
   if (child == nullptr) return 2;
   char text[512] = {};
-  GetWindowTextA(child, text, sizeof text);
+  SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
   printf("%s\n", text);
   return 0;
 }
 
 BOOL CALLBACK PrintText(HWND window, LPARAM) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
+  // WM_GETTEXT itself: GetWindowText does not read a control of another program.
+  static char text[16384];
+  text[0] = '\0';
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
   if (text[0] != '\0') printf("%s\n", text);
   return TRUE;
 }

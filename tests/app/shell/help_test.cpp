@@ -1,6 +1,7 @@
 // Which way a help request goes, and that the HTML copy of the guide has the
 // page of every screen.
 #include "help.h"
+#include "screen_table.h"
 
 #include <gtest/gtest.h>
 
