@@ -58,13 +58,17 @@ void OnInit(HWND box, bool splash) {
     ShowWindow(GetDlgItem(box, IDOK), SW_HIDE);
     SetTimer(box, kSplashTimer, kSplashMilliseconds, nullptr);
   }
-  // Centre on the screen: the main window is not placed yet during start-up.
+  // Centre on the main window (already placed while it is being created),
+  // so that the box stays inside it in the small mode too.
   RECT rect;
   GetWindowRect(box, &rect);
+  RECT over = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  HWND owner = GetWindow(box, GW_OWNER);
+  if (owner != nullptr) GetWindowRect(owner, &over);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(box, nullptr, over.left + (over.right - over.left - width) / 2,
+               over.top + (over.bottom - over.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PaintBand(HWND box) {

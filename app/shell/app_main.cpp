@@ -13,6 +13,7 @@
 #include "settings.h"
 #include "single_instance.h"
 #include "still_image.h"
+#include "vmdres_ids.h"
 #include "window_layout.h"
 
 namespace vmd {
@@ -43,7 +44,7 @@ void ShowOtherSessionMessage() {
     LoadStringA(shared, 11000, text, sizeof text);
     FreeLibrary(shared);
   }
-  MessageBoxA(nullptr, text, LoadUiString(52388).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxA(nullptr, text, LoadUiString(kStringWarning).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void EndEarly() {
@@ -107,7 +108,7 @@ int Run(HINSTANCE instance) {
   g_app.mainWindow = main;
   UpdateWindow(main);
   if (g_app.resourceModule != nullptr)
-    g_app.accelerators = LoadAcceleratorsA(g_app.resourceModule, MAKEINTRESOURCEA(104));
+    g_app.accelerators = LoadAcceleratorsA(g_app.resourceModule, MAKEINTRESOURCEA(VMDRES_ACCELERATORS));
 
   int code = RunMessageLoop();
   FreeStillImageLibrary();

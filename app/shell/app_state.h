@@ -63,6 +63,12 @@ struct AppState {
 /// The process-wide application state.
 extern AppState g_app;
 
+/// String ids the shell uses in several places.
+constexpr UINT kStringWarning = 52388;       ///< "Warning": the caption of every message
+constexpr UINT kStringSaveQuestion = 50027;  ///< "Do you want to save the image?"
+/// The program's icon resource.
+constexpr int kProgramIcon = 102;
+
 /// Loads a string of vmdres into `buffer` (size in bytes); returns its length,
 /// 0 when missing. Every user-visible text is loaded this way when used.
 int LoadUiString(UINT id, char* buffer, int size);

@@ -49,7 +49,7 @@ bool EnsureBackgroundClassRegistered(HINSTANCE instance) {
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = BackgroundProc;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(102));
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = kBackgroundWindowClass;

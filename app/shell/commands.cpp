@@ -98,7 +98,7 @@ bool NeedsImage(Command command) {
 
 bool ConfirmDropImage(HWND owner) {
   while (g_app.imageModified) {
-    const int answer = MessageBoxA(owner, LoadUiString(50027).c_str(), LoadUiString(52388).c_str(),
+    const int answer = MessageBoxA(owner, LoadUiString(kStringSaveQuestion).c_str(), LoadUiString(kStringWarning).c_str(),
                                    MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return false;
     if (answer == IDNO) return true;

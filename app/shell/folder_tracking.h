@@ -1,11 +1,11 @@
 #ifndef APP_SHELL_FOLDER_TRACKING_H
 #define APP_SHELL_FOLDER_TRACKING_H
 
-#include <windows.h>
+#include "win32_api.h"
 
 #include <string>
 
-#include "folders.h"
+#include "folder_names.h"
 
 namespace vmd {
 

@@ -5,15 +5,10 @@
 
 #include <string>
 
+#include "folder_names.h"
+
 namespace vmd {
 
-/// The special folders the program records and uses.
-enum class SpecialFolderKind {
-  kAppData,        ///< the user's application data folder (created if missing)
-  kDocuments,      ///< the user's documents folder (created if missing)
-  kDesktop,        ///< the user's desktop folder
-  kCommonDesktop,  ///< the all-users desktop folder
-};
 
 /// Asks the shell's folder service for a folder; false when it gives none.
 /// "SHGetSpecialFolderPathA" of "Shell32.dll" when present, otherwise
@@ -23,20 +18,10 @@ bool ShellSpecialFolder(SpecialFolderKind kind, std::string* path);
 /// A special-folder lookup, replaceable so tests never see the user's folders.
 using SpecialFolderFn = bool (*)(SpecialFolderKind kind, std::string* path);
 
-/// The folder of a file path, without the trailing backslash ("C:\a\b.exe" ->
-/// "C:\a"; "C:\b.exe" -> "C:"); empty when the path has no backslash.
-std::string FolderOfPath(const std::string& path);
-
-/// Joins a folder and a name with exactly one backslash between them.
-std::string JoinPath(const std::string& folder, const std::string& name);
 
 /// The folder of the running program, without the trailing backslash.
 std::string ProgramFolder();
 
-/// The folder name made from a product version text: cut at its second
-/// character that is neither a blank, a digit nor a letter; such a character
-/// before the cut becomes "." ("3.0.0.17" -> "3.0", "3,0,0,1" -> "3.0").
-std::string VersionFolderName(const std::string& productVersion);
 
 /// ProductName and ProductVersion of a module's version resource; false when
 /// it has none.

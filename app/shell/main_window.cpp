@@ -27,11 +27,10 @@ namespace vmd {
 namespace {
 
 constexpr COLORREF kPanelColour = RGB(201, 200, 213);
-constexpr UINT kCaptionWarning = 52388;
 constexpr int kEditFieldNotification = 0x400;  ///< the print layout's edit fields 100 to 102
 
 void ShowWarning(HWND owner, const std::string& text, UINT icon) {
-  MessageBoxA(owner, text.c_str(), LoadUiString(kCaptionWarning).c_str(), MB_OK | icon);
+  MessageBoxA(owner, text.c_str(), LoadUiString(kStringWarning).c_str(), MB_OK | icon);
 }
 
 std::string SkinPath() {
@@ -109,7 +108,7 @@ void OnClose(HWND window) {
   if (g_app.imageModified) {
     for (HWND full : g_app.fullViewWindows)
       if (full != nullptr) EnableWindow(full, FALSE);
-    const int answer = MessageBoxA(window, LoadUiString(50027).c_str(), LoadUiString(kCaptionWarning).c_str(),
+    const int answer = MessageBoxA(window, LoadUiString(kStringSaveQuestion).c_str(), LoadUiString(kStringWarning).c_str(),
                                    MB_YESNOCANCEL | MB_ICONQUESTION);
     for (HWND full : g_app.fullViewWindows)
       if (full != nullptr) EnableWindow(full, TRUE);
@@ -324,7 +323,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   wc.cbClsExtra = 8;
   wc.cbWndExtra = 8;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(102));
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kMainWindowClass;
   return RegisterClassA(&wc) != 0;

@@ -1,7 +1,7 @@
 #ifndef APP_SHELL_PHOTO_NAMING_H
 #define APP_SHELL_PHOTO_NAMING_H
 
-#include <windows.h>
+#include "win32_api.h"
 
 #include <string>
 

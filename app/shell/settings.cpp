@@ -20,7 +20,18 @@ std::string ProfilePath(ProfileFile file) {
   return file == ProfileFile::kSet ? SetFilePath() : Settings().iniFile;
 }
 
-const char* LastFolderValue(int which) { return which == 1 ? "FILELASTDIR" : "ALBUMLASTDIR"; }
+Setting LastFolderSetting(int which) { return which == 1 ? Setting::kFileLastDir : Setting::kAlbumLastDir; }
+
+/// The stored value of a row, without falling back to its default.
+bool ReadStoredString(Setting id, std::string* value, size_t limit) {
+  const SettingRow& row = SettingRowOf(id);
+  return ReadStringValue(Settings().userRoot, SettingKeyPath(row.key), row.value, value, limit);
+}
+
+bool ReadStoredDword(Setting id, DWORD* value) {
+  const SettingRow& row = SettingRowOf(id);
+  return ReadDwordValue(Settings().userRoot, SettingKeyPath(row.key), row.value, value);
+}
 
 }  // namespace
 
@@ -157,20 +168,18 @@ std::string AlbumFolder() { return UserDataPath("palbums"); }
 
 bool ReadLastFolder(std::string* folder, int which) {
   folder->clear();
-  return ReadStringValue(Settings().userRoot, SettingKeyPath("USER"), LastFolderValue(which),
-                         folder, 256);
+  return ReadStoredString(LastFolderSetting(which), folder, 256);
 }
 
 bool WriteLastFolder(const std::string& filePath, int which) {
   size_t slash = filePath.find_last_of('\\');
   std::string folder = slash == std::string::npos ? filePath : filePath.substr(0, slash);
-  return WriteStringValue(Settings().userRoot, SettingKeyPath("USER"), LastFolderValue(which),
-                          folder);
+  return WriteSettingString(LastFolderSetting(which), folder);
 }
 
 bool ReadStiDeviceName(std::string* name) {
   name->clear();
-  return ReadStringValue(Settings().userRoot, SettingKeyPath("USER"), "StiDeviceNAME", name, 512);
+  return ReadStoredString(Setting::kStiDeviceName, name, 512);
 }
 
 bool WriteStiDeviceName(const std::string& name) {
@@ -207,12 +216,10 @@ void StoreFolders(const TrackedFolders& folders) {
 }
 
 bool ReadStoredFolders(TrackedFolders* folders) {
-  HKEY root = Settings().userRoot;
-  std::string key = SettingKeyPath("UPDATE");
-  bool all = ReadStringValue(root, key, "APPDATA", &folders->appData);
-  all = ReadStringValue(root, key, "WINDOWS", &folders->windows) && all;
-  all = ReadStringValue(root, key, "DOCUMENT", &folders->documents) && all;
-  all = ReadStringValue(root, key, "DESKTOP", &folders->desktop) && all;
+  bool all = ReadStoredString(Setting::kUpdateAppData, &folders->appData, 260);
+  all = ReadStoredString(Setting::kUpdateWindows, &folders->windows, 260) && all;
+  all = ReadStoredString(Setting::kUpdateDocument, &folders->documents, 260) && all;
+  all = ReadStoredString(Setting::kUpdateDesktop, &folders->desktop, 260) && all;
   return all;
 }
 
@@ -248,7 +255,7 @@ TrackedFolders CurrentFolders(DWORD storedVersion) {
 void TrackFolders() {
   const SettingsEnvironment& env = Settings();
   DWORD current = env.osVersion;
-  std::string update = SettingKeyPath("UPDATE");
+  const std::string update = SettingKeyPath(SettingRowOf(Setting::kUpdateVersion).key);
   DWORD stored = 0;
   if (!KeyExists(env.userRoot, update)) {
     CreateKey(env.userRoot, update);
@@ -256,7 +263,7 @@ void TrackFolders() {
     StoreFolders(CurrentFolders(current));
     return;
   }
-  if (!ReadDwordValue(env.userRoot, update, "VERSION", &stored)) {
+  if (!ReadStoredDword(Setting::kUpdateVersion, &stored)) {
     // A key without a version: nothing to compare with, so start tracking now.
     WriteSettingDword(Setting::kUpdateVersion, current);
     StoreFolders(CurrentFolders(current));
@@ -291,10 +298,8 @@ void LoadSettings() {
 
 std::string MakeAcquiredPhotoNameOn(const std::string& folder, const SYSTEMTIME& today) {
   CameraCounter counter;
-  HKEY root = Settings().userRoot;
-  std::string user = SettingKeyPath("USER");
-  counter.hasDate = ReadDwordValue(root, user, "CAMERA_DATE", &counter.date);
-  counter.hasNumber = ReadDwordValue(root, user, "CAMERA_NUM", &counter.number);
+  counter.hasDate = ReadStoredDword(Setting::kCameraDate, &counter.date);
+  counter.hasNumber = ReadStoredDword(Setting::kCameraNum, &counter.number);
   AcquiredPhotoName name = NameAcquiredPhoto(counter, today);
   if (name.storeDate) WriteSettingDword(Setting::kCameraDate, name.date);
   WriteSettingDword(Setting::kCameraNum, name.nextNumber);

@@ -51,6 +51,23 @@ typedef struct VmdDeviceContext* HDC;
 #define GMEM_LOCKCOUNT 0x00FFu
 #define GMEM_INVALID_HANDLE 0x8000u
 
+/// Calendar time as GetLocalTime gives it.
+struct SYSTEMTIME {
+  WORD wYear;
+  WORD wMonth;
+  WORD wDayOfWeek;
+  WORD wDay;
+  WORD wHour;
+  WORD wMinute;
+  WORD wSecond;
+  WORD wMilliseconds;
+};
+
+#define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xffff))
+#define LOBYTE(w) ((BYTE)(((uintptr_t)(w)) & 0xff))
+#define HIBYTE(w) ((BYTE)((((uintptr_t)(w)) >> 8) & 0xff))
+
 struct RECT {
   LONG left;
   LONG top;

