@@ -184,6 +184,12 @@ void RadioCard(cairo_t* cr, double w, double h, const LayoutControl& control, in
   SetColor(cr, disabled ? Rgb{224, 223, 232} : Rgb{252, 252, 255});
   cairo_fill(cr);
   DrawKindPicture(cr, kind, 14, 12, picW - 8, picH - 6, false, disabled);
+  if (disabled) {
+    // Wash the picture out like the rest of a disabled face.
+    RoundedRect(cr, 10, 9, picW, picH, 4);
+    SetColor(cr, style::kDisabledFace, 0.62);
+    cairo_fill(cr);
+  }
   // Label, and what the kind is for.
   static const struct {
     KindPicture kind;
