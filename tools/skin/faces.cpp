@@ -617,6 +617,23 @@ void DrawPanelBackground(Canvas& canvas, const LayoutPanel& panel) {
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
   }
+  // Under the kind cards, how the keyboard steps through them.
+  double cardsBottom = 0, cardsLeft = 0, cardsWidth = 0;
+  for (const LayoutControl& c : panel.controls)
+    if (c.face == F::kRadio && c.top + c.height > cardsBottom) {
+      cardsBottom = c.top + c.height;
+      cardsLeft = c.left;
+      cardsWidth = c.width;
+    }
+  if (cardsBottom > 0) {
+    TextStyle hint;
+    hint.sizePx = 11.5;
+    hint.align = Align::kLeft;
+    hint.wrap = true;
+    hint.color = style::kInkSoft;
+    DrawText(cr, "Choose how the photos were taken. Tab steps to the next kind; Enter goes on to the storyboard.",
+             cardsLeft + 4, cardsBottom + 14, cardsWidth - 8, 60, hint);
+  }
   for (const LayoutControl& c : panel.controls) {
     if (IsWell(c)) Well(cr, c.left, c.top, c.width, c.height, IsCell(c));
     if (panel.number == 0 && c.id == 110) EmptyImageHint(cr, c.left, c.top, c.width, c.height);
