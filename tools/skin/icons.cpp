@@ -86,6 +86,14 @@ void Printer(cairo_t* cr) {
   Fill(cr);
 }
 
+// Three storyboard boxes along the bottom: where included photos go.
+void StoryRow(cairo_t* cr) {
+  Box(cr, 2, 15, 5.5, 5.5, 1);
+  Box(cr, 9.25, 15, 5.5, 5.5, 1);
+  Box(cr, 16.5, 15, 5.5, 5.5, 1);
+  Stroke(cr);
+}
+
 void Tray(cairo_t* cr) {
   Poly(cr, {4, 14, 4, 20, 20, 20, 20, 14});
   Stroke(cr);
@@ -285,20 +293,20 @@ const IconEntry kIcons[] = {
      }},
     {"include",
      [](cairo_t* cr) {
-       Tray(cr);
-       Line(cr, 12, 3, 12, 14);
+       StoryRow(cr);
+       Line(cr, 12, 2.5, 12, 11.5);
        Stroke(cr);
-       Head(cr, 12, 14, M_PI / 2, 4.5);
+       Head(cr, 12, 11.5, M_PI / 2, 4);
        Stroke(cr);
      }},
     {"include-all",
      [](cairo_t* cr) {
-       Tray(cr);
-       Line(cr, 8.5, 3, 8.5, 14);
-       Line(cr, 15.5, 3, 15.5, 14);
+       StoryRow(cr);
+       Line(cr, 8, 2.5, 8, 11.5);
+       Line(cr, 16, 2.5, 16, 11.5);
        Stroke(cr);
-       Head(cr, 8.5, 14, M_PI / 2, 3.8);
-       Head(cr, 15.5, 14, M_PI / 2, 3.8);
+       Head(cr, 8, 11.5, M_PI / 2, 3.6);
+       Head(cr, 16, 11.5, M_PI / 2, 3.6);
        Stroke(cr);
      }},
     {"remove",
