@@ -18,11 +18,13 @@ constexpr const char* kFontFiles[] = {
 // One font map for the whole run, over a private fontconfig set that holds
 // only the two pinned font files: no system configuration, substitution rule
 // or other installed font can change the bytes the generator writes.
+bool g_fontsMissing = false;
+
 PangoFontMap* FontMap() {
   static PangoFontMap* map = [] {
     FcConfig* config = FcConfigCreate();
     for (const char* file : kFontFiles)
-      FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file));
+      if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file))) g_fontsMissing = true;
     PangoFontMap* fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
     pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
     FcConfigDestroy(config);  // the font map keeps its own reference
@@ -57,6 +59,13 @@ PangoLayout* MakeLayout(cairo_t* cr, const std::string& text, const TextStyle& s
 }
 
 }  // namespace
+
+bool LoadPinnedFonts(std::string* missing) {
+  FontMap();
+  if (!g_fontsMissing) return true;
+  *missing = std::string(kFontFiles[0]) + " or " + kFontFiles[1];
+  return false;
+}
 
 Canvas::Canvas(int pixelWidth, int pixelHeight, double scale, bool alpha)
     : surface_(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
