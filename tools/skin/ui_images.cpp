@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "canvas.h"
 #include "faces.h"
@@ -20,8 +21,9 @@ Rgb KeyColor() {
   return {int(kMarkerKeyColor >> 16) & 0xFF, int(kMarkerKeyColor >> 8) & 0xFF, int(kMarkerKeyColor) & 0xFF};
 }
 
-SkinImage Heading(const char* icon, const char* title, const char* hint) {
-  Canvas canvas(kTitleWidth, kTitleHeight, 1.0);
+SkinImage Heading(const char* icon, const char* title, const char* hint, double scale) {
+  Canvas canvas(static_cast<int>(std::lround(kTitleWidth * scale)), static_cast<int>(std::lround(kTitleHeight * scale)),
+                scale);
   cairo_t* cr = canvas.cr();
   cairo_rectangle(cr, 0, 0, kTitleWidth, kTitleHeight);
   SetColor(cr, style::kPanel);
@@ -255,10 +257,13 @@ bool WriteImagePng(const SkinImage& image, const std::string& path) {
 
 std::vector<NamedImage> DrawUiImages(std::vector<NamedImage>* previews) {
   std::vector<NamedImage> images;
-  images.push_back({"title1.800", Heading("kind-row", "Horizontal storyboard",
-                                          "In order, from left to right")});
-  images.push_back({"title2.800", Heading("kind-circle", "360-degree storyboard",
-                                          "In order, all the way round")});
+  // The headings at 800 x 600, and drawn at 0.8 for the 640 x 480 skin.
+  for (const auto& size : {std::make_pair(".800", 1.0), std::make_pair(".640", 0.8)}) {
+    images.push_back({std::string("title1") + size.first,
+                      Heading("kind-row", "Horizontal storyboard", "In order, from left to right", size.second)});
+    images.push_back({std::string("title2") + size.first,
+                      Heading("kind-circle", "360-degree storyboard", "In order, all the way round", size.second)});
+  }
   images.push_back({"bar.log", ProgressFrame()});
   images.push_back({"bar.prg", ProgressFill()});
   for (int m = 1; m <= 3; ++m) images.push_back({"mark" + std::to_string(m) + ".800", MarkerStrip(m)});

@@ -53,6 +53,23 @@ TEST(UiImages, EachFileIsABitmapOfTheSizeItsWindowUses) {
   }
 }
 
+TEST(UiImages, StoryboardHeadingsFillTheHeadingPlaceOfEachSkin) {
+  for (const char* size : {"800", "640"}) {
+    vmd::SkinFile skin;
+    std::string reason;
+    ASSERT_TRUE(vmd::LoadSkinFile(kAppFolder + "/UI/button." + size, &skin, &reason)) << reason;
+    ASSERT_GT(skin.panels.size(), 2u);
+    const vmd::SkinControl* place = skin.panels[2].Find(640);
+    ASSERT_NE(place, nullptr) << size;
+    for (const char* title : {"title1.", "title2."}) {
+      vmd::SkinImage image;
+      ASSERT_TRUE(ReadBmp(kAppFolder + "/UI/" + title + size, &image)) << title << size;
+      EXPECT_EQ(image.width, place->rect.Width()) << title << size;
+      EXPECT_EQ(image.height, place->rect.Height()) << title << size;
+    }
+  }
+}
+
 TEST(UiImages, ButtonBarsFitTheirBar) {
   for (const vmd::ButtonBarLayout& bar : {vmd::kDetailBar, vmd::kPanoBar, vmd::kSortBar}) {
     const int lastRight = bar.firstLeft + (bar.buttons - 1) * bar.step + bar.buttonWidth;
