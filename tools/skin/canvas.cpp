@@ -24,7 +24,8 @@ PangoFontMap* FontMap() {
   static PangoFontMap* map = [] {
     FcConfig* config = FcConfigCreate();
     for (const char* file : kFontFiles)
-      if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file))) g_fontsMissing = true;
+      if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file)))
+        g_fontsMissing = true;
     PangoFontMap* fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
     pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
     FcConfigDestroy(config);  // the font map keeps its own reference
@@ -139,7 +140,8 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double rad
 void FillVertical(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom) {
   cairo_pattern_t* pattern = cairo_pattern_create_linear(0, y0, 0, y1);
   cairo_pattern_add_color_stop_rgb(pattern, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
-  cairo_pattern_add_color_stop_rgb(pattern, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
+  cairo_pattern_add_color_stop_rgb(pattern, 1, bottom.r / 255.0, bottom.g / 255.0,
+                                   bottom.b / 255.0);
   cairo_set_source(cr, pattern);
   cairo_fill(cr);
   cairo_pattern_destroy(pattern);
@@ -155,7 +157,7 @@ void DrawText(cairo_t* cr, const std::string& text, double x, double y, double w
   } else {
     pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
   }
-  pango_layout_set_alignment(layout, style.align == Align::kLeft     ? PANGO_ALIGN_LEFT
+  pango_layout_set_alignment(layout, style.align == Align::kLeft    ? PANGO_ALIGN_LEFT
                                      : style.align == Align::kRight ? PANGO_ALIGN_RIGHT
                                                                     : PANGO_ALIGN_CENTER);
   PangoRectangle ink, logical;

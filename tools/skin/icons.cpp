@@ -21,7 +21,9 @@ void Poly(cairo_t* cr, std::initializer_list<double> xy, bool close = false) {
   if (close) cairo_close_path(cr);
 }
 
-void Box(cairo_t* cr, double x, double y, double w, double h, double r = 1.5) { RoundedRect(cr, x, y, w, h, r); }
+void Box(cairo_t* cr, double x, double y, double w, double h, double r = 1.5) {
+  RoundedRect(cr, x, y, w, h, r);
+}
 
 void Circle(cairo_t* cr, double x, double y, double r) {
   cairo_new_sub_path(cr);
@@ -33,8 +35,8 @@ void Fill(cairo_t* cr) { cairo_fill(cr); }
 
 // An arrow head at (x, y) pointing along angle `a` (radians).
 void Head(cairo_t* cr, double x, double y, double a, double len = 4.5) {
-  Poly(cr, {x + len * std::cos(a + 2.5), y + len * std::sin(a + 2.5), x, y, x + len * std::cos(a - 2.5),
-            y + len * std::sin(a - 2.5)});
+  Poly(cr, {x + len * std::cos(a + 2.5), y + len * std::sin(a + 2.5), x, y,
+            x + len * std::cos(a - 2.5), y + len * std::sin(a - 2.5)});
 }
 
 void Magnifier(cairo_t* cr) {
@@ -45,8 +47,8 @@ void Magnifier(cairo_t* cr) {
 void Photo(cairo_t* cr, double x, double y, double w, double h) {
   Box(cr, x, y, w, h);
   Stroke(cr);
-  Poly(cr, {x + 2, y + h - 2, x + w * 0.4, y + h * 0.45, x + w * 0.62, y + h * 0.7, x + w * 0.75, y + h * 0.55,
-            x + w - 2, y + h - 2});
+  Poly(cr, {x + 2, y + h - 2, x + w * 0.4, y + h * 0.45, x + w * 0.62, y + h * 0.7, x + w * 0.75,
+            y + h * 0.55, x + w - 2, y + h - 2});
   Stroke(cr);
 }
 
@@ -135,8 +137,9 @@ const IconEntry kIcons[] = {
        Stroke(cr);
        // A four-pointed sparkle and two small ones.
        auto star = [cr](double x, double y, double r) {
-         Poly(cr, {x, y - r, x + r * 0.28, y - r * 0.28, x + r, y, x + r * 0.28, y + r * 0.28, x, y + r,
-                   x - r * 0.28, y + r * 0.28, x - r, y, x - r * 0.28, y - r * 0.28},
+         Poly(cr,
+              {x, y - r, x + r * 0.28, y - r * 0.28, x + r, y, x + r * 0.28, y + r * 0.28, x, y + r,
+               x - r * 0.28, y + r * 0.28, x - r, y, x - r * 0.28, y - r * 0.28},
               true);
          Fill(cr);
        };

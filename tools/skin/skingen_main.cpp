@@ -24,7 +24,9 @@
 
 namespace {
 
-bool MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
+bool MakeFolder(const std::string& path) {
+  return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+}
 
 int Usage() {
   std::fprintf(stderr, "usage: vmd3-skingen OUTDIR [--scale S] [--preview DIR]\n");
@@ -64,7 +66,8 @@ int main(int argc, char** argv) {
   if (outDir.empty()) return Usage();
   std::string missing;
   if (!vmd::LoadPinnedFonts(&missing)) {
-    std::fprintf(stderr, "vmd3-skingen: cannot read the font %s (package fonts-dejavu-core)\n", missing.c_str());
+    std::fprintf(stderr, "vmd3-skingen: cannot read the font %s (package fonts-dejavu-core)\n",
+                 missing.c_str());
     return 1;
   }
   const std::string ui = outDir + "/UI", cursors = outDir + "/cursors";

@@ -18,12 +18,13 @@ namespace vmd {
 namespace {
 
 Rgb KeyColor() {
-  return {int(kMarkerKeyColor >> 16) & 0xFF, int(kMarkerKeyColor >> 8) & 0xFF, int(kMarkerKeyColor) & 0xFF};
+  return {int(kMarkerKeyColor >> 16) & 0xFF, int(kMarkerKeyColor >> 8) & 0xFF,
+          int(kMarkerKeyColor) & 0xFF};
 }
 
 SkinImage Heading(const char* icon, const char* title, const char* hint, double scale) {
-  Canvas canvas(static_cast<int>(std::lround(kTitleWidth * scale)), static_cast<int>(std::lround(kTitleHeight * scale)),
-                scale);
+  Canvas canvas(static_cast<int>(std::lround(kTitleWidth * scale)),
+                static_cast<int>(std::lround(kTitleHeight * scale)), scale);
   cairo_t* cr = canvas.cr();
   cairo_rectangle(cr, 0, 0, kTitleWidth, kTitleHeight);
   SetColor(cr, style::kPanel);
@@ -87,7 +88,8 @@ SkinImage ProgressFrame() {
   foot.sizePx = 10;
   foot.align = Align::kLeft;
   foot.color = style::kInkSoft;
-  DrawText(cr, "Aligning and blending the photos", l, t + h + 2, w, kProgressHeight - (t + h + 2) - 2, foot);
+  DrawText(cr, "Aligning and blending the photos", l, t + h + 2, w,
+           kProgressHeight - (t + h + 2) - 2, foot);
   return canvas.ToImage();
 }
 
@@ -213,7 +215,8 @@ SkinImage BarStrip(const ButtonBarLayout& bar, const Canvas& background, const B
     for (int s = 0; s < 3; ++s) {
       Canvas face(bar.buttonWidth, bar.buttonHeight, 1.0);
       face.PaintFrom(background, bar.firstLeft + b * bar.step, bar.top);
-      DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, s, false, buttons[b].label, buttons[b].icon);
+      DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, s, false, buttons[b].label,
+                     buttons[b].icon);
       cairo_t* cr = strip.cr();
       cairo_set_source_surface(cr, face.surface(), (b * 3 + s) * bar.buttonWidth, 0);
       cairo_paint(cr);
@@ -221,8 +224,8 @@ SkinImage BarStrip(const ButtonBarLayout& bar, const Canvas& background, const B
   return strip.ToImage();
 }
 
-void AddBar(std::vector<NamedImage>* images, const char* base, const ButtonBarLayout& bar, const char* caption,
-            const BarButton* buttons, std::vector<NamedImage>* previews) {
+void AddBar(std::vector<NamedImage>* images, const char* base, const ButtonBarLayout& bar,
+            const char* caption, const BarButton* buttons, std::vector<NamedImage>* previews) {
   Canvas background(bar.width, bar.height, 1.0);
   images->push_back({std::string(base) + ".log", BarBackground(bar, caption, &background)});
   images->push_back({std::string(base) + ".btn", BarStrip(bar, background, buttons)});
@@ -231,8 +234,10 @@ void AddBar(std::vector<NamedImage>* images, const char* base, const ButtonBarLa
   for (int b = 0; b < bar.buttons; ++b) {
     Canvas face(bar.buttonWidth, bar.buttonHeight, 1.0);
     face.PaintFrom(background, bar.firstLeft + b * bar.step, bar.top);
-    DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, 0, false, buttons[b].label, buttons[b].icon);
-    cairo_set_source_surface(background.cr(), face.surface(), bar.firstLeft + b * bar.step, bar.top);
+    DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, 0, false, buttons[b].label,
+                   buttons[b].icon);
+    cairo_set_source_surface(background.cr(), face.surface(), bar.firstLeft + b * bar.step,
+                             bar.top);
     cairo_paint(background.cr());
   }
   previews->push_back({std::string(base) + "-bar", background.ToImage()});
@@ -247,7 +252,8 @@ bool WriteImagePng(const SkinImage& image, const std::string& path) {
     const uint8_t* from = &image.pixels[size_t(image.height - 1 - y) * image.stride];
     uint32_t* to = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
     for (int x = 0; x < image.width; ++x)
-      to[x] = 0xFF000000u | uint32_t(from[3 * x + 2]) << 16 | uint32_t(from[3 * x + 1]) << 8 | from[3 * x];
+      to[x] = 0xFF000000u | uint32_t(from[3 * x + 2]) << 16 | uint32_t(from[3 * x + 1]) << 8 |
+              from[3 * x];
   }
   cairo_surface_mark_dirty(canvas.surface());
   return canvas.WritePng(path);
@@ -259,19 +265,23 @@ std::vector<NamedImage> DrawUiImages(std::vector<NamedImage>* previews) {
   std::vector<NamedImage> images;
   // The headings at 800 x 600, and drawn at 0.8 for the 640 x 480 skin.
   for (const auto& size : {std::make_pair(".800", 1.0), std::make_pair(".640", 0.8)}) {
-    images.push_back({std::string("title1") + size.first,
-                      Heading("kind-row", "Horizontal storyboard", "In order, from left to right", size.second)});
-    images.push_back({std::string("title2") + size.first,
-                      Heading("kind-circle", "360-degree storyboard", "In order, all the way round", size.second)});
+    images.push_back(
+        {std::string("title1") + size.first, Heading("kind-row", "Horizontal storyboard",
+                                                     "In order, from left to right", size.second)});
+    images.push_back(
+        {std::string("title2") + size.first, Heading("kind-circle", "360-degree storyboard",
+                                                     "In order, all the way round", size.second)});
   }
   images.push_back({"bar.log", ProgressFrame()});
   images.push_back({"bar.prg", ProgressFill()});
-  for (int m = 1; m <= 3; ++m) images.push_back({"mark" + std::to_string(m) + ".800", MarkerStrip(m)});
+  for (int m = 1; m <= 3; ++m)
+    images.push_back({"mark" + std::to_string(m) + ".800", MarkerStrip(m)});
   images.push_back({"panovw.log", ViewerFrame()});
   const BarButton zoomBar[] = {{"", "zoom-in"}, {"", "zoom-out"}, {"", "close"}};
   AddBar(&images, "detail", kDetailBar, "Detail view", zoomBar, previews);
   AddBar(&images, "pano", kPanoBar, "Panorama view", zoomBar, previews);
-  const BarButton sortBar[] = {{"Name", nullptr}, {"Date", nullptr}, {"Size", nullptr}, {"Cancel", nullptr}};
+  const BarButton sortBar[] = {
+      {"Name", nullptr}, {"Date", nullptr}, {"Size", nullptr}, {"Cancel", nullptr}};
   AddBar(&images, "sort", kSortBar, "Sort the album by", sortBar, previews);
   return images;
 }

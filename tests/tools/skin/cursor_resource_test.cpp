@@ -1,8 +1,7 @@
 // The cursors drawn at build time are resources of vmd3.exe: each loads by
 // its number, with the hot spot of its cursor file.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <iterator>
@@ -18,9 +17,11 @@ TEST(ProgramCursors, EachLoadsWithTheHotSpotOfItsFile) {
   HMODULE program = LoadLibraryExA(VMD3_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(program, nullptr) << VMD3_EXE_PATH;
   for (int id : kCursorIds) {
-    const std::string file = std::string(VMD_CURSOR_FOLDER) + "/cursor" + std::to_string(id) + ".cur";
+    const std::string file =
+        std::string(VMD_CURSOR_FOLDER) + "/cursor" + std::to_string(id) + ".cur";
     std::ifstream in(file, std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
     ASSERT_GE(bytes.size(), 22u) << file;
     const int hotX = bytes[10] | bytes[11] << 8, hotY = bytes[12] | bytes[13] << 8;
 
