@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -16,11 +17,6 @@
 namespace vmd {
 
 namespace {
-
-Rgb KeyColor() {
-  return {int(kMarkerKeyColor >> 16) & 0xFF, int(kMarkerKeyColor >> 8) & 0xFF,
-          int(kMarkerKeyColor) & 0xFF};
-}
 
 SkinImage Heading(const char* icon, const char* title, const char* hint, double scale) {
   Canvas canvas(static_cast<int>(std::lround(kTitleWidth * scale)),
@@ -151,18 +147,39 @@ void MarkerLook(cairo_t* cr, double ox, int m, bool active) {
 }
 
 SkinImage MarkerStrip(int m) {
-  Canvas canvas(kMarkerFrame * kMarkerFrames, kMarkerFrame, 1.0);
-  cairo_t* cr = canvas.cr();
-  // Key colour first, then shapes without antialiasing at their outer edge
-  // would be ideal; instead the halo is dark, so blended edge pixels read as
-  // part of the outline rather than as pink fringes.
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  cairo_rectangle(cr, 0, 0, kMarkerFrame * kMarkerFrames, kMarkerFrame);
-  SetColor(cr, KeyColor());
-  cairo_fill(cr);
-  MarkerLook(cr, 0, m, false);
-  MarkerLook(cr, kMarkerFrame, m, true);
-  return canvas.ToImage();
+  // Drawn smooth on a transparent canvas; then every pixel at least half
+  // covered becomes opaque over the dark halo colour and the rest the key
+  // colour. The hard edge falls on the dark halo, where it does not show, and
+  // no half-pink pixels fringe the marker.
+  const int width = kMarkerFrame * kMarkerFrames;
+  Canvas canvas(width, kMarkerFrame, 1.0, true);
+  MarkerLook(canvas.cr(), 0, m, false);
+  MarkerLook(canvas.cr(), kMarkerFrame, m, true);
+  cairo_surface_flush(canvas.surface());
+  const unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+  const int stride = cairo_image_surface_get_stride(canvas.surface());
+  Canvas opaque(width, kMarkerFrame, 1.0);
+  cairo_surface_flush(opaque.surface());
+  unsigned char* out = cairo_image_surface_get_data(opaque.surface());
+  const int outStride = cairo_image_surface_get_stride(opaque.surface());
+  const uint32_t halo = 0x141628;  // the halo's RGB(20, 22, 40)
+  for (int y = 0; y < kMarkerFrame; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t p = reinterpret_cast<const uint32_t*>(data + size_t(y) * stride)[x];
+      const uint32_t a = p >> 24;
+      uint32_t rgb = kMarkerKeyColor;
+      if (a >= 128) {
+        // Premultiplied colour over the halo.
+        rgb = 0;
+        for (int c = 0; c < 3; ++c) {
+          const uint32_t v = (p >> (8 * c)) & 0xFF, back = (halo >> (8 * c)) & 0xFF;
+          rgb |= std::min<uint32_t>(255, v + back * (255 - a) / 255) << (8 * c);
+        }
+      }
+      reinterpret_cast<uint32_t*>(out + size_t(y) * outStride)[x] = 0xFF000000u | rgb;
+    }
+  cairo_surface_mark_dirty(opaque.surface());
+  return opaque.ToImage();
 }
 
 SkinImage ViewerFrame() {
