@@ -28,7 +28,8 @@ constexpr int kMarkerHotY = 15;
 constexpr unsigned kMarkerKeyColor = 0xFF00FF;
 
 /// "title1.800", "title2.800": the storyboard headings, drawn at the size of
-/// the heading place on the storyboard panel.
+/// the heading place on the storyboard panel; "title1.640" and "title2.640"
+/// the same drawn for the 640 x 480 skin (384 x 26).
 constexpr int kTitleWidth = 480;
 constexpr int kTitleHeight = 32;
 

@@ -18,11 +18,14 @@ constexpr const char* kFontFiles[] = {
 // One font map for the whole run, over a private fontconfig set that holds
 // only the two pinned font files: no system configuration, substitution rule
 // or other installed font can change the bytes the generator writes.
+bool g_fontsMissing = false;
+
 PangoFontMap* FontMap() {
   static PangoFontMap* map = [] {
     FcConfig* config = FcConfigCreate();
     for (const char* file : kFontFiles)
-      FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file));
+      if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file)))
+        g_fontsMissing = true;
     PangoFontMap* fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
     pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
     FcConfigDestroy(config);  // the font map keeps its own reference
@@ -57,6 +60,13 @@ PangoLayout* MakeLayout(cairo_t* cr, const std::string& text, const TextStyle& s
 }
 
 }  // namespace
+
+bool LoadPinnedFonts(std::string* missing) {
+  FontMap();
+  if (!g_fontsMissing) return true;
+  *missing = std::string(kFontFiles[0]) + " or " + kFontFiles[1];
+  return false;
+}
 
 Canvas::Canvas(int pixelWidth, int pixelHeight, double scale, bool alpha)
     : surface_(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
@@ -130,7 +140,8 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double rad
 void FillVertical(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom) {
   cairo_pattern_t* pattern = cairo_pattern_create_linear(0, y0, 0, y1);
   cairo_pattern_add_color_stop_rgb(pattern, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
-  cairo_pattern_add_color_stop_rgb(pattern, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
+  cairo_pattern_add_color_stop_rgb(pattern, 1, bottom.r / 255.0, bottom.g / 255.0,
+                                   bottom.b / 255.0);
   cairo_set_source(cr, pattern);
   cairo_fill(cr);
   cairo_pattern_destroy(pattern);
@@ -146,7 +157,7 @@ void DrawText(cairo_t* cr, const std::string& text, double x, double y, double w
   } else {
     pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
   }
-  pango_layout_set_alignment(layout, style.align == Align::kLeft     ? PANGO_ALIGN_LEFT
+  pango_layout_set_alignment(layout, style.align == Align::kLeft    ? PANGO_ALIGN_LEFT
                                      : style.align == Align::kRight ? PANGO_ALIGN_RIGHT
                                                                     : PANGO_ALIGN_CENTER);
   PangoRectangle ink, logical;

@@ -58,6 +58,10 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double rad
 /// A top-to-bottom gradient fill of the current path.
 void FillVertical(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom);
 
+/// Loads the two pinned DejaVu Sans files (regular and bold) that all text is
+/// drawn with; false, naming them, when either cannot be read.
+bool LoadPinnedFonts(std::string* missing);
+
 enum class Align { kLeft, kCenter, kRight };
 
 /// Text in DejaVu Sans at `sizePx` logical pixels, placed in the box

@@ -183,14 +183,14 @@ void MoveMarks(cairo_t* cr) {
   // Small arrow heads around an open hand: it can be moved or is moving.
   struct {
     double x, y, a;
-  } heads[] = {{15.5, 0.5, -M_PI / 2}, {30.5, 15.5, 0}, {1, 15.5, M_PI}};
+  } heads[] = {{15.5, 0.8, -M_PI / 2}, {30.2, 15.5, 0}, {15.5, 30.2, M_PI / 2}, {0.8, 15.5, M_PI}};
   for (const auto& h : heads) {
     cairo_save(cr);
     cairo_translate(cr, h.x, h.y);
     cairo_rotate(cr, h.a);
     cairo_move_to(cr, 0, 0);
-    cairo_line_to(cr, -3.5, -3.5);
-    cairo_line_to(cr, -3.5, 3.5);
+    cairo_line_to(cr, -3.2, -3.6);
+    cairo_line_to(cr, -3.2, 3.6);
     cairo_close_path(cr);
     cairo_restore(cr);
     OutlineThenFill(cr, 1.6);
@@ -238,7 +238,17 @@ struct CursorSpec {
 const CursorSpec kCursors[] = {
     {180, 15, 15, [](cairo_t* cr) { Hand(cr, false); }},
     {200, 1, 1, DropHere},
-    {201, 15, 15, [](cairo_t* cr) { Hand(cr, true); MoveMarks(cr); }},
+    {201, 15, 15,
+     [](cairo_t* cr) {
+       // A smaller open hand inside four arrow heads.
+       cairo_save(cr);
+       cairo_translate(cr, kC, kC + 0.5);
+       cairo_scale(cr, 0.74, 0.74);
+       cairo_translate(cr, -kC - 0.5, -kC - 0.5);
+       Hand(cr, true);
+       cairo_restore(cr);
+       MoveMarks(cr);
+     }},
     {210, 15, 15, [](cairo_t* cr) { Direction(cr, M_PI / 2); }},
     {211, 15, 15, FourWay},
     {212, 15, 15, [](cairo_t* cr) { Direction(cr, -M_PI / 2); }},

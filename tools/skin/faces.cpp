@@ -25,16 +25,21 @@ struct FaceColors {
 
 FaceColors ColorsFor(int state, bool primary, bool on) {
   if (state == kDisabled)
-    return primary ? FaceColors{{170, 172, 202}, {164, 166, 196}, {150, 152, 184}, {226, 227, 238}, {226, 227, 238}, false}
+    return primary ? FaceColors{{170, 172, 202}, {164, 166, 196}, {150, 152, 184},
+                                {226, 227, 238}, {226, 227, 238}, false}
                    : FaceColors{style::kDisabledFace, style::kDisabledFace, style::kDisabledBorder,
-                                style::kDisabledInk, style::kDisabledInk, false};
+                                style::kDisabledInk,  style::kDisabledInk,  false};
   if (primary)
-    return state == kDown ? FaceColors{style::kAccentDark, {62, 74, 156}, {38, 46, 116}, style::kWhite, style::kWhite, false}
-                          : FaceColors{style::kAccentTop, style::kAccentBottom, {52, 62, 142}, style::kWhite,
-                                       style::kWhite, true};
+    return state == kDown ? FaceColors{style::kAccentDark, {62, 74, 156}, {38, 46, 116},
+                                       style::kWhite,      style::kWhite, false}
+                          : FaceColors{style::kAccentTop, style::kAccentBottom, {52, 62, 142},
+                                       style::kWhite,     style::kWhite,        true};
   if (state == kDown && on)
-    return {style::kOnBottom, style::kOnTop, style::kAccent, style::kAccentDark, style::kAccentDark, false};
-  if (state == kDown) return {style::kDownTop, style::kDownBottom, style::kAccent, style::kInk, style::kAccentDark, false};
+    return {style::kOnBottom,   style::kOnTop,      style::kAccent,
+            style::kAccentDark, style::kAccentDark, false};
+  if (state == kDown)
+    return {style::kDownTop, style::kDownBottom, style::kAccent,
+            style::kInk,     style::kAccentDark, false};
   return {style::kFaceTop, style::kFaceBottom, style::kBorder, style::kInk, style::kIcon, true};
 }
 
@@ -74,8 +79,8 @@ double TextSizeFor(double h) { return h >= 40 ? 13 : h >= 30 ? 12 : 11; }
 
 // Icon and label inside the body (0, 0, w, h - 2): side by side on wide or
 // low buttons, stacked on small square ones.
-void Content(cairo_t* cr, double w, double h, const char* label, const char* icon, const FaceColors& c,
-             bool bold, double shift) {
+void Content(cairo_t* cr, double w, double h, const char* label, const char* icon,
+             const FaceColors& c, bool bold, double shift) {
   const double bodyH = h - 3;
   TextStyle text;
   text.sizePx = TextSizeFor(h);
@@ -184,6 +189,12 @@ void RadioCard(cairo_t* cr, double w, double h, const LayoutControl& control, in
   SetColor(cr, disabled ? Rgb{224, 223, 232} : Rgb{252, 252, 255});
   cairo_fill(cr);
   DrawKindPicture(cr, kind, 14, 12, picW - 8, picH - 6, false, disabled);
+  if (disabled) {
+    // Wash the picture out like the rest of a disabled face.
+    RoundedRect(cr, 10, 9, picW, picH, 4);
+    SetColor(cr, style::kDisabledFace, 0.62);
+    cairo_fill(cr);
+  }
   // Label, and what the kind is for.
   static const struct {
     KindPicture kind;
@@ -231,7 +242,9 @@ void CommonFace(cairo_t* cr, double w, double h, const LayoutControl& control, i
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
   }
-  const Rgb ink = state == kDisabled ? Rgb{110, 113, 140} : state == kDown ? style::kWhite : Rgb{222, 224, 240};
+  const Rgb ink = state == kDisabled ? Rgb{110, 113, 140}
+                  : state == kDown   ? style::kWhite
+                                     : Rgb{222, 224, 240};
   DrawIcon(cr, control.icon, w / 2, h / 2, 18, ink);
 }
 
@@ -239,7 +252,8 @@ void ArrowFace(cairo_t* cr, double w, double h, F face, int state) {
   const FaceColors c = ColorsFor(state, false, false);
   Body(cr, w, h, std::fmin(6, std::fmin(w, h) / 3), c, state);
   const double size = std::fmin(9, std::fmin(w, h - 3) / 3.2);
-  const double cx = w / 2 + (state == kDown ? 0.5 : 0), cy = (h - 2) / 2 + (state == kDown ? 0.5 : 0);
+  const double cx = w / 2 + (state == kDown ? 0.5 : 0),
+               cy = (h - 2) / 2 + (state == kDown ? 0.5 : 0);
   double angle = 0;
   if (face == F::kArrowUp) angle = -M_PI / 2;
   if (face == F::kArrowDown) angle = M_PI / 2;
@@ -261,12 +275,15 @@ void ArrowFace(cairo_t* cr, double w, double h, F face, int state) {
 const LayoutControl* TrackUnder(const LayoutPanel& panel, const LayoutControl& thumb) {
   const double cx = thumb.left + thumb.width / 2.0, cy = thumb.top + thumb.height / 2.0;
   for (const LayoutControl& c : panel.controls)
-    if (c.face == F::kTrack && cx >= c.left && cx < c.left + c.width && cy >= c.top && cy < c.top + c.height)
+    if (c.face == F::kTrack && cx >= c.left && cx < c.left + c.width && cy >= c.top &&
+        cy < c.top + c.height)
       return &c;
   return nullptr;
 }
 
-bool IsSlider(const LayoutControl& track) { return track.width > track.height * 3 && track.height <= 16 && track.label; }
+bool IsSlider(const LayoutControl& track) {
+  return track.width > track.height * 3 && track.height <= 16 && track.label;
+}
 
 void TrackFace(cairo_t* cr, double w, double h, const LayoutControl& control, int state) {
   const bool horizontal = w >= h;
@@ -278,7 +295,9 @@ void TrackFace(cairo_t* cr, double w, double h, const LayoutControl& control, in
   }
   const double r = std::fmin(tw, th) / 2;
   RoundedRect(cr, x, y, tw, th, r);
-  const Rgb fill = state == kDisabled ? Rgb{206, 205, 217} : state == kDown ? Rgb{160, 158, 182} : Rgb{176, 175, 194};
+  const Rgb fill = state == kDisabled ? Rgb{206, 205, 217}
+                   : state == kDown   ? Rgb{160, 158, 182}
+                                      : Rgb{176, 175, 194};
   SetColor(cr, fill);
   cairo_fill_preserve(cr);
   SetColor(cr, state == kDisabled ? style::kDisabledBorder : Rgb{140, 138, 164});
@@ -300,7 +319,8 @@ void TrackFace(cairo_t* cr, double w, double h, const LayoutControl& control, in
   }
 }
 
-void ThumbFace(cairo_t* cr, double w, double h, const LayoutPanel& panel, const LayoutControl& control, int state) {
+void ThumbFace(cairo_t* cr, double w, double h, const LayoutPanel& panel,
+               const LayoutControl& control, int state) {
   const LayoutControl* track = TrackUnder(panel, control);
   const bool alongX = track ? track->width >= track->height : w >= h;
   const bool slider = track && IsSlider(*track);
@@ -310,7 +330,9 @@ void ThumbFace(cairo_t* cr, double w, double h, const LayoutPanel& panel, const 
   // Grip lines across the direction of travel.
   const double cx = w / 2, cy = (h - 2) / 2;
   const double len = std::fmin(alongX ? h : w, 20) * 0.3;
-  SetColor(cr, state == kDisabled ? style::kDisabledInk : state == kDown ? style::kAccentDark : style::kBorder);
+  SetColor(cr, state == kDisabled ? style::kDisabledInk
+               : state == kDown   ? style::kAccentDark
+                                  : style::kBorder);
   cairo_set_line_width(cr, 1);
   for (int i = -1; i <= 1; ++i) {
     if (alongX) {
@@ -370,7 +392,8 @@ void ProductMark(cairo_t* cr, double x, double y, double size) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   SetColor(cr, style::kWhite);
   cairo_move_to(cr, -size * 0.32, size * 0.08);
-  cairo_curve_to(cr, -size * 0.12, -size * 0.04, size * 0.12, -size * 0.04, size * 0.32, size * 0.08);
+  cairo_curve_to(cr, -size * 0.12, -size * 0.04, size * 0.12, -size * 0.04, size * 0.32,
+                 size * 0.08);
   cairo_stroke(cr);
   cairo_move_to(cr, -size * 0.32, -size * 0.12);
   cairo_line_to(cr, -size * 0.14, -size * 0.3);
@@ -454,7 +477,8 @@ void EmptyImageHint(cairo_t* cr, double x, double y, double w, double h) {
   TextStyle text;
   text.sizePx = 14;
   text.color = {236, 236, 244};
-  DrawText(cr, "Open a photo, or make a panorama with the Stitch Wizard", x + 20, cy + 14, w - 40, 24, text);
+  DrawText(cr, "Open a photo, or make a panorama with the Stitch Wizard", x + 20, cy + 14, w - 40,
+           24, text);
   cairo_pop_group_to_source(cr);
   cairo_paint_with_alpha(cr, 0.85);
   cairo_restore(cr);
@@ -469,7 +493,9 @@ void FieldFrame(cairo_t* cr, double x, double y, double w, double h) {
   cairo_stroke(cr);
 }
 
-bool IsWell(const LayoutControl& c) { return c.face == F::kPlace && c.width >= 96 && c.height >= 96; }
+bool IsWell(const LayoutControl& c) {
+  return c.face == F::kPlace && c.width >= 96 && c.height >= 96;
+}
 bool IsCell(const LayoutControl& c) { return c.id >= 320 && c.id < 340; }
 
 // Sub-panels 10 to 13: the chosen kind's page.
@@ -480,16 +506,22 @@ void KindPage(cairo_t* cr, double w, double h, int number) {
     const char* text;
   } kPages[] = {
       {KindPicture::kRow, "Horizontal panorama",
-       "Photos taken side by side, turning the camera from left to right. Put them on the storyboard in the "
-       "order you took them; neighbouring photos should overlap by a quarter to a half of their width."},
+       "Photos taken side by side, turning the camera from left to right. Put them on the "
+       "storyboard in the "
+       "order you took them; neighbouring photos should overlap by a quarter to a half of their "
+       "width."},
       {KindPicture::kColumn, "Vertical panorama",
-       "Photos taken one above another, tilting the camera up a tall subject such as a tower, a tree or a "
-       "waterfall. Put them on the storyboard in order; each photo should overlap the next by about a third."},
+       "Photos taken one above another, tilting the camera up a tall subject such as a tower, a "
+       "tree or a "
+       "waterfall. Put them on the storyboard in order; each photo should overlap the next by "
+       "about a third."},
       {KindPicture::kCircle, "360-degree panorama",
-       "A full turn around you, ideally from a tripod. The last photo overlaps the first, and the panorama "
+       "A full turn around you, ideally from a tripod. The last photo overlaps the first, and the "
+       "panorama "
        "closes into a seamless circle that you can look around in with View Panorama."},
       {KindPicture::kTile, "Tile panorama",
-       "Rows and columns of photos covering a subject too large for one shot: a wall, a map, a document. "
+       "Rows and columns of photos covering a subject too large for one shot: a wall, a map, a "
+       "document. "
        "Place each photo in the grid where it belongs; every photo should overlap its neighbours."},
   };
   const auto& page = kPages[number - 10];
@@ -611,6 +643,25 @@ void DrawPanelBackground(Canvas& canvas, const LayoutPanel& panel) {
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
   }
+  // Under the kind cards, how the keyboard steps through them.
+  double cardsBottom = 0, cardsLeft = 0, cardsWidth = 0;
+  for (const LayoutControl& c : panel.controls)
+    if (c.face == F::kRadio && c.top + c.height > cardsBottom) {
+      cardsBottom = c.top + c.height;
+      cardsLeft = c.left;
+      cardsWidth = c.width;
+    }
+  if (cardsBottom > 0) {
+    TextStyle hint;
+    hint.sizePx = 11.5;
+    hint.align = Align::kLeft;
+    hint.wrap = true;
+    hint.color = style::kInkSoft;
+    DrawText(cr,
+             "Choose how the photos were taken. Tab steps to the next kind; Enter goes on to the "
+             "storyboard.",
+             cardsLeft + 4, cardsBottom + 14, cardsWidth - 8, 60, hint);
+  }
   for (const LayoutControl& c : panel.controls) {
     if (IsWell(c)) Well(cr, c.left, c.top, c.width, c.height, IsCell(c));
     if (panel.number == 0 && c.id == 110) EmptyImageHint(cr, c.left, c.top, c.width, c.height);
@@ -628,7 +679,8 @@ void DrawPanelBackground(Canvas& canvas, const LayoutPanel& panel) {
   }
 }
 
-void DrawControlFace(Canvas& canvas, const LayoutPanel& panel, const LayoutControl& control, int state) {
+void DrawControlFace(Canvas& canvas, const LayoutPanel& panel, const LayoutControl& control,
+                     int state) {
   cairo_t* cr = canvas.cr();
   const double w = canvas.Width(), h = canvas.Height();
   switch (control.face) {

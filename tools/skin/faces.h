@@ -18,7 +18,8 @@ void DrawPanelBackground(Canvas& canvas, const LayoutPanel& panel);
 /// Paints `control`'s face in `state` (0 normal, 1 down or on, 2 disabled)
 /// on `canvas`, which has the control's size and already holds the panel
 /// background behind it.
-void DrawControlFace(Canvas& canvas, const LayoutPanel& panel, const LayoutControl& control, int state);
+void DrawControlFace(Canvas& canvas, const LayoutPanel& panel, const LayoutControl& control,
+                     int state);
 
 /// A push-button face of (w, h) logical units at the origin, in the style of
 /// the panels: used by the separate bars' button strips too.

@@ -21,7 +21,9 @@ void Poly(cairo_t* cr, std::initializer_list<double> xy, bool close = false) {
   if (close) cairo_close_path(cr);
 }
 
-void Box(cairo_t* cr, double x, double y, double w, double h, double r = 1.5) { RoundedRect(cr, x, y, w, h, r); }
+void Box(cairo_t* cr, double x, double y, double w, double h, double r = 1.5) {
+  RoundedRect(cr, x, y, w, h, r);
+}
 
 void Circle(cairo_t* cr, double x, double y, double r) {
   cairo_new_sub_path(cr);
@@ -33,8 +35,8 @@ void Fill(cairo_t* cr) { cairo_fill(cr); }
 
 // An arrow head at (x, y) pointing along angle `a` (radians).
 void Head(cairo_t* cr, double x, double y, double a, double len = 4.5) {
-  Poly(cr, {x + len * std::cos(a + 2.5), y + len * std::sin(a + 2.5), x, y, x + len * std::cos(a - 2.5),
-            y + len * std::sin(a - 2.5)});
+  Poly(cr, {x + len * std::cos(a + 2.5), y + len * std::sin(a + 2.5), x, y,
+            x + len * std::cos(a - 2.5), y + len * std::sin(a - 2.5)});
 }
 
 void Magnifier(cairo_t* cr) {
@@ -45,8 +47,8 @@ void Magnifier(cairo_t* cr) {
 void Photo(cairo_t* cr, double x, double y, double w, double h) {
   Box(cr, x, y, w, h);
   Stroke(cr);
-  Poly(cr, {x + 2, y + h - 2, x + w * 0.4, y + h * 0.45, x + w * 0.62, y + h * 0.7, x + w * 0.75, y + h * 0.55,
-            x + w - 2, y + h - 2});
+  Poly(cr, {x + 2, y + h - 2, x + w * 0.4, y + h * 0.45, x + w * 0.62, y + h * 0.7, x + w * 0.75,
+            y + h * 0.55, x + w - 2, y + h - 2});
   Stroke(cr);
 }
 
@@ -84,6 +86,14 @@ void Printer(cairo_t* cr) {
   Stroke(cr);
   Circle(cr, 17.5, 12, 0.9);
   Fill(cr);
+}
+
+// Three storyboard boxes along the bottom: where included photos go.
+void StoryRow(cairo_t* cr) {
+  Box(cr, 2, 15, 5.5, 5.5, 1);
+  Box(cr, 9.25, 15, 5.5, 5.5, 1);
+  Box(cr, 16.5, 15, 5.5, 5.5, 1);
+  Stroke(cr);
 }
 
 void Tray(cairo_t* cr) {
@@ -127,8 +137,9 @@ const IconEntry kIcons[] = {
        Stroke(cr);
        // A four-pointed sparkle and two small ones.
        auto star = [cr](double x, double y, double r) {
-         Poly(cr, {x, y - r, x + r * 0.28, y - r * 0.28, x + r, y, x + r * 0.28, y + r * 0.28, x, y + r,
-                   x - r * 0.28, y + r * 0.28, x - r, y, x - r * 0.28, y - r * 0.28},
+         Poly(cr,
+              {x, y - r, x + r * 0.28, y - r * 0.28, x + r, y, x + r * 0.28, y + r * 0.28, x, y + r,
+               x - r * 0.28, y + r * 0.28, x - r, y, x - r * 0.28, y - r * 0.28},
               true);
          Fill(cr);
        };
@@ -285,20 +296,20 @@ const IconEntry kIcons[] = {
      }},
     {"include",
      [](cairo_t* cr) {
-       Tray(cr);
-       Line(cr, 12, 3, 12, 14);
+       StoryRow(cr);
+       Line(cr, 12, 2.5, 12, 11.5);
        Stroke(cr);
-       Head(cr, 12, 14, M_PI / 2, 4.5);
+       Head(cr, 12, 11.5, M_PI / 2, 4);
        Stroke(cr);
      }},
     {"include-all",
      [](cairo_t* cr) {
-       Tray(cr);
-       Line(cr, 8.5, 3, 8.5, 14);
-       Line(cr, 15.5, 3, 15.5, 14);
+       StoryRow(cr);
+       Line(cr, 8, 2.5, 8, 11.5);
+       Line(cr, 16, 2.5, 16, 11.5);
        Stroke(cr);
-       Head(cr, 8.5, 14, M_PI / 2, 3.8);
-       Head(cr, 15.5, 14, M_PI / 2, 3.8);
+       Head(cr, 8, 11.5, M_PI / 2, 3.6);
+       Head(cr, 16, 11.5, M_PI / 2, 3.6);
        Stroke(cr);
      }},
     {"remove",

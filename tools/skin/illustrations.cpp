@@ -11,13 +11,15 @@ namespace vmd {
 namespace {
 
 // A wavy ridge from x0 to x1 around height `base`, closed down to `bottom`.
-void Ridge(cairo_t* cr, double x0, double x1, double base, double amplitude, double phase, double bottom) {
+void Ridge(cairo_t* cr, double x0, double x1, double base, double amplitude, double phase,
+           double bottom) {
   cairo_move_to(cr, x0, bottom);
   const int steps = 48;
   for (int i = 0; i <= steps; ++i) {
     const double t = double(i) / steps;
     const double x = x0 + (x1 - x0) * t;
-    const double y = base - amplitude * (0.6 * std::sin(t * 5.1 + phase) + 0.4 * std::sin(t * 11.3 + phase * 2));
+    const double y =
+        base - amplitude * (0.6 * std::sin(t * 5.1 + phase) + 0.4 * std::sin(t * 11.3 + phase * 2));
     cairo_line_to(cr, x, y);
   }
   cairo_line_to(cr, x1, bottom);
@@ -26,7 +28,8 @@ void Ridge(cairo_t* cr, double x0, double x1, double base, double amplitude, dou
 
 Rgb Muted(Rgb c, bool muted) { return muted ? Mix(c, style::kDisabledFace, 0.65) : c; }
 
-void FrameOutline(cairo_t* cr, double x, double y, double w, double h, bool muted, double lineWidth) {
+void FrameOutline(cairo_t* cr, double x, double y, double w, double h, bool muted,
+                  double lineWidth) {
   RoundedRect(cr, x, y, w, h, 2);
   SetColor(cr, style::kWhite, muted ? 0.5 : 0.95);
   cairo_set_line_width(cr, lineWidth + 1.5);
@@ -58,7 +61,8 @@ void DrawScene(cairo_t* cr, double x, double y, double w, double h, bool tall) {
   FillVertical(cr, y, y + h, {112, 152, 210}, {206, 222, 238});
   // Sun.
   cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w * (tall ? 0.72 : 0.78), y + h * (tall ? 0.16 : 0.26), std::fmin(w, h) * 0.07, 0, 2 * M_PI);
+  cairo_arc(cr, x + w * (tall ? 0.72 : 0.78), y + h * (tall ? 0.16 : 0.26), std::fmin(w, h) * 0.07,
+            0, 2 * M_PI);
   SetColor(cr, {255, 240, 196});
   cairo_fill(cr);
   if (tall) {
@@ -111,8 +115,8 @@ void DrawScene(cairo_t* cr, double x, double y, double w, double h, bool tall) {
   cairo_restore(cr);
 }
 
-void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w, double h, bool detailed,
-                     bool muted) {
+void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w, double h,
+                     bool detailed, bool muted) {
   cairo_save(cr);
   const double line = detailed ? 2.0 : 1.4;
   switch (kind) {
@@ -127,9 +131,11 @@ void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w
         cairo_set_source_rgba(cr, 1, 1, 1, muted ? 0.2 : 0.32);
         cairo_fill(cr);
       }
-      for (int i = 0; i < 4; ++i) FrameOutline(cr, x + i * step + 1, top + 1, frameW - 2, sceneH - 2, muted, line);
+      for (int i = 0; i < 4; ++i)
+        FrameOutline(cr, x + i * step + 1, top + 1, frameW - 2, sceneH - 2, muted, line);
       if (detailed)
-        for (int i = 0; i < 4; ++i) Number(cr, i + 1, x + i * step + frameW / 2, top + sceneH + 18, 10, muted);
+        for (int i = 0; i < 4; ++i)
+          Number(cr, i + 1, x + i * step + frameW / 2, top + sceneH + 18, 10, muted);
       break;
     }
     case KindPicture::kColumn: {
@@ -143,9 +149,11 @@ void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w
         cairo_set_source_rgba(cr, 1, 1, 1, muted ? 0.2 : 0.32);
         cairo_fill(cr);
       }
-      for (int i = 0; i < 3; ++i) FrameOutline(cr, left + 1, y + i * step + 1, sceneW - 2, frameH - 2, muted, line);
+      for (int i = 0; i < 3; ++i)
+        FrameOutline(cr, left + 1, y + i * step + 1, sceneW - 2, frameH - 2, muted, line);
       if (detailed)
-        for (int i = 0; i < 3; ++i) Number(cr, i + 1, left + sceneW + 22, y + i * step + frameH / 2, 10, muted);
+        for (int i = 0; i < 3; ++i)
+          Number(cr, i + 1, left + sceneW + 22, y + i * step + frameH / 2, 10, muted);
       break;
     }
     case KindPicture::kCircle: {
@@ -175,9 +183,11 @@ void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w
       const double ea = M_PI * 1.5 - 0.5;
       const double ex = cx + ar * std::cos(ea), ey = cy + ar * std::sin(ea);
       const double head = detailed ? 9 : 5;
-      cairo_move_to(cr, ex + head * std::cos(ea + M_PI / 2 + 2.4), ey + head * std::sin(ea + M_PI / 2 + 2.4));
+      cairo_move_to(cr, ex + head * std::cos(ea + M_PI / 2 + 2.4),
+                    ey + head * std::sin(ea + M_PI / 2 + 2.4));
       cairo_line_to(cr, ex, ey);
-      cairo_line_to(cr, ex + head * std::cos(ea + M_PI / 2 - 2.4), ey + head * std::sin(ea + M_PI / 2 - 2.4));
+      cairo_line_to(cr, ex + head * std::cos(ea + M_PI / 2 - 2.4),
+                    ey + head * std::sin(ea + M_PI / 2 - 2.4));
       cairo_stroke(cr);
       cairo_new_sub_path(cr);
       cairo_arc(cr, cx, cy, detailed ? 5 : 2.5, 0, 2 * M_PI);
@@ -201,7 +211,8 @@ void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w
       cairo_fill(cr);
       for (int row = 0; row < 2; ++row)
         for (int col = 0; col < 3; ++col)
-          FrameOutline(cr, left + col * stepX + 1, top + row * stepY + 1, frameW - 2, frameH - 2, muted, line);
+          FrameOutline(cr, left + col * stepX + 1, top + row * stepY + 1, frameW - 2, frameH - 2,
+                       muted, line);
       break;
     }
   }

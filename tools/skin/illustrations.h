@@ -16,8 +16,8 @@ void DrawScene(cairo_t* cr, double x, double y, double w, double h, bool tall);
 /// overlapping frames over one scene (row, column, grid), or photos around a
 /// turn (circle). `detailed` adds the numbering and the overlap shading of
 /// the larger pages.
-void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w, double h, bool detailed,
-                     bool muted);
+void DrawKindPicture(cairo_t* cr, KindPicture kind, double x, double y, double w, double h,
+                     bool detailed, bool muted);
 
 }  // namespace vmd
 

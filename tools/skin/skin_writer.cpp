@@ -32,8 +32,8 @@ SkinRect ScaledRect(const LayoutControl& control, double scale) {
   return rect;
 }
 
-bool BuildSkinFile(const std::vector<LayoutPanel>& layout, double scale, const std::string& previewDir,
-                   std::vector<uint8_t>* bytes) {
+bool BuildSkinFile(const std::vector<LayoutPanel>& layout, double scale,
+                   const std::string& previewDir, std::vector<uint8_t>* bytes) {
   PalmContainer container;
   for (const LayoutPanel& panel : layout) {
     container.pageStarts.push_back(static_cast<uint32_t>(container.records.size()));

@@ -22,8 +22,8 @@ int ScaledLength(int length, double scale);
 /// empty, also writes there per panel a PNG of the panel with its controls
 /// in each state ("panel-N-sS.png"). False when the container cannot hold
 /// the layout.
-bool BuildSkinFile(const std::vector<LayoutPanel>& layout, double scale, const std::string& previewDir,
-                   std::vector<uint8_t>* bytes);
+bool BuildSkinFile(const std::vector<LayoutPanel>& layout, double scale,
+                   const std::string& previewDir, std::vector<uint8_t>* bytes);
 
 }  // namespace vmd
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas.h"
 #include "cursors.h"
 #include "palm_container.h"
 #include "skin_layout.h"
@@ -23,7 +24,9 @@
 
 namespace {
 
-bool MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
+bool MakeFolder(const std::string& path) {
+  return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+}
 
 int Usage() {
   std::fprintf(stderr, "usage: vmd3-skingen OUTDIR [--scale S] [--preview DIR]\n");
@@ -61,6 +64,12 @@ int main(int argc, char** argv) {
     }
   }
   if (outDir.empty()) return Usage();
+  std::string missing;
+  if (!vmd::LoadPinnedFonts(&missing)) {
+    std::fprintf(stderr, "vmd3-skingen: cannot read the font %s (package fonts-dejavu-core)\n",
+                 missing.c_str());
+    return 1;
+  }
   const std::string ui = outDir + "/UI", cursors = outDir + "/cursors";
   if (!MakeFolder(outDir) || !MakeFolder(ui) || !MakeFolder(cursors) ||
       (!previewDir.empty() && !MakeFolder(previewDir))) {

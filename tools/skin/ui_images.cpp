@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "canvas.h"
 #include "faces.h"
@@ -16,12 +18,9 @@ namespace vmd {
 
 namespace {
 
-Rgb KeyColor() {
-  return {int(kMarkerKeyColor >> 16) & 0xFF, int(kMarkerKeyColor >> 8) & 0xFF, int(kMarkerKeyColor) & 0xFF};
-}
-
-SkinImage Heading(const char* icon, const char* title, const char* hint) {
-  Canvas canvas(kTitleWidth, kTitleHeight, 1.0);
+SkinImage Heading(const char* icon, const char* title, const char* hint, double scale) {
+  Canvas canvas(static_cast<int>(std::lround(kTitleWidth * scale)),
+                static_cast<int>(std::lround(kTitleHeight * scale)), scale);
   cairo_t* cr = canvas.cr();
   cairo_rectangle(cr, 0, 0, kTitleWidth, kTitleHeight);
   SetColor(cr, style::kPanel);
@@ -85,7 +84,8 @@ SkinImage ProgressFrame() {
   foot.sizePx = 10;
   foot.align = Align::kLeft;
   foot.color = style::kInkSoft;
-  DrawText(cr, "Aligning and blending the photos", l, t + h + 2, w, kProgressHeight - (t + h + 2) - 2, foot);
+  DrawText(cr, "Aligning and blending the photos", l, t + h + 2, w,
+           kProgressHeight - (t + h + 2) - 2, foot);
   return canvas.ToImage();
 }
 
@@ -147,18 +147,39 @@ void MarkerLook(cairo_t* cr, double ox, int m, bool active) {
 }
 
 SkinImage MarkerStrip(int m) {
-  Canvas canvas(kMarkerFrame * kMarkerFrames, kMarkerFrame, 1.0);
-  cairo_t* cr = canvas.cr();
-  // Key colour first, then shapes without antialiasing at their outer edge
-  // would be ideal; instead the halo is dark, so blended edge pixels read as
-  // part of the outline rather than as pink fringes.
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  cairo_rectangle(cr, 0, 0, kMarkerFrame * kMarkerFrames, kMarkerFrame);
-  SetColor(cr, KeyColor());
-  cairo_fill(cr);
-  MarkerLook(cr, 0, m, false);
-  MarkerLook(cr, kMarkerFrame, m, true);
-  return canvas.ToImage();
+  // Drawn smooth on a transparent canvas; then every pixel at least half
+  // covered becomes opaque over the dark halo colour and the rest the key
+  // colour. The hard edge falls on the dark halo, where it does not show, and
+  // no half-pink pixels fringe the marker.
+  const int width = kMarkerFrame * kMarkerFrames;
+  Canvas canvas(width, kMarkerFrame, 1.0, true);
+  MarkerLook(canvas.cr(), 0, m, false);
+  MarkerLook(canvas.cr(), kMarkerFrame, m, true);
+  cairo_surface_flush(canvas.surface());
+  const unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+  const int stride = cairo_image_surface_get_stride(canvas.surface());
+  Canvas opaque(width, kMarkerFrame, 1.0);
+  cairo_surface_flush(opaque.surface());
+  unsigned char* out = cairo_image_surface_get_data(opaque.surface());
+  const int outStride = cairo_image_surface_get_stride(opaque.surface());
+  const uint32_t halo = 0x141628;  // the halo's RGB(20, 22, 40)
+  for (int y = 0; y < kMarkerFrame; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t p = reinterpret_cast<const uint32_t*>(data + size_t(y) * stride)[x];
+      const uint32_t a = p >> 24;
+      uint32_t rgb = kMarkerKeyColor;
+      if (a >= 128) {
+        // Premultiplied colour over the halo.
+        rgb = 0;
+        for (int c = 0; c < 3; ++c) {
+          const uint32_t v = (p >> (8 * c)) & 0xFF, back = (halo >> (8 * c)) & 0xFF;
+          rgb |= std::min<uint32_t>(255, v + back * (255 - a) / 255) << (8 * c);
+        }
+      }
+      reinterpret_cast<uint32_t*>(out + size_t(y) * outStride)[x] = 0xFF000000u | rgb;
+    }
+  cairo_surface_mark_dirty(opaque.surface());
+  return opaque.ToImage();
 }
 
 SkinImage ViewerFrame() {
@@ -211,7 +232,8 @@ SkinImage BarStrip(const ButtonBarLayout& bar, const Canvas& background, const B
     for (int s = 0; s < 3; ++s) {
       Canvas face(bar.buttonWidth, bar.buttonHeight, 1.0);
       face.PaintFrom(background, bar.firstLeft + b * bar.step, bar.top);
-      DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, s, false, buttons[b].label, buttons[b].icon);
+      DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, s, false, buttons[b].label,
+                     buttons[b].icon);
       cairo_t* cr = strip.cr();
       cairo_set_source_surface(cr, face.surface(), (b * 3 + s) * bar.buttonWidth, 0);
       cairo_paint(cr);
@@ -219,8 +241,8 @@ SkinImage BarStrip(const ButtonBarLayout& bar, const Canvas& background, const B
   return strip.ToImage();
 }
 
-void AddBar(std::vector<NamedImage>* images, const char* base, const ButtonBarLayout& bar, const char* caption,
-            const BarButton* buttons, std::vector<NamedImage>* previews) {
+void AddBar(std::vector<NamedImage>* images, const char* base, const ButtonBarLayout& bar,
+            const char* caption, const BarButton* buttons, std::vector<NamedImage>* previews) {
   Canvas background(bar.width, bar.height, 1.0);
   images->push_back({std::string(base) + ".log", BarBackground(bar, caption, &background)});
   images->push_back({std::string(base) + ".btn", BarStrip(bar, background, buttons)});
@@ -229,8 +251,10 @@ void AddBar(std::vector<NamedImage>* images, const char* base, const ButtonBarLa
   for (int b = 0; b < bar.buttons; ++b) {
     Canvas face(bar.buttonWidth, bar.buttonHeight, 1.0);
     face.PaintFrom(background, bar.firstLeft + b * bar.step, bar.top);
-    DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, 0, false, buttons[b].label, buttons[b].icon);
-    cairo_set_source_surface(background.cr(), face.surface(), bar.firstLeft + b * bar.step, bar.top);
+    DrawButtonFace(face.cr(), bar.buttonWidth, bar.buttonHeight, 0, false, buttons[b].label,
+                   buttons[b].icon);
+    cairo_set_source_surface(background.cr(), face.surface(), bar.firstLeft + b * bar.step,
+                             bar.top);
     cairo_paint(background.cr());
   }
   previews->push_back({std::string(base) + "-bar", background.ToImage()});
@@ -245,7 +269,8 @@ bool WriteImagePng(const SkinImage& image, const std::string& path) {
     const uint8_t* from = &image.pixels[size_t(image.height - 1 - y) * image.stride];
     uint32_t* to = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
     for (int x = 0; x < image.width; ++x)
-      to[x] = 0xFF000000u | uint32_t(from[3 * x + 2]) << 16 | uint32_t(from[3 * x + 1]) << 8 | from[3 * x];
+      to[x] = 0xFF000000u | uint32_t(from[3 * x + 2]) << 16 | uint32_t(from[3 * x + 1]) << 8 |
+              from[3 * x];
   }
   cairo_surface_mark_dirty(canvas.surface());
   return canvas.WritePng(path);
@@ -255,18 +280,25 @@ bool WriteImagePng(const SkinImage& image, const std::string& path) {
 
 std::vector<NamedImage> DrawUiImages(std::vector<NamedImage>* previews) {
   std::vector<NamedImage> images;
-  images.push_back({"title1.800", Heading("kind-row", "Horizontal storyboard",
-                                          "In order, from left to right")});
-  images.push_back({"title2.800", Heading("kind-circle", "360-degree storyboard",
-                                          "In order, all the way round")});
+  // The headings at 800 x 600, and drawn at 0.8 for the 640 x 480 skin.
+  for (const auto& size : {std::make_pair(".800", 1.0), std::make_pair(".640", 0.8)}) {
+    images.push_back(
+        {std::string("title1") + size.first, Heading("kind-row", "Horizontal storyboard",
+                                                     "In order, from left to right", size.second)});
+    images.push_back(
+        {std::string("title2") + size.first, Heading("kind-circle", "360-degree storyboard",
+                                                     "In order, all the way round", size.second)});
+  }
   images.push_back({"bar.log", ProgressFrame()});
   images.push_back({"bar.prg", ProgressFill()});
-  for (int m = 1; m <= 3; ++m) images.push_back({"mark" + std::to_string(m) + ".800", MarkerStrip(m)});
+  for (int m = 1; m <= 3; ++m)
+    images.push_back({"mark" + std::to_string(m) + ".800", MarkerStrip(m)});
   images.push_back({"panovw.log", ViewerFrame()});
   const BarButton zoomBar[] = {{"", "zoom-in"}, {"", "zoom-out"}, {"", "close"}};
   AddBar(&images, "detail", kDetailBar, "Detail view", zoomBar, previews);
   AddBar(&images, "pano", kPanoBar, "Panorama view", zoomBar, previews);
-  const BarButton sortBar[] = {{"Name", nullptr}, {"Date", nullptr}, {"Size", nullptr}, {"Cancel", nullptr}};
+  const BarButton sortBar[] = {
+      {"Name", nullptr}, {"Date", nullptr}, {"Size", nullptr}, {"Cancel", nullptr}};
   AddBar(&images, "sort", kSortBar, "Sort the album by", sortBar, previews);
   return images;
 }

@@ -1,12 +1,13 @@
 // vmd3-skin list: a sub-panel's controls land on the main window where the
 // screen puts the sub-panel; main panels' controls keep their places.
+#include "skin_list.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "skin_file.h"
-#include "skin_list.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ TEST(SkinList, SubPanelsMoveByTheirAnchorOnTheFirstPanelShowingThem) {
   const struct {
     int panel, id, left, top, right, bottom;
   } kCases[] = {
-      {0, 5, 12, 64, 171, 111},      // a main panel: as stored
-      {10, 1, 288, 64, 297, 73},     // kind page at 366 on panel 4
+      {0, 5, 12, 64, 171, 111},   // a main panel: as stored
+      {10, 1, 288, 64, 297, 73},  // kind page at 366 on panel 4
       {13, 2, 293, 70, 297, 73},
-      {16, 3, 112, 510, 161, 537},   // marker bar at 635 on panel 8, not 9
+      {16, 3, 112, 510, 161, 537},  // marker bar at 635 on panel 8, not 9
   };
   for (const auto& c : kCases) {
     ASSERT_TRUE(vmd::ListPanelControls(skin, c.panel, &list, &reason)) << reason;

@@ -1,6 +1,8 @@
 // The separate window images and the cursors: BMP files of the sizes their
 // windows cut them at, marker strips with a transparent ground, and Windows
 // cursor files with their hot spot on the drawing.
+#include "ui_images.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,7 +13,6 @@
 #include "palm_container.h"
 #include "skin_file.h"
 #include "ui_image_layout.h"
-#include "ui_images.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ bool ReadBmp(const std::string& path, vmd::SkinImage* image) {
   std::vector<uint8_t> bytes;
   if (!vmd::ReadWholeFile(path, &bytes) || bytes.size() < 14 + 40) return false;
   if (bytes[0] != 'B' || bytes[1] != 'M') return false;
-  if (vmd::ReadU32(bytes.data(), 2) != bytes.size() || vmd::ReadU32(bytes.data(), 10) != 54) return false;
+  if (vmd::ReadU32(bytes.data(), 2) != bytes.size() || vmd::ReadU32(bytes.data(), 10) != 54)
+    return false;
   return vmd::DecodePackedDib(std::vector<uint8_t>(bytes.begin() + 14, bytes.end()), image);
 }
 
@@ -37,10 +39,17 @@ TEST(UiImages, EachFileIsABitmapOfTheSizeItsWindowUses) {
     const char* name;
     int width, height;
   } kSizes[] = {
-      {"bar.prg", 298, 17},     {"bar.log", 322, 67},     {"panovw.log", 544, 306},
-      {"detail.log", 222, 67},  {"pano.log", 222, 67},    {"title1.800", 480, 32},
-      {"title2.800", 480, 32},  {"mark1.800", 62, 31},    {"mark2.800", 62, 31},
-      {"mark3.800", 62, 31},    {"sort.log", vmd::kSortBar.width, vmd::kSortBar.height},
+      {"bar.prg", 298, 17},
+      {"bar.log", 322, 67},
+      {"panovw.log", 544, 306},
+      {"detail.log", 222, 67},
+      {"pano.log", 222, 67},
+      {"title1.800", 480, 32},
+      {"title2.800", 480, 32},
+      {"mark1.800", 62, 31},
+      {"mark2.800", 62, 31},
+      {"mark3.800", 62, 31},
+      {"sort.log", vmd::kSortBar.width, vmd::kSortBar.height},
       {"detail.btn", 9 * vmd::kDetailBar.buttonWidth, vmd::kDetailBar.buttonHeight},
       {"pano.btn", 9 * vmd::kPanoBar.buttonWidth, vmd::kPanoBar.buttonHeight},
       {"sort.btn", 12 * vmd::kSortBar.buttonWidth, vmd::kSortBar.buttonHeight},
@@ -50,6 +59,23 @@ TEST(UiImages, EachFileIsABitmapOfTheSizeItsWindowUses) {
     ASSERT_TRUE(ReadBmp(kAppFolder + "/UI/" + s.name, &image)) << s.name;
     EXPECT_EQ(image.width, s.width) << s.name;
     EXPECT_EQ(image.height, s.height) << s.name;
+  }
+}
+
+TEST(UiImages, StoryboardHeadingsFillTheHeadingPlaceOfEachSkin) {
+  for (const char* size : {"800", "640"}) {
+    vmd::SkinFile skin;
+    std::string reason;
+    ASSERT_TRUE(vmd::LoadSkinFile(kAppFolder + "/UI/button." + size, &skin, &reason)) << reason;
+    ASSERT_GT(skin.panels.size(), 2u);
+    const vmd::SkinControl* place = skin.panels[2].Find(640);
+    ASSERT_NE(place, nullptr) << size;
+    for (const char* title : {"title1.", "title2."}) {
+      vmd::SkinImage image;
+      ASSERT_TRUE(ReadBmp(kAppFolder + "/UI/" + title + size, &image)) << title << size;
+      EXPECT_EQ(image.width, place->rect.Width()) << title << size;
+      EXPECT_EQ(image.height, place->rect.Height()) << title << size;
+    }
   }
 }
 
@@ -75,8 +101,10 @@ TEST(UiImages, MarkerFramesShowTheMarkerOnATransparentGround) {
       // point's row and column within a few pixels.
       int opaque = 0;
       for (int d = -6; d <= 6; ++d) {
-        opaque += PixelAt(strip, x0 + vmd::kMarkerHotX + d, vmd::kMarkerHotY) != vmd::kMarkerKeyColor;
-        opaque += PixelAt(strip, x0 + vmd::kMarkerHotX, vmd::kMarkerHotY + d) != vmd::kMarkerKeyColor;
+        opaque +=
+            PixelAt(strip, x0 + vmd::kMarkerHotX + d, vmd::kMarkerHotY) != vmd::kMarkerKeyColor;
+        opaque +=
+            PixelAt(strip, x0 + vmd::kMarkerHotX, vmd::kMarkerHotY + d) != vmd::kMarkerKeyColor;
       }
       EXPECT_GT(opaque, 4) << m << " frame " << frame;
     }
@@ -104,14 +132,16 @@ bool ParseCursor(const std::vector<uint8_t>& f, ParsedCursor* c, std::string* wh
     return false;
   };
   if (f.size() < 22 + 40) return fail("shorter than its headers");
-  if (vmd::ReadU16(f.data(), 0) != 0 || vmd::ReadU16(f.data(), 2) != 2 || vmd::ReadU16(f.data(), 4) != 1)
+  if (vmd::ReadU16(f.data(), 0) != 0 || vmd::ReadU16(f.data(), 2) != 2 ||
+      vmd::ReadU16(f.data(), 4) != 1)
     return fail("not a one-image cursor directory");
   c->width = f[6] ? f[6] : 256;
   c->height = f[7] ? f[7] : 256;
   c->hotX = vmd::ReadU16(f.data(), 10);
   c->hotY = vmd::ReadU16(f.data(), 12);
   const uint32_t size = vmd::ReadU32(f.data(), 14), offset = vmd::ReadU32(f.data(), 18);
-  if (offset + uint64_t(size) != f.size()) return fail("image size and offset do not match the file");
+  if (offset + uint64_t(size) != f.size())
+    return fail("image size and offset do not match the file");
   const uint8_t* h = f.data() + offset;
   if (vmd::ReadU32(h, 0) != 40 || int(vmd::ReadU32(h, 4)) != c->width ||
       int(vmd::ReadU32(h, 8)) != 2 * c->height || vmd::ReadU16(h, 12) != 1)
@@ -137,7 +167,8 @@ TEST(Cursors, EveryCursorTheProgramLoadsIsAWellFormedFile) {
   for (const vmd::CursorFile& cursor : vmd::DrawCursors()) {
     found.insert(cursor.id);
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(vmd::ReadWholeFile(kAppFolder + "/cursors/" + cursor.fileName, &bytes)) << cursor.fileName;
+    ASSERT_TRUE(vmd::ReadWholeFile(kAppFolder + "/cursors/" + cursor.fileName, &bytes))
+        << cursor.fileName;
     EXPECT_EQ(bytes, cursor.bytes) << cursor.fileName << " differs from a second drawing";
     ParsedCursor c;
     std::string why;

@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
   bare.pageStarts.push_back(0);
   AddGroup(&bare, 0, {0, 0, 7, 5}, panel);
 
-  const bool ok = Write(folder + "/one-panel.skin", one) && Write(folder + "/two-panels.skin", two) &&
+  const bool ok = Write(folder + "/one-panel.skin", one) &&
+                  Write(folder + "/two-panels.skin", two) &&
                   Write(folder + "/background-only.skin", bare);
   return ok ? 0 : 1;
 }

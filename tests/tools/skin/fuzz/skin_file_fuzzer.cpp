@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (const vmd::SkinPanel& panel : skin.panels) {
     CheckImage(panel.background);
-    if (panel.width != panel.background.width || panel.height != panel.background.height) std::abort();
+    if (panel.width != panel.background.width || panel.height != panel.background.height)
+      std::abort();
     for (const vmd::SkinControl& control : panel.controls) {
       if (control.rect.Width() <= 0 || control.rect.Height() <= 0) std::abort();
       for (const vmd::SkinImage& image : control.images) CheckImage(image);
