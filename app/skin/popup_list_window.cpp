@@ -198,7 +198,7 @@ HWND OpenPopupList(HWND owner, int listId, const std::vector<std::string>& entri
   POINT at = {x, y};
   ClientToScreen(owner, &at);
   const int height = VisibleRows(*record) * record->rowHeight + 4;
-  HWND list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kListClass, "", WS_POPUP, at.x, at.y, width,
+  HWND list = CreateWindowExA(WS_EX_TOOLWINDOW, kListClass, "", WS_POPUP, at.x, at.y, width,
                               height, owner, nullptr, GetModuleHandleA(nullptr), record);
   if (list == nullptr) {
     delete record;

@@ -85,7 +85,7 @@ HWND CreateToolTipWindow(HWND owner, const ToolkitFont& font) {
                                  static_cast<BYTE>(font.charSet), OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                  font.faceName.c_str()));
-  HWND tip = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTipClass, "",
+  HWND tip = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTipClass, "",
                              WS_POPUP, 0, 0, 10, 10, owner, nullptr, GetModuleHandleA(nullptr), record);
   if (tip == nullptr) delete record;
   return tip;
@@ -107,7 +107,7 @@ void ShowToolTip(HWND tip, const std::string& text, int x, int y) {
   const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
   if (x + width > screenWidth) x = screenWidth - width;
   if (y + height > screenHeight) y = screenHeight - height;
-  SetWindowPos(tip, HWND_TOPMOST, x < 0 ? 0 : x, y < 0 ? 0 : y, width, height,
+  SetWindowPos(tip, HWND_TOP, x < 0 ? 0 : x, y < 0 ? 0 : y, width, height,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(tip, nullptr, TRUE);
 }

@@ -26,6 +26,12 @@ start_program() {
   gui_launch "$exe"
   PROGRAM_PID=$GUI_LAST_PID
   gui_wait_windows 2 30 || { fail "the windows titled \"Vistameld 3.0\" did not appear"; gui_finish; }
+  # The splash goes by itself after a moment; the cases start once it has.
+  local i
+  for ((i = 0; i < 50; i++)); do
+    [ -z "$(xdotool search --onlyvisible --name '^About Vistameld$' 2>/dev/null)" ] && break
+    sleep 0.1
+  done
 }
 
 # close_with_alt_f4 WINDOW: Alt+F4, then the program must end with code 0.
