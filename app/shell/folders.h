@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "path_text.h"
+
 namespace vmd {
 
 /// The special folders the program records and uses.
@@ -23,12 +25,6 @@ bool ShellSpecialFolder(SpecialFolderKind kind, std::string* path);
 /// A special-folder lookup, replaceable so tests never see the user's folders.
 using SpecialFolderFn = bool (*)(SpecialFolderKind kind, std::string* path);
 
-/// The folder of a file path, without the trailing backslash ("C:\a\b.exe" ->
-/// "C:\a"; "C:\b.exe" -> "C:"); empty when the path has no backslash.
-std::string FolderOfPath(const std::string& path);
-
-/// Joins a folder and a name with exactly one backslash between them.
-std::string JoinPath(const std::string& folder, const std::string& name);
 
 /// The folder of the running program, without the trailing backslash.
 std::string ProgramFolder();

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "album_records.h"
+#include "sample_albums.h"
 #include "photo_naming.h"
 #include "registry_key.h"
 

@@ -1,5 +1,6 @@
 // The record walk over album files that the settings use.
 #include "album_records.h"
+#include "sample_albums.h"
 
 #include <gtest/gtest.h>
 
