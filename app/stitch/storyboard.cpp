@@ -305,7 +305,7 @@ StoryboardEffects InsertDroppedPhotos(Storyboard& board, const StoryboardSource&
   for (size_t n = source.paths.size(); n-- > 0;) {
     if (!(n < source.selected.size() && source.selected[n])) continue;
     if (board.count >= capacity) {
-      once.Show(effects, kMsgStoryboardFull);
+      effects.messages.push_back({kMsgStoryboardFull, true, false});
       break;
     }
     HGLOBAL photo = nullptr;
