@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the PIXIO decoder fuzzers (clang, libFuzzer, ASan + UBSan) in
+# Builds the PIXIO decoder fuzzers and the album-file fuzzer (clang, libFuzzer, ASan + UBSan) in
 # $VMD_BUILD/fuzz and runs each for SECONDS (default 3) on its seed corpus,
 # which the library's own encoders make at build time. Exits non-zero when a
 # fuzzer finds a crash; the reproducer lands in $VMD_BUILD/fuzz/findings.
 #   scripts/fuzz-pixio.sh          a brief run of every fuzzer (what test.sh does)
 #   scripts/fuzz-pixio.sh 600      ten minutes each
 #   scripts/fuzz-pixio.sh 600 jpeg only the JPEG decoder
+#   scripts/fuzz-pixio.sh 600 album only the album files
 set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -19,9 +20,13 @@ command -v clang++ >/dev/null || { echo "fuzz: clang++ not installed" >&2; exit 
 mkdir -p "$dir"
 CC=clang CXX=clang++ cmake -S "$VMD_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVMD_FUZZ=ON -DVMD_SANITIZE=ON >"$dir/configure.log" 2>&1 || { tail -n 30 "$dir/configure.log"; exit 1; }
-targets=(bmp tiff pcx gif tga jpeg pcd pcd-4base fpx any)
+targets=(bmp tiff pcx gif tga jpeg pcd pcd-4base fpx any album)
 [ -n "$only" ] && targets=("$only")
-cmake --build "$dir" -j "$jobs" --target pixio_fuzz_corpus "${targets[@]/#/fuzz_pixio_}" \
+builds=()
+for t in "${targets[@]}"; do
+  if [ "$t" = album ]; then builds+=(album_fuzz_corpus fuzz_album); else builds+=(pixio_fuzz_corpus "fuzz_pixio_$t"); fi
+done
+cmake --build "$dir" -j "$jobs" --target "${builds[@]}" \
   >"$dir/build.log" 2>&1 || { grep -E -A5 'error|FAILED' "$dir/build.log" | head -n 40; exit 1; }
 
 fuzz="$dir/tests/platform/pixio/fuzz"
@@ -29,12 +34,14 @@ mkdir -p "$dir/findings" "$dir/corpus"
 failed=0
 for t in "${targets[@]}"; do
   seeds=("$fuzz/seeds/$t")
+  binary="$fuzz/fuzz_pixio_$t"
   [ "$t" = any ] && seeds=("$fuzz"/seeds/{bmp,tiff,pcx,gif,tga,jpeg,pcd,fpx}/)
+  [ "$t" = album ] && seeds=("$dir/tests/app/album/fuzz/seeds") && binary="$dir/tests/app/album/fuzz/fuzz_album"
   work="$dir/corpus/$t"
   mkdir -p "$work"
   log="$dir/fuzz-$t.log"
   ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$fuzz/fuzz_pixio_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$dir/findings/$t-" "$work" "${seeds[@]}" >"$log" 2>&1
   rc=$?
   runs=$(grep -E '^#[0-9]+' "$log" | tail -n 1 | sed -E 's/^#([0-9]+).*/\1/')

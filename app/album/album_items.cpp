@@ -46,11 +46,14 @@ bool AlbumItems::Load(const std::string& path) {
   Free();
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, &bytes)) return false;
+  return LoadBytes(bytes.data(), bytes.size());
+}
+
+bool AlbumItems::LoadBytes(const uint8_t* bytes, size_t size) {
+  Free();
   PalmContainer album;
-  const PalmReadResult read = ReadPalmContainer(bytes.data(), bytes.size(), &album);
+  const PalmReadResult read = ReadPalmContainer(bytes, size, &album);
   if (read == PalmReadResult::kNotContainer) return false;
-  bytes.clear();
-  bytes.shrink_to_fit();
   for (const PalmRecord& stored : album.records) {
     AlbumRecord record;
     std::memcpy(record.bytes, stored.fields, kAlbumRecordSize);
@@ -59,6 +62,27 @@ bool AlbumItems::Load(const std::string& path) {
     items_.push_back(item);
   }
   return read == PalmReadResult::kComplete;
+}
+
+bool AlbumItems::FileBytes(std::vector<uint8_t>* out) const {
+  out->clear();
+  PalmContainer album;
+  album.records.resize(items_.size());
+  for (size_t i = 0; i < items_.size(); ++i) {
+    void* locked = GlobalLock(items_[i]);
+    const size_t size = GlobalSize(items_[i]);
+    if (locked == nullptr || size < kAlbumRecordSize) {
+      if (locked != nullptr) GlobalUnlock(items_[i]);
+      return false;
+    }
+    const uint8_t* bytes = static_cast<const uint8_t*>(locked);
+    std::memcpy(album.records[i].fields, bytes, kAlbumRecordSize);
+    size_t length = ReadU32(bytes, kPalmDataLengthField);
+    if (length > size - kAlbumRecordSize) length = size - kAlbumRecordSize;
+    album.records[i].data.assign(bytes + kAlbumRecordSize, bytes + kAlbumRecordSize + length);
+    GlobalUnlock(items_[i]);
+  }
+  return WritePalmContainer(album, out);
 }
 
 int AlbumItems::Save(const std::string& path) const {
@@ -73,25 +97,8 @@ int AlbumItems::Save(const std::string& path) const {
     std::fclose(file);
     return 0;
   }
-  PalmContainer album;
-  album.records.resize(items_.size());
-  for (size_t i = 0; i < items_.size(); ++i) {
-    void* locked = GlobalLock(items_[i]);
-    const size_t size = GlobalSize(items_[i]);
-    if (locked == nullptr || size < kAlbumRecordSize) {
-      if (locked != nullptr) GlobalUnlock(items_[i]);
-      ReportAlbumMessage(kMsgSaveAlbumError, path);
-      return 0;
-    }
-    const uint8_t* bytes = static_cast<const uint8_t*>(locked);
-    std::memcpy(album.records[i].fields, bytes, kAlbumRecordSize);
-    size_t length = ReadU32(bytes, kPalmDataLengthField);
-    if (length > size - kAlbumRecordSize) length = size - kAlbumRecordSize;
-    album.records[i].data.assign(bytes + kAlbumRecordSize, bytes + kAlbumRecordSize + length);
-    GlobalUnlock(items_[i]);
-  }
   std::vector<uint8_t> file;
-  if (!WritePalmContainer(album, &file) || !ReplaceFileContents(path, file)) {
+  if (!FileBytes(&file) || !ReplaceFileContents(path, file)) {
     ReportAlbumMessage(kMsgSaveAlbumError, path);
     return 0;
   }

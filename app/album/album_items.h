@@ -38,6 +38,11 @@ class AlbumItems {
   /// the limit of 1000 was read; a damaged file keeps the sound records before
   /// the damage; a missing file or one that is no album leaves it empty.
   bool Load(const std::string& path);
+  /// The same from an album file's bytes.
+  bool LoadBytes(const uint8_t* bytes, size_t size);
+  /// The album file's bytes; false (and `out` empty) for an album that
+  /// cannot be written (an item that is no item, too much data).
+  bool FileBytes(std::vector<uint8_t>* out) const;
   /// Writes the album to `path`. A file that cannot be written (or created)
   /// gives "Save album file error." with the path and 0. An empty album
   /// writes nothing (a missing file is created empty) and gives 0. The new
