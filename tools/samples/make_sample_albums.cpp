@@ -130,5 +130,10 @@ int main(int argc, char** argv) {
   sets[1].setup.firstYawDegrees = 0;
   for (const SampleSet& set : sets)
     if (!MakeSet(set, argv[1], argv[2])) return 1;
-  return 0;
+  // The album list a new user starts with, in this order.
+  FILE* list = std::fopen(Join(argv[2], "samples.ini").c_str(), "wb");
+  if (list == nullptr) return 1;
+  std::fprintf(list, "[PHOTOS]\r\nalbum1.abm=Sample row\r\nalbum2.abm=Sample circle\r\n"
+                     "album3.abm=Sample grid\r\n");
+  return std::fclose(list) == 0 ? 0 : 1;
 }

@@ -145,3 +145,54 @@ TEST_F(AlbumRegistryTest, ReadOnlyAlbumFolderLosesNothing) {
 
 }  // namespace
 }  // namespace vmd::test
+
+namespace vmd::test {
+namespace {
+
+#if defined(VMD_SAMPLE_ALBUMS)
+// A new user's first start with the sample albums the build made: they are
+// copied, point into the program folder, and are listed row first.
+TEST_F(AlbumRegistryTest, NewUserStartsWithTheSampleAlbums) {
+  const std::string built = VMD_SAMPLE_ALBUMS;
+  const std::string program = Settings().programFolder;
+  RemoveDirectoryA(AlbumFolder().c_str());  // a new user has none
+  CreateFolderChain(program + "\\palbums");
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((built + "\\*").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE) << built;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      CopyFileA((built + "\\" + found.cFileName).c_str(),
+                (program + "\\palbums\\" + found.cFileName).c_str(), FALSE);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+
+  LoadSettings();
+  LoadAlbumList();
+  ASSERT_EQ(AlbumCount(), 3);
+  EXPECT_EQ(AlbumTitle(0), "Sample row");
+  EXPECT_EQ(AlbumTitle(1), "Sample circle");
+  EXPECT_EQ(AlbumTitle(2), "Sample grid");
+  EXPECT_EQ(CurrentAlbum(), 0) << "the row album is the current one";
+  const int sizes[3] = {5, 10, 6};
+  for (int album = 0; album < 3; ++album) {
+    ASSERT_TRUE(LoadAlbum(AlbumPath(album))) << AlbumPath(album);
+    ASSERT_EQ(CurrentAlbumItems().Count(), sizes[album]);
+    for (int i = 0; i < sizes[album]; ++i) {
+      AlbumRecord record;
+      ASSERT_TRUE(CurrentAlbumItems().Record(i, &record));
+      EXPECT_FALSE(record.IsRelative()) << "no relative flag is left after the copy";
+      EXPECT_EQ(LowerCase(record.Path()).rfind(LowerCase(program + "\\palbums\\"), 0), 0u)
+          << record.Path();
+      EXPECT_NE(GetFileAttributesA(AlbumItemPath(i).c_str()), INVALID_FILE_ATTRIBUTES)
+          << AlbumItemPath(i);
+      EXPECT_EQ(record.Width(), 1024);
+      EXPECT_EQ(record.ThumbHeight(), 52);
+    }
+  }
+  EXPECT_EQ(AlbumItemPath(0), program + "\\palbums\\grid_1.jpg");
+}
+#endif
+
+}  // namespace
+}  // namespace vmd::test
