@@ -405,6 +405,52 @@ int StoryboardHitTest(const Storyboard& board, POINT point, int draggedBox, Drag
   return kHitOutside;
 }
 
+bool CanStartDrag(const Storyboard& board, int box) {
+  int slot = 0;
+  HGLOBAL photo = nullptr;
+  return !board.dragging && PhotoOfBox(board, box, &slot, &photo) &&
+         (board.count >= 1 || board.kind == kPanoTile);
+}
+
+DragTimers TimersForHit(int hit) { return {hit == kHitScrollBack, hit == kHitScrollForward}; }
+
+bool PhotoOfBox(const Storyboard& board, int box, int* slot, HGLOBAL* photo) {
+  *slot = SlotOfBox(board, box);
+  *photo = nullptr;
+  if (box < 0 || box >= board.boxCount || *slot < 0 || *slot >= kStoryboardSlotCount) return false;
+  *photo = board.slots[*slot].photo;
+  return *photo != nullptr;
+}
+
+int CheckEditedPhoto(const Storyboard& board, int slot, int width, int height) {
+  Storyboard others;  // the placed photos less the one being replaced, by size only
+  others.kind = board.kind;
+  const HGLOBAL replaced = slot >= 0 && slot < kStoryboardSlotCount ? board.slots[slot].photo : nullptr;
+  for (int i = 0; i < kStoryboardSlotCount; ++i) {
+    if (board.slots[i].photo == nullptr || board.slots[i].photo == replaced) continue;
+    others.slots[i].photo = board.slots[i].photo;
+    ++others.count;
+  }
+  const int result = CheckPhotoForStoryboard(others, width, height);
+  for (StoryboardSlot& borrowed : others.slots) borrowed.photo = nullptr;  // not ours to free
+  return result;
+}
+
+StoryboardEffects ReplaceStoryboardPhoto(Storyboard& board, int slot, HGLOBAL photo) {
+  StoryboardEffects effects;
+  int width = 0, height = 0;
+  if (slot < 0 || slot >= kStoryboardSlotCount || board.slots[slot].photo == nullptr ||
+      !PhotoSize(photo, &width, &height) || CheckEditedPhoto(board, slot, width, height) != 0) {
+    effects.messages.push_back({kMsgCropAgain, true, false});
+    return effects;
+  }
+  if (board.slots[slot].photo != photo) GlobalFree(board.slots[slot].photo);
+  board.slots[slot].photo = photo;
+  effects.repaintAll = true;
+  effects.result = 1;
+  return effects;
+}
+
 StoryboardEffects SelectBox(Storyboard& board, int box) {
   StoryboardEffects effects;
   const int slot = SlotOfBox(board, box);

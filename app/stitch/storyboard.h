@@ -144,6 +144,36 @@ constexpr int kHitOutside = -1;
 constexpr int kHitScrollBack = 100;
 constexpr int kHitScrollForward = 101;
 
+/// Whether a mouse move with the left button down on box `box` starts a drag:
+/// no drag running, and the box shows a photo.
+bool CanStartDrag(const Storyboard& board, int box);
+
+/// The auto-scroll timers while dragging over hit-test result `hit`: timer
+/// 197 (scroll back) runs over 100, timer 198 (scroll forward) over 101, and
+/// neither elsewhere. Both run every 100 ms.
+constexpr int kScrollBackTimer = 197;
+constexpr int kScrollForwardTimer = 198;
+constexpr int kScrollTimerMs = 100;
+struct DragTimers {
+  bool back;
+  bool forward;
+};
+DragTimers TimersForHit(int hit);
+
+/// The slot and photo shown in box `box`; false for an empty box. A double
+/// click sends these to the main window (WM_USER + 6) to edit the photo.
+bool PhotoOfBox(const Storyboard& board, int box, int* slot, HGLOBAL* photo);
+
+/// The check of an edited storyboard photo of `width` x `height` that is to
+/// replace the photo of `slot`: as CheckPhotoForStoryboard, with the other
+/// placed photos only.
+int CheckEditedPhoto(const Storyboard& board, int slot, int width, int height);
+/// Puts an edited photo back into its slot (the old one is freed); refused
+/// with "Please change the crop box again to match the photos you have
+/// selected." when it fails that check, the photo then staying the caller's.
+constexpr int kMsgCropAgain = 50140;
+StoryboardEffects ReplaceStoryboardPhoto(Storyboard& board, int slot, HGLOBAL photo);
+
 /// A click on a box: selects its photo.
 StoryboardEffects SelectBox(Storyboard& board, int box);
 /// Moves the selected photo within a row or column onto box `target`.

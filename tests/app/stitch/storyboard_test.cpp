@@ -400,3 +400,53 @@ TEST_F(StoryboardTest, ClearFreesEveryPhoto) {
 
 }  // namespace
 }  // namespace vmd
+
+namespace vmd {
+namespace {
+
+TEST_F(StoryboardTest, DragStartsOnlyOnAPhotoAndScrollTimersFollowTheHit) {
+  AddAll(kPanoHorizontal, 3);
+  board_.firstVisible = 0;
+  EXPECT_TRUE(CanStartDrag(board_, 2));
+  EXPECT_FALSE(CanStartDrag(board_, 3)) << "an empty box";
+  board_.dragging = true;
+  EXPECT_FALSE(CanStartDrag(board_, 0)) << "a drag is running";
+  board_.dragging = false;
+  struct Case {
+    int hit;
+    bool back, forward;
+  } cases[] = {{kHitScrollBack, true, false}, {kHitScrollForward, false, true},
+               {kHitOutside, false, false},   {kHitNothing, false, false}, {3, false, false}};
+  for (const Case& c : cases) {
+    DragTimers timers = TimersForHit(c.hit);
+    EXPECT_EQ(timers.back, c.back) << c.hit;
+    EXPECT_EQ(timers.forward, c.forward) << c.hit;
+  }
+  int slot = -1;
+  HGLOBAL photo = nullptr;
+  ASSERT_TRUE(PhotoOfBox(board_, 1, &slot, &photo));
+  EXPECT_EQ(slot, 1);
+  EXPECT_EQ(photo, board_.slots[1].photo);
+  EXPECT_FALSE(PhotoOfBox(board_, 4, &slot, &photo));
+}
+
+TEST_F(StoryboardTest, EditedPhotoComesBackOnlyWhenItStillFits) {
+  AddAll(kPanoHorizontal, 3);  // 400 x 300 each
+  // Cropped to 190 x 150: widths 400 : 190 differ by more than 2:1.
+  HGLOBAL tooNarrow = MakeDib24(190, 150, [](int, int) { return 0u; });
+  StoryboardEffects effects = ReplaceStoryboardPhoto(board_, 1, tooNarrow);
+  EXPECT_EQ(Ids(effects), std::vector<int>{kMsgCropAgain});
+  EXPECT_NE(board_.slots[1].photo, tooNarrow);
+  GlobalFree(tooNarrow);
+  // The photo being replaced does not count: a lone photo may change freely.
+  ClearStoryboard(board_, false);
+  AddAll(kPanoHorizontal, 1);
+  HGLOBAL small = MakeDib24(100, 80, [](int, int) { return 0u; });
+  effects = ReplaceStoryboardPhoto(board_, 0, small);
+  EXPECT_EQ(effects.result, 1);
+  EXPECT_EQ(board_.slots[0].photo, small);
+  EXPECT_EQ(CheckEditedPhoto(board_, 0, 60, 80), 2);
+}
+
+}  // namespace
+}  // namespace vmd
