@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the PIXIO decoder fuzzers and the skin-file reader's fuzzer (clang,
-# libFuzzer, ASan + UBSan) in $VMD_BUILD/fuzz and runs each for SECONDS
-# (default 3) on its seed corpus, which the libraries' own writers make at
-# build time. Exits non-zero when a fuzzer finds a crash; the reproducer
-# lands in $VMD_BUILD/fuzz/findings.
+# Builds the PIXIO decoder fuzzers, the skin-file reader's fuzzer and the
+# album-file fuzzer (clang, libFuzzer, ASan + UBSan) in $VMD_BUILD/fuzz and
+# runs each for SECONDS (default 3) on its seed corpus, which the libraries'
+# own writers make at build time. Exits non-zero when a fuzzer finds a crash;
+# the reproducer lands in $VMD_BUILD/fuzz/findings.
 #   scripts/fuzz-pixio.sh          a brief run of every fuzzer (what test.sh does)
 #   scripts/fuzz-pixio.sh 600      ten minutes each
 #   scripts/fuzz-pixio.sh 600 jpeg only the JPEG decoder
+#   scripts/fuzz-pixio.sh 600 album only the album files
 set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -20,12 +21,19 @@ command -v clang++ >/dev/null || { echo "fuzz: clang++ not installed" >&2; exit 
 mkdir -p "$dir"
 CC=clang CXX=clang++ cmake -S "$VMD_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVMD_FUZZ=ON -DVMD_SANITIZE=ON >"$dir/configure.log" 2>&1 || { tail -n 30 "$dir/configure.log"; exit 1; }
-targets=(bmp tiff pcx gif tga jpeg pcd pcd-4base fpx any skin)
+targets=(bmp tiff pcx gif tga jpeg pcd pcd-4base fpx any skin album)
 [ -n "$only" ] && targets=("$only")
 # The fuzzer program of target $1.
-program() { if [ "$1" = skin ]; then echo fuzz_skin_file; else echo "fuzz_pixio_$1"; fi; }
+program() {
+  case $1 in
+    skin) echo fuzz_skin_file ;;
+    album) echo fuzz_album ;;
+    *) echo "fuzz_pixio_$1" ;;
+  esac
+}
 programs=()
 for t in "${targets[@]}"; do programs+=("$(program "$t")"); done
+[[ " ${targets[*]} " == *" album "* ]] && programs+=(album_fuzz_corpus)
 cmake --build "$dir" -j "$jobs" --target "${programs[@]}" \
   >"$dir/build.log" 2>&1 || { grep -E -A5 'error|FAILED' "$dir/build.log" | head -n 40; exit 1; }
 
@@ -39,6 +47,10 @@ for t in "${targets[@]}"; do
   if [ "$t" = skin ]; then
     seeds=("$dir/tests/tools/skin/fuzz/seeds")
     binary="$dir/tests/tools/skin/fuzz/$(program skin)"
+  fi
+  if [ "$t" = album ]; then
+    seeds=("$dir/tests/app/album/fuzz/seeds")
+    binary="$dir/tests/app/album/fuzz/fuzz_album"
   fi
   work="$dir/corpus/$t"
   mkdir -p "$work"

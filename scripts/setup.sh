@@ -23,6 +23,7 @@ packages=(
   libjpeg62-turbo-dev libtiff-dev libgif-dev libpng-dev zlib1g-dev libimagequant-dev libjpeg-turbo-progs
   dpkg-dev xz-utils
   libcairo2-dev libpango1.0-dev fonts-dejavu-core
+  lomiri-wallpapers-16.04
 )
 
 need_root() {

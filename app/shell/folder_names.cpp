@@ -4,18 +4,6 @@
 
 namespace vmd {
 
-std::string FolderOfPath(const std::string& path) {
-  size_t slash = path.find_last_of('\\');
-  if (slash == std::string::npos) return std::string();
-  return path.substr(0, slash);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  if (folder.back() == '\\') return folder + name;
-  return folder + "\\" + name;
-}
-
 std::string VersionFolderName(const std::string& productVersion) {
   std::string result;
   int separators = 0;

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "path_text.h"
+
 namespace vmd {
 
 /// The special folders the program records and uses.
@@ -12,13 +14,6 @@ enum class SpecialFolderKind {
   kDesktop,        ///< the user's desktop folder
   kCommonDesktop,  ///< the all-users desktop folder
 };
-
-/// The folder of a file path, without the trailing backslash ("C:\a\b.exe" ->
-/// "C:\a"; "C:\b.exe" -> "C:"); empty when the path has no backslash.
-std::string FolderOfPath(const std::string& path);
-
-/// Joins a folder and a name with exactly one backslash between them.
-std::string JoinPath(const std::string& folder, const std::string& name);
 
 /// The folder name made from a product version text: cut at its second
 /// character that is neither a blank, a digit nor a letter; such a character

@@ -10,11 +10,6 @@ SpecialFolderKind DesktopFolderToRecord(DWORD currentVersion, DWORD storedVersio
   return SpecialFolderKind::kDesktop;
 }
 
-std::string LowerCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 namespace {
 
 /// True when `folder` is the start of `path` up to a backslash or the end.

@@ -38,8 +38,6 @@ SpecialFolderKind DesktopFolderToRecord(DWORD currentVersion, DWORD storedVersio
 bool RewriteTrackedPath(const std::string& storedPath, const TrackedFolders& oldFolders,
                         const TrackedFolders& newFolders, std::string* rewritten);
 
-std::string LowerCase(std::string text);
-
 }  // namespace vmd
 
 #endif  // APP_SHELL_FOLDER_TRACKING_H

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "album_records.h"
+#include "sample_albums.h"
 #include "photo_naming.h"
 #include "registry_key.h"
 
@@ -203,9 +204,14 @@ void CreateNewUserBranch() {
     WriteSettingString(Setting::kFileLastDir, documents);
     WriteSettingString(Setting::kAlbumLastDir, documents);
   }
-  if (!KeyExists(env.machineRoot, env.machineBranch)) return;
-  for (const char* key : kNewUserKeys)
-    CopyKeyValues(env.machineRoot, env.machineBranch + "\\" + key, env.userRoot, SettingKeyPath(key));
+  if (KeyExists(env.machineRoot, env.machineBranch)) {
+    for (const char* key : kNewUserKeys)
+      CopyKeyValues(env.machineRoot, env.machineBranch + "\\" + key, env.userRoot,
+                    SettingKeyPath(key));
+  }
+  // Without machine-wide albums the sample albums are listed, row first.
+  if (!IsWindows95(env.osVersion))
+    ListSampleAlbums(env.userRoot, SettingKeyPath("PHOTOS"), env.programFolder, AlbumFolder());
 }
 
 void StoreFolders(const TrackedFolders& folders) {

@@ -18,6 +18,8 @@ struct SettingsEnvironment {
   HKEY machineRoot = HKEY_LOCAL_MACHINE;  ///< read only: machine-wide start values
   std::string branch = "Software\\Quorvex\\Vistameld 3.0";
   std::string machineBranch = "Software\\Quorvex\\Vistameld 3.0";  ///< under machineRoot
+  /// The older product's branch under userRoot, where the album head rows live.
+  std::string olderBranch = "Software\\Quorvex\\Vistameld 2000";
   std::string programFolder;  ///< without the trailing backslash
   std::string windowsFolder;  ///< without the trailing backslash
   std::string productName = "Vistameld";

@@ -141,6 +141,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
 }
 
 bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& bytes) {
+#if defined(_WIN32)
+  // A read-only file is not replaced (Wine would let the rename through).
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+#endif
   const std::string temporary = path + ".new";
   FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return false;

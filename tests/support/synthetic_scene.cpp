@@ -76,7 +76,38 @@ double RotationDistanceDegrees(const double a[9], const double b[9]) {
   return std::acos(c) * 180 / kPi;
 }
 
+namespace {
+
+/// Reflects a coordinate into [0, size): ... 2 1 0 | 0 1 2 ... size-1 | size-1 ...
+double Mirror(double t, int size) {
+  const double period = 2.0 * size;
+  t = std::fmod(t, period);
+  if (t < 0) t += period;
+  return t < size ? t : period - t - 1e-9;
+}
+
+uint32_t TextureColour(const SceneTexture& texture, double angle, double tangentHeight) {
+  const double perRadian = texture.width / (texture.turnDegrees * kPi / 180);
+  const double tx = Mirror(texture.width / 2.0 + angle * perRadian - 0.5, texture.width);
+  const double ty = Mirror(texture.height / 2.0 - tangentHeight * perRadian - 0.5, texture.height);
+  const int x0 = static_cast<int>(tx), y0 = static_cast<int>(ty);
+  const int x1 = x0 + 1 < texture.width ? x0 + 1 : x0, y1 = y0 + 1 < texture.height ? y0 + 1 : y0;
+  const double fx = tx - x0, fy = ty - y0;
+  uint32_t out = 0;
+  for (int k = 0; k < 3; ++k) {
+    auto at = [&](int x, int y) { return texture.bgr[(static_cast<size_t>(y) * texture.width + x) * 3 + k]; };
+    const double value = (at(x0, y0) * (1 - fx) + at(x1, y0) * fx) * (1 - fy) +
+                         (at(x0, y1) * (1 - fx) + at(x1, y1) * fx) * fy;
+    out |= static_cast<uint32_t>(std::lround(value)) << (8 * k);
+  }
+  return out;
+}
+
+}  // namespace
+
 uint32_t SceneColour(const SyntheticSetup& scene, double x, double y, double z) {
+  if (scene.texture != nullptr && scene.texture->width > 0 && scene.texture->height > 0)
+    return TextureColour(*scene.texture, std::atan2(x, -z), y / std::sqrt(x * x + z * z));
   // Angle around the vertical (0 straight ahead along -z, growing to the
   // right), as a fraction of a turn; height as tangent of the elevation on a
   // cylinder or the elevation itself on a sphere, in radians.

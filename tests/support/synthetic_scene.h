@@ -30,6 +30,20 @@ namespace testing_support {
 
 enum class SceneSurface { kCylinder, kSphere };
 
+/// A photograph painted on the scene's cylinder in place of the random
+/// cells: `width` x `height` pixels, blue-green-red, rows from the top. Its
+/// centre lies straight ahead at the horizon, and it spans `turnDegrees` of
+/// the turn; upward it keeps the same pixels per radian (rows are tangent
+/// heights on the cylinder). Outside its edges it is mirrored, so a picture
+/// made of a photo and its mirror image that spans 360 degrees closes into a
+/// seamless circle.
+struct SceneTexture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> bgr;  ///< 3 bytes a pixel, rows top-down without padding
+  double turnDegrees = 360;
+};
+
 struct SyntheticPose {
   double yawDegrees = 0;
   double pitchDegrees = 0;
@@ -71,6 +85,9 @@ struct SyntheticSetup {
   /// Selects the scene's texture and the noise; the same seed gives the same
   /// photos byte for byte.
   uint32_t seed = 1;
+  /// A photograph to paint instead of the random cells (cylinder only); not
+  /// owned, and it must outlive the set's construction.
+  const SceneTexture* texture = nullptr;
 };
 
 /// A rendered set. Owns its photos (24-bit DIBs in movable global memory,

