@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include <tiffio.h>
 
 #include "formats.h"
+#include "save_check.h"
 
 namespace pixio {
 
@@ -78,7 +80,9 @@ struct Options {
     if (!opts) return;
     TIFFOpenOptionsSetErrorHandlerExtR(opts, Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(opts, Quiet, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, static_cast<tmsize_t>(kMaxPixels * 4 + 4096));
+    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, static_cast<tmsize_t>(std::min<int64_t>(
+                                                  MaxReadPixels() * 4 + 4096,
+                                                  std::numeric_limits<tmsize_t>::max())));
   }
   ~Options() {
     if (opts) TIFFOpenOptionsFree(opts);
@@ -132,6 +136,26 @@ bool StripsInside(TIFF* tif, size_t size) {
   return true;
 }
 
+/// False when the current directory's pixels are stored uncompressed and the
+/// file is too short to hold them: refused before the picture's memory is taken.
+bool UncompressedRowsFit(TIFF* tif, size_t size) {
+  uint16_t compression = COMPRESSION_NONE;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+  if (compression != COMPRESSION_NONE) return true;
+  uint64_t need = 0;
+  if (TIFFIsTiled(tif)) {
+    need = TIFFTileSize64(tif) * uint64_t(TIFFNumberOfTiles(tif));
+  } else {
+    uint32_t height = 0;
+    uint16_t planar = PLANARCONFIG_CONTIG, samples = 1;
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    need = TIFFScanlineSize64(tif) * uint64_t(height) * (planar == PLANARCONFIG_SEPARATE ? samples : 1);
+  }
+  return need <= size;
+}
+
 }  // namespace
 
 bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
@@ -146,7 +170,8 @@ bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
   if (!tif) return false;
   TiffCloser closer{tif};
   char message[1024];
-  if (!TIFFRGBAImageOK(tif, message) || !StripsInside(tif, size)) return false;
+  if (!TIFFRGBAImageOK(tif, message) || !StripsInside(tif, size) || !UncompressedRowsFit(tif, size))
+    return false;
   uint32_t width = 0, height = 0;
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
@@ -195,7 +220,21 @@ bool EncodeTiff(const Image& image, const EncodeSettings& settings, std::vector<
   file.sink = &bytes;
   Options options;
   if (!options.opts) return false;
-  TIFF* tif = TIFFClientOpenExt("memory", "w", &file, MemRead, MemWrite, MemSeek, MemClose,
+  const bool big = NeedsBigTiff(image.width, image.height, image.bitCount, settings.compress);
+  if (!settings.compress) {
+    // Uncompressed, the file is the rows and a little: one allocation, not a
+    // doubling vector that would hold up to twice that.
+    size_t rows = 0;
+    if (!CheckedMul((static_cast<size_t>(image.width) * (image.bitCount == 24 ? 24 : image.bitCount) + 7) / 8,
+                    static_cast<size_t>(image.height), &rows))
+      return false;
+    try {
+      bytes.reserve(rows + (size_t(1) << 20));
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+  }
+  TIFF* tif = TIFFClientOpenExt("memory", big ? "w8" : "w", &file, MemRead, MemWrite, MemSeek, MemClose,
                                 MemSize, MemMap, MemUnmap, options.opts);
   if (!tif) return false;
   TiffCloser closer{tif};
@@ -248,7 +287,11 @@ bool EncodeTiff(const Image& image, const EncodeSettings& settings, std::vector<
   closer.tif = nullptr;
   TIFFClose(tif);
   if (file.failed) return false;
-  out->insert(out->end(), bytes.begin(), bytes.end());
+  if (out->empty()) {
+    out->swap(bytes);
+  } else {
+    out->insert(out->end(), bytes.begin(), bytes.end());
+  }
   return true;
 }
 

@@ -224,9 +224,14 @@ int Run(const stitch::Arguments& args) {
     }
   }
   const Header out = SizeOf(result);
-  const int saved = ImgSaveFile(result, args.output.c_str());
+  const int saved = ImgSaveFileResult(result, args.output.c_str());
+  if (saved != kPixioSaved) {
+    char why[512];
+    ImgSaveMessage(saved, "the panorama", result, args.output.c_str(), why, sizeof why);
+    if (cropped) GlobalFree(cropped);
+    return Fail(why);
+  }
   if (cropped) GlobalFree(cropped);
-  if (!saved) return Fail("cannot write \"" + args.output + "\"");
   std::fprintf(stderr, "vmd3-stitch: wrote %s, %d x %d pixels\n", args.output.c_str(), out.width,
                out.height);
   return 0;
