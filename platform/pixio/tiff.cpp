@@ -136,12 +136,19 @@ bool StripsInside(TIFF* tif, size_t size) {
   return true;
 }
 
-/// False when the current directory's pixels are stored uncompressed and the
-/// file is too short to hold them: refused before the picture's memory is taken.
-bool UncompressedRowsFit(TIFF* tif, size_t size) {
+/// False when the file is too short to hold the current directory's pixels:
+/// refused before the picture's memory is taken. Uncompressed rows must be
+/// there byte for byte; compressed ones within a ratio (65536 pixels a byte)
+/// that no real picture nears, which stops a tiny file claiming gigapixels.
+bool RowsFit(TIFF* tif, size_t size) {
   uint16_t compression = COMPRESSION_NONE;
   TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
-  if (compression != COMPRESSION_NONE) return true;
+  if (compression != COMPRESSION_NONE) {
+    uint32_t width = 0, height = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    return uint64_t(width) * height / 65536 <= size;
+  }
   uint64_t need = 0;
   if (TIFFIsTiled(tif)) {
     need = TIFFTileSize64(tif) * uint64_t(TIFFNumberOfTiles(tif));
@@ -170,7 +177,7 @@ bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
   if (!tif) return false;
   TiffCloser closer{tif};
   char message[1024];
-  if (!TIFFRGBAImageOK(tif, message) || !StripsInside(tif, size) || !UncompressedRowsFit(tif, size))
+  if (!TIFFRGBAImageOK(tif, message) || !StripsInside(tif, size) || !RowsFit(tif, size))
     return false;
   uint32_t width = 0, height = 0;
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);

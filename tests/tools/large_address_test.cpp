@@ -49,8 +49,8 @@ std::vector<uint8_t> ReadAll(std::string path) {
 std::vector<std::string> Programs() {
   std::vector<std::string> list;
   std::string all = VMD_LAA_PROGRAMS, item;
-  for (char c : all + ";") {
-    if (c == ';') {
+  for (char c : all + "|") {
+    if (c == '|') {
       if (!item.empty()) list.push_back(item);
       item.clear();
     } else {

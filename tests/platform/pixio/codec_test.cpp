@@ -15,6 +15,7 @@
 
 #include "formats.h"
 #include "reader.h"
+#include "allocation_probe.h"
 #include "sample_images.h"
 
 namespace {
@@ -869,27 +870,36 @@ INSTANTIATE_TEST_SUITE_P(
     MalformedName);
 
 TEST(MalformedInput, HugeDimensionsInTinyFilesAreRefusedBeforeAllocating) {
+  // The cap on decoded pixels is what a process can hold, gigabytes in a
+  // 64-bit one: a file must hold the bytes it claims before they are taken.
   Image out;
+  auto refusedCheaply = [&](bool decoded, const char* what) {
+    EXPECT_FALSE(decoded) << what;
+    EXPECT_LT(pixio_test::LargestAllocation(), size_t(4) << 20) << what;
+    pixio_test::ResetLargestAllocation();
+  };
   // BMP: 60000 x 60000 at 24 bits in a 60-byte file.
   std::vector<uint8_t> bmp = BmpFile(60000, 60000, 24, BI_RGB, {}, {}, {0, 0, 0, 0});
-  EXPECT_FALSE(pixio::DecodeBmp(bmp.data(), bmp.size(), &out));
-  // Targa RLE: 65535 x 65535 from a few packets.
+  pixio_test::ResetLargestAllocation();
+  refusedCheaply(pixio::DecodeBmp(bmp.data(), bmp.size(), &out), "BMP");
+  // Targa RLE: 65535 x 65535 from a few packets, and raw 16448 x 16448.
   std::vector<uint8_t> tga = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 24, 0,
                               0xFF, 1, 2, 3};
-  EXPECT_FALSE(pixio::DecodeTga(tga.data(), tga.size(), &out));
-  tga[12] = tga[13] = tga[14] = tga[15] = 0x40;  // 16448 x 16448: over the pixel cap
-  EXPECT_FALSE(pixio::DecodeTga(tga.data(), tga.size(), &out));
+  refusedCheaply(pixio::DecodeTga(tga.data(), tga.size(), &out), "Targa RLE");
+  tga[2] = 2;
+  tga[12] = tga[13] = tga[14] = tga[15] = 0x40;
+  refusedCheaply(pixio::DecodeTga(tga.data(), tga.size(), &out), "Targa");
   // PCX: 65535 x 65535 declared by a bare header.
   std::vector<uint8_t> pcx(130, 0);
   pcx[0] = 0x0A; pcx[1] = 5; pcx[2] = 1; pcx[3] = 8;
   pcx[8] = pcx[9] = pcx[10] = pcx[11] = 0xFF;
   pcx[65] = 3; pcx[66] = 0xFF; pcx[67] = 0xFF;
-  EXPECT_FALSE(pixio::DecodePcx(pcx.data(), pcx.size(), &out));
+  refusedCheaply(pixio::DecodePcx(pcx.data(), pcx.size(), &out), "PCX");
   // GIF with a 65535 x 65535 frame.
   std::vector<uint8_t> gif = SmallFrameGif(false);
   gif[6] = gif[7] = gif[8] = gif[9] = 0xFF;
   gif[13 + 12 + 5] = gif[13 + 12 + 6] = gif[13 + 12 + 7] = gif[13 + 12 + 8] = 0xFF;
-  EXPECT_FALSE(pixio::DecodeGif(gif.data(), gif.size(), &out));
+  refusedCheaply(pixio::DecodeGif(gif.data(), gif.size(), &out), "GIF");
   // JPEG whose frame header claims 65000 x 65000.
   std::vector<uint8_t> jpeg;
   ASSERT_TRUE(pixio::EncodeJpeg(Sample(8, 8, 24), EncodeSettings{}, &jpeg));
@@ -900,7 +910,24 @@ TEST(MalformedInput, HugeDimensionsInTinyFilesAreRefusedBeforeAllocating) {
       break;
     }
   }
-  EXPECT_FALSE(pixio::DecodeJpeg(jpeg.data(), jpeg.size(), &out));
+  pixio_test::ResetLargestAllocation();
+  refusedCheaply(pixio::DecodeJpeg(jpeg.data(), jpeg.size(), &out), "JPEG");
+  // Uncompressed TIFF whose width and height fields say 60000.
+  std::vector<uint8_t> tiff;
+  ASSERT_TRUE(pixio::EncodeTiff(Sample(16, 16, 24), EncodeSettings{}, &tiff));
+  const uint32_t ifd = tiff[4] | (tiff[5] << 8) | (tiff[6] << 16) | (uint32_t(tiff[7]) << 24);
+  const int entries = tiff[ifd] | (tiff[ifd + 1] << 8);
+  for (int e = 0; e < entries; ++e) {
+    uint8_t* entry = &tiff[ifd + 2 + 12 * e];
+    const int tag = entry[0] | (entry[1] << 8);
+    if (tag == 256 || tag == 257) {
+      // Whatever the type (SHORT or LONG), the low 16 bits come first.
+      entry[8] = 0x60;
+      entry[9] = 0xEA;
+    }
+  }
+  pixio_test::ResetLargestAllocation();
+  refusedCheaply(pixio::DecodeTiff(tiff.data(), tiff.size(), &out), "TIFF");
 }
 
 TEST(MalformedInput, EmptyAndUnknownDataIsRefused) {
