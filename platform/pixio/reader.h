@@ -117,8 +117,13 @@ class Writer {
   std::vector<uint8_t>* bytes_;
 };
 
-/// Largest file the library reads into memory (1 GB).
+/// Largest file the library reads into memory: 1 GB in a 32-bit process (the
+/// file, the picture and its DIB must fit 4 GB together), 16 GB in a 64-bit one.
+#if SIZE_MAX > 0xFFFFFFFFu
+constexpr size_t kMaxFileBytes = size_t(1) << 34;
+#else
 constexpr size_t kMaxFileBytes = size_t(1) << 30;
+#endif
 
 /// Reads a whole file; false when it cannot be opened, read or is too large.
 bool LoadFile(const char* path, std::vector<uint8_t>* out);
