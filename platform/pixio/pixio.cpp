@@ -29,6 +29,7 @@ FormatKind SniffFormat(const uint8_t* data, size_t size) {
   if (starts("\xFF\xD8\xFF", 3)) return FormatKind::kJpeg;
   if (starts("GIF87a", 6) || starts("GIF89a", 6)) return FormatKind::kGif;
   if (starts("II*\0", 4) || starts("MM\0*", 4)) return FormatKind::kTiff;
+  if (starts("II+\0", 4) || starts("MM\0+", 4)) return FormatKind::kTiff;  // BigTIFF
   if (LooksLikeFpx(data, size)) return FormatKind::kFpx;
   if (LooksLikePcd(data, size)) return FormatKind::kPcd;
   if (size >= 128 && data[0] == 0x0A && data[1] <= 5 && data[2] <= 1) return FormatKind::kPcx;

@@ -107,19 +107,31 @@ bool FirstDirectoryInside(const uint8_t* data, size_t size) {
   auto u32 = [&](size_t at) {
     return little ? (u16(at) | (u16(at + 2) << 16)) : ((u16(at) << 16) | u16(at + 2));
   };
-  if (u16(2) != 42) return true;  // BigTIFF: left to libtiff
-  const size_t ifd = u32(4);
-  if (ifd > size || size - ifd < 2) return false;
-  const size_t count = u16(ifd);
-  if ((size - ifd - 2) / 12 < count) return false;
-  for (size_t i = 0; i < count; ++i) {
-    const size_t e = ifd + 2 + 12 * i;
-    static const uint8_t kTypeBytes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+  auto u64 = [&](size_t at) {
+    return little ? (uint64_t(u32(at)) | (uint64_t(u32(at + 4)) << 32))
+                  : ((uint64_t(u32(at)) << 32) | uint64_t(u32(at + 4)));
+  };
+  // A classic file has 2-byte entry counts and 12-byte entries holding 4
+  // bytes in place; a BigTIFF 8-byte counts and 20-byte entries holding 8.
+  const bool big = u16(2) == 43;
+  if (!big && u16(2) != 42) return false;
+  if (big && size < 16) return false;
+  const uint64_t ifd = big ? u64(8) : u32(4);
+  const size_t countBytes = big ? 8 : 2, entryBytes = big ? 20 : 12, inPlace = big ? 8 : 4;
+  if (ifd > size || size - ifd < countBytes) return false;
+  const uint64_t count = big ? u64(ifd) : u16(ifd);
+  if ((size - ifd - countBytes) / entryBytes < count) return false;
+  for (uint64_t i = 0; i < count; ++i) {
+    const size_t e = static_cast<size_t>(ifd + countBytes + entryBytes * i);
+    static const uint8_t kTypeBytes[19] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
     const uint32_t type = u16(e + 2);
-    if (type >= 14) continue;
-    const uint64_t bytes = uint64_t(u32(e + 4)) * kTypeBytes[type];
-    if (bytes <= 4) continue;
-    if (u32(e + 8) > size || bytes > size - u32(e + 8)) return false;
+    if (type >= 19) continue;
+    const uint64_t n = big ? u64(e + 4) : u32(e + 4);
+    if (n > size) return false;  // more values than the file has bytes
+    const uint64_t bytes = n * kTypeBytes[type];
+    if (bytes <= inPlace) continue;
+    const uint64_t at = big ? u64(e + 12) : u32(e + 8);
+    if (at > size || bytes > size - at) return false;
   }
   return true;
 }
