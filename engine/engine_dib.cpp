@@ -1,6 +1,7 @@
 #include "engine_dib.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -108,8 +109,12 @@ void EngineDib::Unlock() {
 int EngineDib::Create(int width, int height, int bitCount) {
   if (width <= 0 || height <= 0) return 0;
   const int entries = ColourEntriesForCreate(bitCount);
+  // Neither the row nor the block may wrap (a 32-bit size_t wraps past 4 GB).
+  if (bitCount <= 0 || width > (INT32_MAX - 31) / bitCount) return 0;
   const int rowBytes = DibStride(width, bitCount);
-  const size_t size = static_cast<size_t>(height) * rowBytes + 4u * entries + 40u;
+  const uint64_t size64 = static_cast<uint64_t>(height) * rowBytes + 4u * entries + 40u;
+  if (size64 > SIZE_MAX) return 0;
+  const size_t size = static_cast<size_t>(size64);
   HGLOBAL block = AllocateBlock(size);
   if (!block) return 0;
   auto* h = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));

@@ -2,6 +2,7 @@
 #define ENGINE_WORK_BUFFER_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "engine_dib.h"
@@ -32,6 +33,7 @@ class WorkBuffer {
   bool Reset(size_t count) {
     Free();
     if (count == 0) count = 1;
+    if (count > SIZE_MAX / sizeof(T)) return false;  // a 32-bit size_t would wrap
     block_ = AllocateBlock(count * sizeof(T));
     if (!block_) return false;
     data_ = static_cast<T*>(GlobalLock(block_));

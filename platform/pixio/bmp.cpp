@@ -131,15 +131,13 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image* out) {
   }
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
 
-  Image image;
-  if (!image.Allocate(static_cast<int>(width), static_cast<int>(height), bits <= 8 ? bits : 24))
-    return false;
+  std::vector<RGBQUAD> palette;
   if (bits <= 8) {
     size_t colours = clrUsed ? clrUsed : (size_t(1) << bits);
     if (colours > 256) return false;
     const int entry = core ? 3 : 4;
-    image.palette.resize(colours);
-    for (auto& q : image.palette) {
+    palette.resize(colours);
+    for (auto& q : palette) {
       q.rgbBlue = in.U8();
       q.rgbGreen = in.U8();
       q.rgbRed = in.U8();
@@ -148,22 +146,27 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image* out) {
     }
     if (in.Failed()) return false;
     // Some writers count more colours than the depth can index.
-    if (image.palette.size() > (size_t(1) << bits)) image.palette.resize(size_t(1) << bits);
+    if (palette.size() > (size_t(1) << bits)) palette.resize(size_t(1) << bits);
   }
   if (in.Failed()) return false;
   // The pixel data starts where the file header says; some writers leave the
   // offset 0, which means straight after the colour table.
   if (offBits != 0 && !in.Seek(offBits)) return false;
+  // Uncompressed rows must all be in the file before their memory is taken.
+  const size_t stride = DibStride(static_cast<int>(width), bits);
+  size_t need = 0;
+  if (!rle && (!CheckedMul(stride, static_cast<size_t>(height), &need) || need > in.Remaining()))
+    return false;
 
+  Image image;
+  if (!image.Allocate(static_cast<int>(width), static_cast<int>(height), bits <= 8 ? bits : 24))
+    return false;
+  image.palette = std::move(palette);
   if (rle) {
     if (!DecodeRle(in, bits, &image)) return false;
     *out = std::move(image);
     return true;
   }
-  const size_t stride = DibStride(image.width, bits);
-  size_t need = 0;
-  if (!CheckedMul(stride, static_cast<size_t>(image.height), &need) || need > in.Remaining())
-    return false;
   const uint8_t* pixels = in.Here();
   UnpackRows(pixels, stride, bits, masks, topDown, &image);
   *out = std::move(image);
@@ -175,7 +178,8 @@ bool EncodeBmp(const Image& image, std::vector<uint8_t>* out) {
   const size_t offBits = 14 + 40 + 4 * colours;
   const size_t total = offBits + image.pixels.size();
   if (total > 0xFFFFFFFFu) return false;
-  Writer w;
+  out->reserve(out->size() + total);
+  Writer w(out);
   w.U8('B');
   w.U8('M');
   w.U32LE(static_cast<uint32_t>(total));
@@ -200,7 +204,6 @@ bool EncodeBmp(const Image& image, std::vector<uint8_t>* out) {
     w.U8(0);
   }
   w.Put(image.pixels.data(), image.pixels.size());
-  out->insert(out->end(), w.Bytes().begin(), w.Bytes().end());
   return true;
 }
 

@@ -360,9 +360,9 @@ bool CompoundFileWriter::Finish(std::vector<uint8_t>* out) {
   for (size_t s = 0; s < difatSectors; ++s) fat[difatStart + s] = kDifatSector;
   for (size_t s = 0; s < fatSectors; ++s) fat[fatStart + s] = kFatSector;
 
-  Writer w;
+  Writer w(out);
   try {
-    w.Bytes().reserve((totalSectors + 1) * kSector);
+    out->reserve(out->size() + (totalSectors + 1) * kSector);
     // Header.
     w.Put(kSignature, 8);
     w.Fill(0, 16);
@@ -426,7 +426,6 @@ bool CompoundFileWriter::Finish(std::vector<uint8_t>* out) {
       w.U32LE(d + 1 < difatSectors ? static_cast<uint32_t>(difatStart + d + 1) : kEndOfChain);
     }
     for (uint32_t v : fat) w.U32LE(v);
-    out->insert(out->end(), w.Bytes().begin(), w.Bytes().end());
   } catch (const std::bad_alloc&) {
     return false;
   }

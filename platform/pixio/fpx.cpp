@@ -17,6 +17,7 @@
 #include "compound_file.h"
 #include "formats.h"
 #include "reader.h"
+#include "save_check.h"
 
 namespace pixio {
 
@@ -326,12 +327,21 @@ bool DecodeFpx(const uint8_t* data, size_t size, Image* out) {
 
 bool EncodeFpx(const Image& source, const EncodeSettings& settings, std::vector<uint8_t>* out) {
   try {
-    std::vector<Image> levels(1);
-    if (!ExpandTo24(source, &levels[0])) return false;
-    while (std::max(levels.back().width, levels.back().height) > kTile) {
+    // The full resolution is the picture itself when it is 24-bit already.
+    Image expanded;
+    const Image* full = &source;
+    if (source.bitCount != 24) {
+      if (!ExpandTo24(source, &expanded)) return false;
+      full = &expanded;
+    }
+    std::vector<Image> halves;
+    halves.reserve(40);  // more than 32 halvings of an int size cannot happen
+    std::vector<const Image*> levels{full};
+    while (std::max(levels.back()->width, levels.back()->height) > kTile) {
       Image half;
-      if (!Halve(levels.back(), &half)) return false;
-      levels.push_back(std::move(half));
+      if (!Halve(*levels.back(), &half)) return false;
+      halves.push_back(std::move(half));
+      levels.push_back(&halves.back());
     }
     std::reverse(levels.begin(), levels.end());  // resolution 0 is the smallest
     const bool jpeg = settings.jpegQuality < 100;
@@ -350,7 +360,7 @@ bool EncodeFpx(const Image& source, const EncodeSettings& settings, std::vector<
     number(kFullHeight, static_cast<uint32_t>(source.height));
     for (size_t r = 0; r < levels.size(); ++r) {
       const uint32_t shift = static_cast<uint32_t>(r) << 16;
-      const Image& level = levels[r];
+      const Image& level = *levels[r];
       number(kSubimageWidth | shift, static_cast<uint32_t>(level.width));
       number(kSubimageHeight | shift, static_cast<uint32_t>(level.height));
       Property channelList;
@@ -423,6 +433,8 @@ bool EncodeFpx(const Image& source, const EncodeSettings& settings, std::vector<
           header.U32LE(0);
         }
       }
+      // Tile offsets are 32-bit and a version 3 compound file's streams stop at 2 GB.
+      if (data.Size() > kMaxFpxStreamBytes) return false;
       const int res = cf.AddStorage(store, ResolutionName(static_cast<int>(r)), ClassId());
       cf.AddStream(res, Name("Subimage 0000 Header"), std::move(header.Bytes()));
       cf.AddStream(res, Name("Subimage 0000 Data"), std::move(data.Bytes()));

@@ -113,6 +113,9 @@ bool DecodeGif(const uint8_t* data, size_t size, Image* out) {
     canvasH = desc.Height;
     left = top = 0;
   }
+  // One LZW code of at least 2 bits stands for at most 4096 pixels: a file
+  // too short to hold the frame is refused before its memory is taken.
+  if (uint64_t(desc.Width) * uint64_t(desc.Height) > uint64_t(in.Remaining()) * 4 * 4096) return false;
   std::vector<uint8_t> indexes;
   try {
     indexes.resize(static_cast<size_t>(desc.Width) * desc.Height);
@@ -154,6 +157,7 @@ bool DecodeGif(const uint8_t* data, size_t size, Image* out) {
 }
 
 bool EncodeGif(const Image& image, std::vector<uint8_t>* out) {
+  if (image.width > 65535 || image.height > 65535) return false;
   const size_t count = static_cast<size_t>(image.width) * image.height;
   std::vector<GifByteType> indexes;
   std::vector<GifColorType> colours;
@@ -214,7 +218,11 @@ bool EncodeGif(const Image& image, std::vector<uint8_t>* out) {
   GifFreeMapObject(map);
   if (EGifCloseFile(gif, &error) == GIF_ERROR) ok = false;
   if (!ok) return false;
-  out->insert(out->end(), bytes.begin(), bytes.end());
+  if (out->empty()) {
+    out->swap(bytes);
+  } else {
+    out->insert(out->end(), bytes.begin(), bytes.end());
+  }
   return true;
 }
 

@@ -1,19 +1,39 @@
 #include "image.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 namespace pixio {
 
+namespace {
+
+std::atomic<int64_t> g_maxReadPixels{kDefaultMaxReadPixels};
+
+}  // namespace
+
+int64_t MaxReadPixels() { return g_maxReadPixels.load(); }
+
+void SetMaxReadPixels(int64_t pixels) {
+  g_maxReadPixels.store(pixels < 1 ? kDefaultMaxReadPixels : pixels);
+}
+
 bool Image::Allocate(int w, int h, int bits) {
-  if (!DimensionsAcceptable(w, h)) return false;
+  if (w <= 0 || h <= 0) return false;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return false;
   size_t bytes = 0;
-  if (!CheckedMul(DibStride(w, bits), static_cast<size_t>(h), &bytes)) return false;
+  if (!StrideFits(w, bits) || !CheckedMul(DibStride(w, bits), static_cast<size_t>(h), &bytes))
+    return false;
+  if (bytes > static_cast<size_t>(PTRDIFF_MAX)) return false;
   try {
+    pixels.clear();
+    pixels.shrink_to_fit();
     pixels.assign(bytes, 0);
   } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
     return false;
   }
   width = w;
@@ -102,7 +122,8 @@ HGLOBAL ToDib(const Image& image, bool force24) {
   header.biPlanes = 1;
   header.biBitCount = static_cast<WORD>(src->bitCount);
   header.biCompression = BI_RGB;
-  header.biSizeImage = static_cast<DWORD>(pixelBytes);
+  // The field may be 0 for uncompressed rows: so it is past 4 GB.
+  header.biSizeImage = pixelBytes > 0xFFFFFFFFu ? 0 : static_cast<DWORD>(pixelBytes);
   header.biXPelsPerMeter = header.biYPelsPerMeter = 2835;  // 72 dots per inch
   header.biClrUsed = static_cast<DWORD>(colours);
   std::memcpy(base, &header, sizeof header);
@@ -175,7 +196,9 @@ bool FromDib(HGLOBAL dib, Image* out) {
   const int width = header.biWidth;
   const bool topDown = header.biHeight < 0;
   const int64_t height64 = topDown ? -int64_t(header.biHeight) : header.biHeight;
-  if (!DimensionsAcceptable(width, height64)) return false;
+  // A DIB handed to us is already in memory: only its own block bounds it (and
+  // byte offsets within one row stay in int).
+  if (width <= 0 || width > INT32_MAX / 4 || height64 <= 0 || height64 > INT32_MAX) return false;
   const int height = static_cast<int>(height64);
   const int bits = header.biBitCount;
   const bool bitfields = header.biCompression == BI_BITFIELDS;
@@ -204,6 +227,7 @@ bool FromDib(HGLOBAL dib, Image* out) {
   } else if (bits == 32) {
     masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF;
   }
+  if (!StrideFits(width, bits)) return false;
   const size_t stride = DibStride(width, bits);
   size_t need = 0;
   if (!CheckedMul(stride, static_cast<size_t>(height), &need)) return false;

@@ -9,21 +9,41 @@
 
 namespace pixio {
 
-/// Largest width or height accepted: the program reads both as 16-bit values.
+/// Largest width or height a decoder accepts: the program reads both as 16-bit
+/// values.
 constexpr int kMaxDimension = 65535;
-/// Largest pixel count accepted from any file (about 64 million pixels, 192 MB
-/// at 24 bits): a hostile header cannot make us allocate more.
-constexpr int64_t kMaxPixels = int64_t(1) << 26;
+/// Largest pixel count a decoder accepts unless told otherwise: what the
+/// process can hold twice over (the decoded picture and the DIB made from it).
+/// A 32-bit process has at most 4 GB of addresses: 2^28 pixels are 768 MB at
+/// 24 bits. A 64-bit process is held back only by the side limit and the bytes
+/// the file holds.
+#if SIZE_MAX > 0xFFFFFFFFu
+constexpr int64_t kDefaultMaxReadPixels = int64_t(kMaxDimension) * kMaxDimension;
+#else
+constexpr int64_t kDefaultMaxReadPixels = int64_t(1) << 28;
+#endif
 
-/// Bytes per stored DIB row: padded to a multiple of 4 bytes.
+/// The pixel count decoders accept now (kDefaultMaxReadPixels at start).
+int64_t MaxReadPixels();
+/// Lowers or restores the decoders' pixel cap for the whole process: the
+/// fuzzers keep it under their memory limit. Values below 1 restore the default.
+void SetMaxReadPixels(int64_t pixels);
+
+/// Bytes per stored DIB row: padded to a multiple of 4 bytes. Callers with a
+/// width from outside check StrideFits first (a 32-bit size_t can overflow).
 inline size_t DibStride(int width, int bitCount) {
   return ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
+}
+/// True when DibStride(width, bitCount) fits in a size_t.
+inline bool StrideFits(int64_t width, int bitCount) {
+  return width >= 0 && bitCount >= 0 && bitCount <= 32 &&
+         static_cast<uint64_t>(width) * static_cast<uint64_t>(bitCount) + 31 <= SIZE_MAX;
 }
 
 /// True when a decoder may allocate an image of this size.
 inline bool DimensionsAcceptable(int64_t width, int64_t height) {
   return width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension &&
-         width * height <= kMaxPixels;
+         width * height <= MaxReadPixels();
 }
 
 /// a * b into *out, false on overflow of size_t.
@@ -55,8 +75,9 @@ struct Image {
   uint8_t* TopRow(int y) { return Row(height - 1 - y); }
   const uint8_t* TopRow(int y) const { return Row(height - 1 - y); }
 
-  /// Sizes the pixel buffer (zero-filled). False when the dimensions are not
-  /// acceptable or the memory cannot be had.
+  /// Sizes the pixel buffer (zero-filled). False for a size that is not
+  /// positive, a depth not listed, or memory that cannot be had; decoders check
+  /// DimensionsAcceptable first, encoders take any picture they are given.
   bool Allocate(int w, int h, int bits);
   /// Palette index of a 1-, 4- or 8-bit pixel.
   int IndexAt(int x, int y) const;

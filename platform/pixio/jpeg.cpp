@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -97,7 +98,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
   err.base.emit_message = OnMessage;
   err.corrupt = false;
   progress.progress_monitor = OnProgress;
-  unsigned char* volatile scratch = nullptr;  // CMYK rows; freed on every path
+  unsigned char* volatile scratch = nullptr;  // the first row, CMYK rows; freed on every path
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     std::free(scratch);
@@ -125,36 +126,62 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
   } else {
     cinfo.out_color_space = JCS_EXT_BGR;
   }
+  // libjpeg's own buffers (a progressive file keeps every coefficient) stay
+  // within what the picture itself may take: past it libjpeg fails cleanly.
+  cinfo.mem->max_memory_to_use = static_cast<long>(
+      std::min<int64_t>(MaxReadPixels() * 8, std::numeric_limits<long>::max()));
   jpeg_start_decompress(&cinfo);
+  // A progressive file is read whole by now, a sequential one is read for its
+  // first row below: a file that runs dry there is refused before the picture's
+  // memory is taken, so a few bytes cannot claim gigabytes.
+  if (err.corrupt) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  const size_t rowBytes = size_t(cinfo.output_width) * size_t(cinfo.output_components);
+  scratch = static_cast<unsigned char*>(std::malloc(rowBytes));
+  if (!scratch) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  {
+    JSAMPROW first[1] = {scratch};
+    if (jpeg_read_scanlines(&cinfo, first, 1) != 1 || err.corrupt) {
+      jpeg_destroy_decompress(&cinfo);
+      std::free(scratch);
+      return false;
+    }
+  }
   const bool allocated = image.Allocate(static_cast<int>(cinfo.output_width),
                                         static_cast<int>(cinfo.output_height), gray ? 8 : 24);
   if (!allocated) {
     jpeg_destroy_decompress(&cinfo);
+    std::free(scratch);
     return false;
   }
   if (gray) image.palette = GrayPalette();
   // Adobe's CMYK files store the inks inverted.
   const bool inverted = cinfo.saw_Adobe_marker;
-  if (cmyk) scratch = static_cast<unsigned char*>(std::malloc(size_t(cinfo.output_width) * 4));
-  if (cmyk && !scratch) {
-    jpeg_destroy_decompress(&cinfo);
-    return false;
-  }
-  while (cinfo.output_scanline < cinfo.output_height) {
-    uint8_t* row = image.TopRow(static_cast<int>(cinfo.output_scanline));
-    JSAMPROW rows[1] = {cmyk ? scratch : row};
-    if (jpeg_read_scanlines(&cinfo, rows, 1) != 1) break;
+  for (;;) {
+    // The row just read sits in `scratch` for the first row and for CMYK.
+    const int y = static_cast<int>(cinfo.output_scanline) - 1;
+    uint8_t* row = image.TopRow(y);
     if (cmyk) {
       for (JDIMENSION x = 0; x < cinfo.output_width; ++x) {
-        int c = scratch[4 * x], m = scratch[4 * x + 1], y = scratch[4 * x + 2], k = scratch[4 * x + 3];
+        int c = scratch[4 * x], m = scratch[4 * x + 1], yl = scratch[4 * x + 2], k = scratch[4 * x + 3];
         if (!inverted) {
-          c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+          c = 255 - c; m = 255 - m; yl = 255 - yl; k = 255 - k;
         }
-        row[3 * x] = static_cast<uint8_t>(y * k / 255);
+        row[3 * x] = static_cast<uint8_t>(yl * k / 255);
         row[3 * x + 1] = static_cast<uint8_t>(m * k / 255);
         row[3 * x + 2] = static_cast<uint8_t>(c * k / 255);
       }
+    } else if (y == 0) {
+      std::memcpy(row, scratch, rowBytes);
     }
+    if (cinfo.output_scanline >= cinfo.output_height) break;
+    JSAMPROW rows[1] = {cmyk ? scratch : image.TopRow(static_cast<int>(cinfo.output_scanline))};
+    if (jpeg_read_scanlines(&cinfo, rows, 1) != 1) break;
   }
   std::free(scratch);
   scratch = nullptr;

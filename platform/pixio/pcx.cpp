@@ -136,6 +136,7 @@ bool EncodePcx(const Image& image, std::vector<uint8_t>* out) {
   const int bits = image.bitCount == 24 || image.bitCount == 8 ? 8 : 1;
   size_t bytesPerLine = (static_cast<size_t>(image.width) * bits + 7) / 8;
   bytesPerLine += bytesPerLine & 1;  // even, as readers expect
+  if (bytesPerLine > 0xFFFF) return false;  // a 16-bit field
   uint8_t h[128] = {};
   h[0] = 0x0A;
   h[1] = 5;
@@ -158,7 +159,7 @@ bool EncodePcx(const Image& image, std::vector<uint8_t>* out) {
   h[66] = static_cast<uint8_t>(bytesPerLine);
   h[67] = static_cast<uint8_t>(bytesPerLine >> 8);
   h[68] = image.IsGray() ? 2 : 1;
-  Writer w;
+  Writer w(out);
   w.Put(h, sizeof h);
   std::vector<uint8_t> line(bytesPerLine * planes);
   for (int y = 0; y < image.height; ++y) {
@@ -191,7 +192,6 @@ bool EncodePcx(const Image& image, std::vector<uint8_t>* out) {
       w.U8(q.rgbBlue);
     }
   }
-  out->insert(out->end(), w.Bytes().begin(), w.Bytes().end());
   return true;
 }
 

@@ -1,12 +1,16 @@
 #include "pixio.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "formats.h"
 #include "image.h"
 #include "reader.h"
+#include "save_check.h"
 
 namespace pixio {
 
@@ -25,6 +29,7 @@ FormatKind SniffFormat(const uint8_t* data, size_t size) {
   if (starts("\xFF\xD8\xFF", 3)) return FormatKind::kJpeg;
   if (starts("GIF87a", 6) || starts("GIF89a", 6)) return FormatKind::kGif;
   if (starts("II*\0", 4) || starts("MM\0*", 4)) return FormatKind::kTiff;
+  if (starts("II+\0", 4) || starts("MM\0+", 4)) return FormatKind::kTiff;  // BigTIFF
   if (LooksLikeFpx(data, size)) return FormatKind::kFpx;
   if (LooksLikePcd(data, size)) return FormatKind::kPcd;
   if (size >= 128 && data[0] == 0x0A && data[1] <= 5 && data[2] <= 1) return FormatKind::kPcx;
@@ -65,6 +70,8 @@ bool DecodeAny(const uint8_t* data, size_t size, Image* out) {
 
 namespace {
 
+bool DibLooksSound(HGLOBAL dib);
+
 HGLOBAL ReadAs(const char* path, bool force24) {
   try {
     std::vector<uint8_t> bytes;
@@ -82,9 +89,14 @@ HGLOBAL ReadAs(const char* path, bool force24) {
 int Save(HGLOBAL dib, const char* path) {
   try {
     const FormatKind kind = FormatForExtension(LowerExtension(path).c_str());
-    if (kind == FormatKind::kNone) return 0;
+    if (kind == FormatKind::kNone) return kPixioSaveUnknownType;
     Image image;
-    if (!FromDib(dib, &image)) return 0;
+    if (!FromDib(dib, &image)) {
+      // A sound header over a block that cannot be copied is a lack of memory.
+      return DibLooksSound(dib) ? kPixioSaveNoMemory : kPixioSaveBadPicture;
+    }
+    SizeLimit limit;
+    if (!FitsFormat(kind, image.width, image.height, image.bitCount, &limit)) return kPixioSaveTooBig;
     EncodeSettings settings;
     settings.jpegQuality = g_jpegQuality.load();
     settings.compress = g_compress.load() != 0;
@@ -100,12 +112,36 @@ int Save(HGLOBAL dib, const char* path) {
       case FormatKind::kFpx: ok = EncodeFpx(image, settings, &bytes); break;
       default: ok = false;
     }
-    if (!ok) return 0;
+    // Within the format's limits an encoder fails only for want of memory.
+    if (!ok) return kPixioSaveNoMemory;
     image = Image();
-    return SaveFileSafely(path, bytes) ? 1 : 0;
+    return SaveFileSafely(path, bytes) ? kPixioSaved : kPixioSaveWriteFailed;
+  } catch (const std::bad_alloc&) {
+    return kPixioSaveNoMemory;
   } catch (...) {
-    return 0;
+    return kPixioSaveNoMemory;
   }
+}
+
+/// The size and depth a DIB's header gives; false when it has none.
+bool DibHeader(HGLOBAL dib, int64_t* width, int64_t* height, int* bits) {
+  if (!dib || GlobalSize(dib) < sizeof(BITMAPINFOHEADER)) return false;
+  const void* base = GlobalLock(dib);
+  if (!base) return false;
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, base, sizeof header);
+  GlobalUnlock(dib);
+  *width = header.biWidth;
+  *height = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
+  *bits = header.biBitCount;
+  return header.biSize >= sizeof header && *width > 0 && *height > 0;
+}
+
+bool DibLooksSound(HGLOBAL dib) {
+  int64_t w = 0, h = 0;
+  int bits = 0;
+  return DibHeader(dib, &w, &h, &bits) && StrideFits(w, bits) &&
+         DibStride(static_cast<int>(w), bits) * static_cast<uint64_t>(h) <= GlobalSize(dib);
 }
 
 }  // namespace
@@ -118,9 +154,79 @@ PIXIO_API HGLOBAL ImgReadFile(PixioOwner, const char* path) { return pixio::Read
 
 PIXIO_API HGLOBAL ImgReadDib(PixioOwner, const char* path) { return pixio::ReadAs(path, false); }
 
-PIXIO_API int ImgSaveFile(HGLOBAL dib, const char* path) { return pixio::Save(dib, path); }
+PIXIO_API int ImgSaveFile(HGLOBAL dib, const char* path) {
+  return pixio::Save(dib, path) == kPixioSaved ? 1 : 0;
+}
 
-PIXIO_API int ImgSaveDib(const char* path, HGLOBAL dib) { return pixio::Save(dib, path); }
+PIXIO_API int ImgSaveDib(const char* path, HGLOBAL dib) {
+  return pixio::Save(dib, path) == kPixioSaved ? 1 : 0;
+}
+
+PIXIO_API int ImgSaveFileResult(HGLOBAL dib, const char* path) { return pixio::Save(dib, path); }
+
+PIXIO_API int ImgCheckSaveSize(int width, int height, int bitCount, const char* path) {
+  const pixio::FormatKind kind = pixio::FormatForExtension(pixio::LowerExtension(path).c_str());
+  if (kind == pixio::FormatKind::kNone) return kPixioSaveUnknownType;
+  if (width <= 0 || height <= 0 ||
+      (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24))
+    return kPixioSaveBadPicture;
+  pixio::SizeLimit limit;
+  return pixio::FitsFormat(kind, width, height, bitCount, &limit) ? kPixioSaved : kPixioSaveTooBig;
+}
+
+PIXIO_API int ImgSaveMessage(int result, const char* subject, HGLOBAL dib, const char* path,
+                             char* text, int textSize) {
+  std::string message;
+  try {
+    const std::string name = path ? path : "";
+    const char* what = subject && *subject ? subject : "the picture";
+    const pixio::FormatKind kind = pixio::FormatForExtension(pixio::LowerExtension(path).c_str());
+    int64_t width = 0, height = 0;
+    int bits = 0;
+    const bool sized = pixio::DibHeader(dib, &width, &height, &bits);
+    pixio::SizeLimit limit;
+    switch (result) {
+      case kPixioSaved:
+        break;
+      case kPixioSaveUnknownType:
+        message = "cannot write \"" + name + "\": use .jpg, .bmp, .tif, .pcx, .gif, .tga or .fpx";
+        break;
+      case kPixioSaveBadPicture:
+        message = std::string(what) + " is not a picture that can be saved";
+        break;
+      case kPixioSaveTooBig:
+        if (sized && kind != pixio::FormatKind::kNone &&
+            !pixio::FitsFormat(kind, width, height, bits <= 8 ? bits : 24, &limit)) {
+          message = pixio::TooBigMessage(what, width, height, kind, limit);
+        } else {
+          message = std::string(what) + " is too big for " + pixio::FormatName(kind) + ": save as TIFF";
+        }
+        break;
+      case kPixioSaveNoMemory:
+        if (sized) {
+          char size[64];
+          std::snprintf(size, sizeof size, " (%lld x %lld pixels)", static_cast<long long>(width),
+                        static_cast<long long>(height));
+          message = std::string("not enough memory to write ") + what + size + " as " +
+                    pixio::FormatName(kind);
+        } else {
+          message = std::string("not enough memory to write ") + what;
+        }
+        break;
+      default:
+        message = "cannot write \"" + name + "\"";
+        break;
+    }
+  } catch (...) {
+    message.clear();
+  }
+  if (text && textSize > 0) {
+    const size_t n = std::min(message.size(), static_cast<size_t>(textSize - 1));
+    std::memcpy(text, message.data(), n);
+    text[n] = '\0';
+  }
+  return static_cast<int>(message.size());
+}
 
 PIXIO_API int ImgGetJpgQuality(void) { return pixio::g_jpegQuality.load(); }
 

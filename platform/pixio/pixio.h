@@ -48,6 +48,16 @@ enum PixioPcdResolution : int {
   kPcd16Base = 4,  ///< 2048 x 3072
 };
 
+/// Why a save failed: the results of ImgSaveFileResult and ImgCheckSaveSize.
+enum PixioSaveResult : int {
+  kPixioSaved = 0,             ///< written (or, from ImgCheckSaveSize, it fits)
+  kPixioSaveUnknownType = 1,   ///< the path's extension names no type we write
+  kPixioSaveBadPicture = 2,    ///< the handle is not a usable DIB
+  kPixioSaveTooBig = 3,        ///< larger than the type can hold (see ImgSaveMessage)
+  kPixioSaveNoMemory = 4,      ///< the memory to encode it could not be had
+  kPixioSaveWriteFailed = 5,   ///< the file could not be written (folder, disk, rights)
+};
+
 extern "C" {
 
 /// Reads an image file of any supported type as a 24-bit DIB: palette, grey,
@@ -63,6 +73,24 @@ PIXIO_API HGLOBAL ImgReadDib(PixioOwner owner, const char* path);
 PIXIO_API int ImgSaveFile(HGLOBAL dib, const char* path);
 /// ImgSaveFile with the arguments the other way round.
 PIXIO_API int ImgSaveDib(const char* path, HGLOBAL dib);
+/// ImgSaveFile giving why it failed: a PixioSaveResult. Each type holds
+/// pictures up to its own limits: JPEG 65500 pixels a side; GIF and Targa
+/// 65535; PCX 65534 wide (65535 at 1 and 4 bits) by 65535; BMP files up to
+/// 4 GB; FlashPix 2 GB of tiles (about 715 million pixels); TIFF any size
+/// (BigTIFF past 4 GB).
+PIXIO_API int ImgSaveFileResult(HGLOBAL dib, const char* path);
+/// Whether a width x height picture of bitCount (1, 4, 8 or 24) bits fits the
+/// type `path` names, before it is made: kPixioSaved when it does, else
+/// kPixioSaveTooBig, kPixioSaveUnknownType or kPixioSaveBadPicture.
+PIXIO_API int ImgCheckSaveSize(int width, int height, int bitCount, const char* path);
+/// One line for the user about a save's `result`, e.g. "the panorama is
+/// 70210 x 3100 pixels; JPEG holds at most 65500 a side: save as TIFF".
+/// `subject` names the picture ("the panorama"; null: "the picture"), `dib`
+/// and `path` are those of the save. Copies at most textSize - 1 characters
+/// and a terminating zero into `text` (which may be null) and returns the
+/// whole line's length; 0 and an empty line for kPixioSaved.
+PIXIO_API int ImgSaveMessage(int result, const char* subject, HGLOBAL dib, const char* path,
+                             char* text, int textSize);
 /// The JPEG quality in force, 1 to 100.
 PIXIO_API int ImgGetJpgQuality(void);
 /// Sets the JPEG quality of later saves; values outside 1 to 100 are clamped.

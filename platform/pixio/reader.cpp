@@ -20,8 +20,20 @@ bool LoadFile(const char* path, std::vector<uint8_t>* out) {
   std::vector<uint8_t> bytes;
   bool ok = true;
   try {
+    // One allocation of the file's size where it can be told, not a doubling
+    // vector that would hold up to twice a big file.
+#if defined(_WIN32)
+    const bool sized = _fseeki64(f, 0, SEEK_END) == 0;
+    const long long length = sized ? _ftelli64(f) : -1;
+#else
+    const bool sized = fseeko(f, 0, SEEK_END) == 0;
+    const long long length = sized ? static_cast<long long>(ftello(f)) : -1;
+#endif
+    std::rewind(f);
+    if (length > static_cast<long long>(kMaxFileBytes)) ok = false;
+    if (ok && length > 0) bytes.reserve(static_cast<size_t>(length));
     uint8_t chunk[65536];
-    for (;;) {
+    while (ok) {
       const size_t n = std::fread(chunk, 1, sizeof chunk, f);
       if (n == 0) break;
       if (bytes.size() + n > kMaxFileBytes) {

@@ -82,15 +82,22 @@ class Reader {
 };
 
 /// A growing byte buffer for encoders, with little- and big-endian writers.
+/// It appends to a vector of its own, or straight to an encoder's output so a
+/// large file is not held twice.
 class Writer {
  public:
-  std::vector<uint8_t>& Bytes() { return bytes_; }
-  size_t Size() const { return bytes_.size(); }
+  Writer() : bytes_(&own_) {}
+  explicit Writer(std::vector<uint8_t>* target) : bytes_(target) {}
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  std::vector<uint8_t>& Bytes() { return *bytes_; }
+  size_t Size() const { return bytes_->size(); }
   void Put(const void* data, size_t count) {
     const auto* p = static_cast<const uint8_t*>(data);
-    bytes_.insert(bytes_.end(), p, p + count);
+    bytes_->insert(bytes_->end(), p, p + count);
   }
-  void U8(unsigned v) { bytes_.push_back(static_cast<uint8_t>(v)); }
+  void U8(unsigned v) { bytes_->push_back(static_cast<uint8_t>(v)); }
   void U16LE(unsigned v) {
     U8(v & 0xFF);
     U8((v >> 8) & 0xFF);
@@ -99,18 +106,24 @@ class Writer {
     U16LE(v & 0xFFFF);
     U16LE(v >> 16);
   }
-  void Fill(uint8_t value, size_t count) { bytes_.insert(bytes_.end(), count, value); }
+  void Fill(uint8_t value, size_t count) { bytes_->insert(bytes_->end(), count, value); }
   /// Overwrites 4 bytes at `offset` (which must already exist).
   void PatchU32LE(size_t offset, uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) (*bytes_)[offset + i] = static_cast<uint8_t>(v >> (8 * i));
   }
 
  private:
-  std::vector<uint8_t> bytes_;
+  std::vector<uint8_t> own_;
+  std::vector<uint8_t>* bytes_;
 };
 
-/// Largest file the library reads into memory (1 GB).
+/// Largest file the library reads into memory: 1 GB in a 32-bit process (the
+/// file, the picture and its DIB must fit 4 GB together), 16 GB in a 64-bit one.
+#if SIZE_MAX > 0xFFFFFFFFu
+constexpr size_t kMaxFileBytes = size_t(1) << 34;
+#else
 constexpr size_t kMaxFileBytes = size_t(1) << 30;
+#endif
 
 /// Reads a whole file; false when it cannot be opened, read or is too large.
 bool LoadFile(const char* path, std::vector<uint8_t>* out);

@@ -106,6 +106,16 @@ bool DecodeTga(const uint8_t* data, size_t size, Image* out) {
   if (!in.Skip(static_cast<size_t>(h.idLength))) return false;
   const int kind = h.imageType & ~8;
   const bool rle = (h.imageType & 8) != 0;
+  if (!DimensionsAcceptable(h.width, h.height)) return false;
+  const int bpp = (h.depth + 7) / 8;
+  const size_t count = static_cast<size_t>(h.width) * h.height;
+  const size_t mapBytes = h.mapType == 1 ? static_cast<size_t>(h.mapLength) * ((h.mapEntryBits + 7) / 8) : 0;
+  if (mapBytes > in.Remaining()) return false;
+  // Stored pixels must be in the file before their memory is taken: raw ones
+  // byte for byte, run-length ones at most 128 to a packet of 1 + bpp bytes.
+  const size_t pixelBytesLeft = in.Remaining() - mapBytes;
+  if (rle ? count / 128 > pixelBytesLeft : count > pixelBytesLeft / static_cast<size_t>(bpp))
+    return false;
   Image image;
   const int outBits = kind == 2 ? 24 : 8;
   if (!image.Allocate(h.width, h.height, outBits)) return false;
@@ -123,8 +133,6 @@ bool DecodeTga(const uint8_t* data, size_t size, Image* out) {
     }
   }
   if (kind == 3) image.palette = GrayPalette();
-  const int bpp = (h.depth + 7) / 8;
-  const size_t count = static_cast<size_t>(h.width) * h.height;
   // Pixels as stored, in file order, then placed by the origin bits.
   std::vector<uint8_t> raw;
   size_t rawBytes = 0;
@@ -174,6 +182,7 @@ bool DecodeTga(const uint8_t* data, size_t size, Image* out) {
 }
 
 bool EncodeTga(const Image& source, const EncodeSettings& settings, std::vector<uint8_t>* out) {
+  if (source.width > 65535 || source.height > 65535) return false;  // 16-bit fields
   Image expanded;
   const Image* image = &source;
   const bool gray = source.IsGray();
@@ -183,7 +192,11 @@ bool EncodeTga(const Image& source, const EncodeSettings& settings, std::vector<
     image = &expanded;
   }
   const int kind = image->bitCount == 24 ? 2 : (mapped ? 1 : 3);
-  Writer w;
+  if (!settings.compress) {
+    out->reserve(out->size() + 18 + (mapped ? 768 : 0) +
+                 static_cast<size_t>(image->width) * image->height * (image->bitCount / 8) + 26);
+  }
+  Writer w(out);
   w.U8(0);
   w.U8(mapped ? 1 : 0);
   w.U8(static_cast<unsigned>(kind | (settings.compress ? 8 : 0)));
@@ -210,7 +223,6 @@ bool EncodeTga(const Image& source, const EncodeSettings& settings, std::vector<
   w.U32LE(0);
   w.U32LE(0);
   w.Put("TRUEVISION-XFILE.", 18);
-  out->insert(out->end(), w.Bytes().begin(), w.Bytes().end());
   return true;
 }
 

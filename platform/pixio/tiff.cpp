@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include <tiffio.h>
 
 #include "formats.h"
+#include "save_check.h"
 
 namespace pixio {
 
@@ -78,7 +80,9 @@ struct Options {
     if (!opts) return;
     TIFFOpenOptionsSetErrorHandlerExtR(opts, Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(opts, Quiet, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, static_cast<tmsize_t>(kMaxPixels * 4 + 4096));
+    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, static_cast<tmsize_t>(std::min<int64_t>(
+                                                  MaxReadPixels() * 4 + 4096,
+                                                  std::numeric_limits<tmsize_t>::max())));
   }
   ~Options() {
     if (opts) TIFFOpenOptionsFree(opts);
@@ -103,19 +107,31 @@ bool FirstDirectoryInside(const uint8_t* data, size_t size) {
   auto u32 = [&](size_t at) {
     return little ? (u16(at) | (u16(at + 2) << 16)) : ((u16(at) << 16) | u16(at + 2));
   };
-  if (u16(2) != 42) return true;  // BigTIFF: left to libtiff
-  const size_t ifd = u32(4);
-  if (ifd > size || size - ifd < 2) return false;
-  const size_t count = u16(ifd);
-  if ((size - ifd - 2) / 12 < count) return false;
-  for (size_t i = 0; i < count; ++i) {
-    const size_t e = ifd + 2 + 12 * i;
-    static const uint8_t kTypeBytes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+  auto u64 = [&](size_t at) {
+    return little ? (uint64_t(u32(at)) | (uint64_t(u32(at + 4)) << 32))
+                  : ((uint64_t(u32(at)) << 32) | uint64_t(u32(at + 4)));
+  };
+  // A classic file has 2-byte entry counts and 12-byte entries holding 4
+  // bytes in place; a BigTIFF 8-byte counts and 20-byte entries holding 8.
+  const bool big = u16(2) == 43;
+  if (!big && u16(2) != 42) return false;
+  if (big && size < 16) return false;
+  const uint64_t ifd = big ? u64(8) : u32(4);
+  const size_t countBytes = big ? 8 : 2, entryBytes = big ? 20 : 12, inPlace = big ? 8 : 4;
+  if (ifd > size || size - ifd < countBytes) return false;
+  const uint64_t count = big ? u64(ifd) : u16(ifd);
+  if ((size - ifd - countBytes) / entryBytes < count) return false;
+  for (uint64_t i = 0; i < count; ++i) {
+    const size_t e = static_cast<size_t>(ifd + countBytes + entryBytes * i);
+    static const uint8_t kTypeBytes[19] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
     const uint32_t type = u16(e + 2);
-    if (type >= 14) continue;
-    const uint64_t bytes = uint64_t(u32(e + 4)) * kTypeBytes[type];
-    if (bytes <= 4) continue;
-    if (u32(e + 8) > size || bytes > size - u32(e + 8)) return false;
+    if (type >= 19) continue;
+    const uint64_t n = big ? u64(e + 4) : u32(e + 4);
+    if (n > size) return false;  // more values than the file has bytes
+    const uint64_t bytes = n * kTypeBytes[type];
+    if (bytes <= inPlace) continue;
+    const uint64_t at = big ? u64(e + 12) : u32(e + 8);
+    if (at > size || bytes > size - at) return false;
   }
   return true;
 }
@@ -132,6 +148,33 @@ bool StripsInside(TIFF* tif, size_t size) {
   return true;
 }
 
+/// False when the file is too short to hold the current directory's pixels:
+/// refused before the picture's memory is taken. Uncompressed rows must be
+/// there byte for byte; compressed ones within a ratio (65536 pixels a byte)
+/// that no real picture nears, which stops a tiny file claiming gigapixels.
+bool RowsFit(TIFF* tif, size_t size) {
+  uint16_t compression = COMPRESSION_NONE;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+  if (compression != COMPRESSION_NONE) {
+    uint32_t width = 0, height = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    return uint64_t(width) * height / 65536 <= size;
+  }
+  uint64_t need = 0;
+  if (TIFFIsTiled(tif)) {
+    need = TIFFTileSize64(tif) * uint64_t(TIFFNumberOfTiles(tif));
+  } else {
+    uint32_t height = 0;
+    uint16_t planar = PLANARCONFIG_CONTIG, samples = 1;
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    need = TIFFScanlineSize64(tif) * uint64_t(height) * (planar == PLANARCONFIG_SEPARATE ? samples : 1);
+  }
+  return need <= size;
+}
+
 }  // namespace
 
 bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
@@ -146,7 +189,8 @@ bool DecodeTiff(const uint8_t* data, size_t size, Image* out) {
   if (!tif) return false;
   TiffCloser closer{tif};
   char message[1024];
-  if (!TIFFRGBAImageOK(tif, message) || !StripsInside(tif, size)) return false;
+  if (!TIFFRGBAImageOK(tif, message) || !StripsInside(tif, size) || !RowsFit(tif, size))
+    return false;
   uint32_t width = 0, height = 0;
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
@@ -195,7 +239,21 @@ bool EncodeTiff(const Image& image, const EncodeSettings& settings, std::vector<
   file.sink = &bytes;
   Options options;
   if (!options.opts) return false;
-  TIFF* tif = TIFFClientOpenExt("memory", "w", &file, MemRead, MemWrite, MemSeek, MemClose,
+  const bool big = NeedsBigTiff(image.width, image.height, image.bitCount, settings.compress);
+  if (!settings.compress) {
+    // Uncompressed, the file is the rows and a little: one allocation, not a
+    // doubling vector that would hold up to twice that.
+    size_t rows = 0;
+    if (!CheckedMul((static_cast<size_t>(image.width) * (image.bitCount == 24 ? 24 : image.bitCount) + 7) / 8,
+                    static_cast<size_t>(image.height), &rows))
+      return false;
+    try {
+      bytes.reserve(rows + (size_t(1) << 20));
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+  }
+  TIFF* tif = TIFFClientOpenExt("memory", big ? "w8" : "w", &file, MemRead, MemWrite, MemSeek, MemClose,
                                 MemSize, MemMap, MemUnmap, options.opts);
   if (!tif) return false;
   TiffCloser closer{tif};
@@ -248,7 +306,11 @@ bool EncodeTiff(const Image& image, const EncodeSettings& settings, std::vector<
   closer.tif = nullptr;
   TIFFClose(tif);
   if (file.failed) return false;
-  out->insert(out->end(), bytes.begin(), bytes.end());
+  if (out->empty()) {
+    out->swap(bytes);
+  } else {
+    out->insert(out->end(), bytes.begin(), bytes.end());
+  }
   return true;
 }
 

@@ -127,6 +127,19 @@ struct Session {
   std::vector<std::unique_ptr<StitchPyramid>> pyramids;
   std::vector<StitchElement> elements;
   HGLOBAL panorama = nullptr;
+  /// Frees the photos and their pyramids once the panorama is blended: the
+  /// crop and the save need room for copies of the panorama.
+  void ReleaseSources() {
+    for (auto& p : pyramids) {
+      if (p) ReleasePyramid(p.get());
+      p.reset();
+    }
+    for (HGLOBAL& h : photos) {
+      if (h) GlobalFree(h);
+      h = nullptr;
+    }
+    elements.clear();
+  }
   ~Session() {
     for (auto& p : pyramids) {
       if (p) ReleasePyramid(p.get());
@@ -207,6 +220,7 @@ int Run(const stitch::Arguments& args) {
   if (blended == kStitchOutOfMemory) return Fail("Not enough memory.");
   if (blended != kStitchOk || !s.panorama) return Fail("the photos could not be blended (engine result " +
                                                        std::to_string(blended) + ")");
+  s.ReleaseSources();
   HGLOBAL result = s.panorama;
   HGLOBAL cropped = nullptr;
   const Header whole = SizeOf(s.panorama);
@@ -221,12 +235,19 @@ int Run(const stitch::Arguments& args) {
       cropped = Crop(s.panorama, r);
       if (!cropped) return Fail("Not enough memory.");
       result = cropped;
+      GlobalFree(s.panorama);
+      s.panorama = nullptr;
     }
   }
   const Header out = SizeOf(result);
-  const int saved = ImgSaveFile(result, args.output.c_str());
+  const int saved = ImgSaveFileResult(result, args.output.c_str());
+  if (saved != kPixioSaved) {
+    char why[512];
+    ImgSaveMessage(saved, "the panorama", result, args.output.c_str(), why, sizeof why);
+    if (cropped) GlobalFree(cropped);
+    return Fail(why);
+  }
   if (cropped) GlobalFree(cropped);
-  if (!saved) return Fail("cannot write \"" + args.output + "\"");
   std::fprintf(stderr, "vmd3-stitch: wrote %s, %d x %d pixels\n", args.output.c_str(), out.width,
                out.height);
   return 0;

@@ -316,3 +316,100 @@ TEST(PixioMemory, OutOfMemoryGivesNoneInsteadOfACrash) {
 #endif
 
 }  // namespace
+
+namespace {
+
+/// A 24-bit DIB of any width, every byte `value` (zero-filled rows are cheap).
+HGLOBAL BlankDib24(int width, int height) {
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 40 + stride * height);
+  auto* hdr = static_cast<BITMAPINFOHEADER*>(GlobalLock(h));
+  hdr->biSize = 40;
+  hdr->biWidth = width;
+  hdr->biHeight = height;
+  hdr->biPlanes = 1;
+  hdr->biBitCount = 24;
+  GlobalUnlock(h);
+  return h;
+}
+
+std::string Message(int result, HGLOBAL dib, const std::string& path) {
+  char text[256];
+  const int n = ImgSaveMessage(result, "the panorama", dib, path.c_str(), text, sizeof text);
+  EXPECT_EQ(n, static_cast<int>(std::strlen(text)));
+  return text;
+}
+
+}  // namespace
+
+TEST(ImgSaveFileResult, AJpegSideOf65501IsRefusedWithTheSizeAndWhatFits) {
+  const std::string dir = ScratchPath("too-big");
+  std::filesystem::create_directory(dir);
+  const std::string target = (std::filesystem::path(dir) / "wide.jpg").string();
+  WriteAll(target, "the old panorama");
+  GlobalFreer wide(BlankDib24(65501, 2));
+  ASSERT_EQ(ImgSaveFileResult(wide.handle, target.c_str()), kPixioSaveTooBig);
+  EXPECT_EQ(Message(kPixioSaveTooBig, wide.handle, target),
+            "the panorama is 65501 x 2 pixels; JPEG holds at most 65500 a side: save as TIFF");
+  EXPECT_EQ(ImgSaveFile(wide.handle, target.c_str()), 0);
+  // The old file is whole and nothing else was left in the folder.
+  EXPECT_EQ(ReadAll(target), "the old panorama");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  // One pixel narrower fits, and the same picture fits a TIFF.
+  GlobalFreer fits(BlankDib24(65500, 2));
+  EXPECT_EQ(ImgSaveFileResult(fits.handle, target.c_str()), kPixioSaved);
+  const std::string tif = (std::filesystem::path(dir) / "wide.tif").string();
+  EXPECT_EQ(ImgSaveFileResult(wide.handle, tif.c_str()), kPixioSaved);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ImgSaveMessage, EveryResultHasALineAndLongLinesAreCut) {
+  GlobalFreer dib(BlankDib24(40, 30));
+  EXPECT_EQ(Message(kPixioSaved, dib.handle, "a.jpg"), "");
+  EXPECT_EQ(Message(kPixioSaveUnknownType, dib.handle, "a.png"),
+            "cannot write \"a.png\": use .jpg, .bmp, .tif, .pcx, .gif, .tga or .fpx");
+  EXPECT_EQ(Message(kPixioSaveNoMemory, dib.handle, "a.bmp"),
+            "not enough memory to write the panorama (40 x 30 pixels) as BMP");
+  EXPECT_EQ(Message(kPixioSaveWriteFailed, dib.handle, "/no/such/a.tga"), "cannot write \"/no/such/a.tga\"");
+  char small[8];
+  const int n = ImgSaveMessage(kPixioSaveWriteFailed, nullptr, dib.handle, "x.bmp", small, sizeof small);
+  EXPECT_EQ(n, static_cast<int>(std::strlen("cannot write \"x.bmp\"")));
+  EXPECT_STREQ(small, "cannot ");
+}
+
+TEST(ImgCheckSaveSize, EachTypeHoldsUpToItsOwnLimits) {
+  struct Case {
+    const char* path;
+    int width, height, bits;
+    int result;
+  } cases[] = {
+      {"p.jpg", 65500, 65500, 24, kPixioSaved},
+      {"p.jpg", 65501, 100, 24, kPixioSaveTooBig},
+      {"p.jpeg", 100, 65501, 8, kPixioSaveTooBig},
+      {"p.gif", 65535, 65535, 8, kPixioSaved},
+      {"p.gif", 65536, 10, 8, kPixioSaveTooBig},
+      {"p.tga", 65535, 65535, 24, kPixioSaved},
+      {"p.tga", 10, 65536, 24, kPixioSaveTooBig},
+      // A PCX line of 8-bit planes is an even 16-bit byte count.
+      {"p.pcx", 65534, 65535, 24, kPixioSaved},
+      {"p.pcx", 65535, 10, 24, kPixioSaveTooBig},
+      {"p.pcx", 65535, 65535, 1, kPixioSaved},
+      {"p.pcx", 10, 65536, 1, kPixioSaveTooBig},
+      // BMP: the whole file within 4 GB; 65536 x 21845 at 24 bits is 4 GB less 196 KB.
+      {"p.bmp", 65536, 21845, 24, kPixioSaved},
+      {"p.bmp", 65536, 21846, 24, kPixioSaveTooBig},
+      {"p.bmp", 200000, 150000, 1, kPixioSaved},
+      // FlashPix: 2 GB of 64 x 64 tiles at 3 bytes a pixel (174762 tiles).
+      {"p.fpx", 64 * 1024, 64 * 170, 24, kPixioSaved},
+      {"p.fpx", 64 * 1024, 64 * 171, 24, kPixioSaveTooBig},
+      // TIFF turns BigTIFF past 4 GB: no limit short of memory.
+      {"p.tif", 2000000000, 2000000000, 24, kPixioSaved},
+      {"p.png", 10, 10, 24, kPixioSaveUnknownType},
+      {"p.bmp", 0, 10, 24, kPixioSaveBadPicture},
+      {"p.bmp", 10, 10, 16, kPixioSaveBadPicture},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ImgCheckSaveSize(c.width, c.height, c.bits, c.path), c.result)
+        << c.path << " " << c.width << " x " << c.height << " at " << c.bits;
+  }
+}

@@ -15,6 +15,7 @@
 
 #include "formats.h"
 #include "reader.h"
+#include "allocation_probe.h"
 #include "sample_images.h"
 
 namespace {
@@ -372,10 +373,11 @@ TEST(JpegDecode, StrayBytesBetweenMarkersAreHarmlessButACutFileIsNot) {
 // --- TIFF specifics ------------------------------------------------------
 
 /// A TIFF written by libtiff itself: 16-bit RGB samples, in tiles or strips,
-/// pixel (x, y) from the top = (x * 1000, y * 2000, 65535 - x * 500).
-std::vector<uint8_t> SixteenBitTiff(int width, int height, bool tiled) {
+/// pixel (x, y) from the top = (x * 1000, y * 2000, 65535 - x * 500); `big`
+/// makes it a BigTIFF, as files past 4 GB are.
+std::vector<uint8_t> SixteenBitTiff(int width, int height, bool tiled, bool big = false) {
   const std::string path = testing::TempDir() + (tiled ? "tiled16.tif" : "strips16.tif");
-  TIFF* tif = TIFFOpen(path.c_str(), "w");
+  TIFF* tif = TIFFOpen(path.c_str(), big ? "w8" : "w");
   if (!tif) return {};
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(width));
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(height));
@@ -427,7 +429,7 @@ TEST(TiffDecode, SixteenBitStripsAndTilesBecomeEightBitColour) {
     const std::vector<uint8_t> file = SixteenBitTiff(40, 30, tiled);
     ASSERT_FALSE(file.empty());
     Image out;
-    ASSERT_TRUE(pixio::DecodeTiff(file.data(), file.size(), &out)) << tiled;
+    ASSERT_TRUE(pixio::DecodeAny(file.data(), file.size(), &out)) << tiled;
     ASSERT_EQ(out.width, 40);
     ASSERT_EQ(out.height, 30);
     for (auto [x, y] : {std::pair{0, 0}, std::pair{39, 29}, std::pair{17, 21}}) {
@@ -436,6 +438,21 @@ TEST(TiffDecode, SixteenBitStripsAndTilesBecomeEightBitColour) {
       EXPECT_NEAR(p[1], y * 2000 / 257, 1);
       EXPECT_NEAR(p[0], (65535 - x * 500) / 257, 1);
     }
+  }
+}
+
+TEST(TiffDecode, BigTiffIsReadAndACutOneRefused) {
+  const std::vector<uint8_t> classic = SixteenBitTiff(40, 30, false);
+  const std::vector<uint8_t> big = SixteenBitTiff(40, 30, false, true);
+  ASSERT_EQ(big.size() > 4 ? big[2] : 0, 43);  // the BigTIFF version number
+  Image a, b;
+  ASSERT_TRUE(pixio::DecodeAny(classic.data(), classic.size(), &a));
+  ASSERT_TRUE(pixio::DecodeAny(big.data(), big.size(), &b));
+  EXPECT_EQ(a.pixels, b.pixels);
+  // libtiff writes the directory last: a cut file has lost it or its strips.
+  for (size_t keep : {big.size() / 2, big.size() - 20}) {
+    std::vector<uint8_t> cut(big.begin(), big.begin() + static_cast<ptrdiff_t>(keep));
+    EXPECT_FALSE(pixio::DecodeAny(cut.data(), cut.size(), &b)) << keep;
   }
 }
 
@@ -869,27 +886,36 @@ INSTANTIATE_TEST_SUITE_P(
     MalformedName);
 
 TEST(MalformedInput, HugeDimensionsInTinyFilesAreRefusedBeforeAllocating) {
+  // The cap on decoded pixels is what a process can hold, gigabytes in a
+  // 64-bit one: a file must hold the bytes it claims before they are taken.
   Image out;
+  auto refusedCheaply = [&](bool decoded, const char* what) {
+    EXPECT_FALSE(decoded) << what;
+    EXPECT_LT(pixio_test::LargestAllocation(), size_t(4) << 20) << what;
+    pixio_test::ResetLargestAllocation();
+  };
   // BMP: 60000 x 60000 at 24 bits in a 60-byte file.
   std::vector<uint8_t> bmp = BmpFile(60000, 60000, 24, BI_RGB, {}, {}, {0, 0, 0, 0});
-  EXPECT_FALSE(pixio::DecodeBmp(bmp.data(), bmp.size(), &out));
-  // Targa RLE: 65535 x 65535 from a few packets.
+  pixio_test::ResetLargestAllocation();
+  refusedCheaply(pixio::DecodeBmp(bmp.data(), bmp.size(), &out), "BMP");
+  // Targa RLE: 65535 x 65535 from a few packets, and raw 16448 x 16448.
   std::vector<uint8_t> tga = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 24, 0,
                               0xFF, 1, 2, 3};
-  EXPECT_FALSE(pixio::DecodeTga(tga.data(), tga.size(), &out));
-  tga[12] = tga[13] = tga[14] = tga[15] = 0x40;  // 16448 x 16448: over the pixel cap
-  EXPECT_FALSE(pixio::DecodeTga(tga.data(), tga.size(), &out));
+  refusedCheaply(pixio::DecodeTga(tga.data(), tga.size(), &out), "Targa RLE");
+  tga[2] = 2;
+  tga[12] = tga[13] = tga[14] = tga[15] = 0x40;
+  refusedCheaply(pixio::DecodeTga(tga.data(), tga.size(), &out), "Targa");
   // PCX: 65535 x 65535 declared by a bare header.
   std::vector<uint8_t> pcx(130, 0);
   pcx[0] = 0x0A; pcx[1] = 5; pcx[2] = 1; pcx[3] = 8;
   pcx[8] = pcx[9] = pcx[10] = pcx[11] = 0xFF;
   pcx[65] = 3; pcx[66] = 0xFF; pcx[67] = 0xFF;
-  EXPECT_FALSE(pixio::DecodePcx(pcx.data(), pcx.size(), &out));
+  refusedCheaply(pixio::DecodePcx(pcx.data(), pcx.size(), &out), "PCX");
   // GIF with a 65535 x 65535 frame.
   std::vector<uint8_t> gif = SmallFrameGif(false);
   gif[6] = gif[7] = gif[8] = gif[9] = 0xFF;
   gif[13 + 12 + 5] = gif[13 + 12 + 6] = gif[13 + 12 + 7] = gif[13 + 12 + 8] = 0xFF;
-  EXPECT_FALSE(pixio::DecodeGif(gif.data(), gif.size(), &out));
+  refusedCheaply(pixio::DecodeGif(gif.data(), gif.size(), &out), "GIF");
   // JPEG whose frame header claims 65000 x 65000.
   std::vector<uint8_t> jpeg;
   ASSERT_TRUE(pixio::EncodeJpeg(Sample(8, 8, 24), EncodeSettings{}, &jpeg));
@@ -900,7 +926,24 @@ TEST(MalformedInput, HugeDimensionsInTinyFilesAreRefusedBeforeAllocating) {
       break;
     }
   }
-  EXPECT_FALSE(pixio::DecodeJpeg(jpeg.data(), jpeg.size(), &out));
+  pixio_test::ResetLargestAllocation();
+  refusedCheaply(pixio::DecodeJpeg(jpeg.data(), jpeg.size(), &out), "JPEG");
+  // Uncompressed TIFF whose width and height fields say 60000.
+  std::vector<uint8_t> tiff;
+  ASSERT_TRUE(pixio::EncodeTiff(Sample(16, 16, 24), EncodeSettings{}, &tiff));
+  const uint32_t ifd = tiff[4] | (tiff[5] << 8) | (tiff[6] << 16) | (uint32_t(tiff[7]) << 24);
+  const int entries = tiff[ifd] | (tiff[ifd + 1] << 8);
+  for (int e = 0; e < entries; ++e) {
+    uint8_t* entry = &tiff[ifd + 2 + 12 * e];
+    const int tag = entry[0] | (entry[1] << 8);
+    if (tag == 256 || tag == 257) {
+      // Whatever the type (SHORT or LONG), the low 16 bits come first.
+      entry[8] = 0x60;
+      entry[9] = 0xEA;
+    }
+  }
+  pixio_test::ResetLargestAllocation();
+  refusedCheaply(pixio::DecodeTiff(tiff.data(), tiff.size(), &out), "TIFF");
 }
 
 TEST(MalformedInput, EmptyAndUnknownDataIsRefused) {
