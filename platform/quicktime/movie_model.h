@@ -68,7 +68,10 @@ uint32_t MediaDuration(const QtMediaRec& media);
 QtErr WriteMovieFile(const QtMovieRec& movie, const std::string& path, bool flatten, bool compress);
 
 /// Reads a movie written by WriteMovieFile (either form), samples included.
+/// Any other bytes give kQtInvalidMovie or kQtNoMovieFound, never a crash.
 QtErr ReadMovieFile(const std::string& path, std::unique_ptr<QtMovieRec>* movie);
+/// The same over the file's bytes in memory.
+QtErr ParseMovie(const std::vector<uint8_t>& file, std::unique_ptr<QtMovieRec>* movie);
 
 }  // namespace qtl
 

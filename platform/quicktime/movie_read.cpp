@@ -74,7 +74,10 @@ bool ReadSampleTable(Span stbl, QtMediaRec* media, SampleTables* t) {
   });
 }
 
-bool ReadTrack(Span trak, const std::vector<uint8_t>& file, QtMovieRec* movie) {
+// The most a compressed movie resource may unpack to.
+constexpr uLongf kMovieResourceLimit = 16u << 20;
+
+bool ReadTrack(Span trak, const std::vector<uint8_t>& file, QtMovieRec* movie, size_t* sampleBytes) {
   auto track = std::make_unique<QtTrackRec>();
   track->media = std::make_unique<QtMediaRec>();
   track->media->track = track.get();
@@ -129,6 +132,9 @@ bool ReadTrack(Span trak, const std::vector<uint8_t>& file, QtMovieRec* movie) {
     uint64_t at = tables.chunkOffsets[c];
     for (uint32_t k = 0; k < perChunk; ++k, ++sample) {
       if (sample >= tables.sizes.size() || at + tables.sizes[sample] > file.size()) return false;
+      // Samples never add up to more than the file: they do not overlap.
+      *sampleBytes += tables.sizes[sample];
+      if (*sampleBytes > file.size()) return false;
       QtSample s;
       s.bytes.assign(file.begin() + at, file.begin() + at + tables.sizes[sample]);
       s.duration = tables.durations[sample];
@@ -142,13 +148,14 @@ bool ReadTrack(Span trak, const std::vector<uint8_t>& file, QtMovieRec* movie) {
   return true;
 }
 
-bool ReadMovieAtom(Span moov, const std::vector<uint8_t>& file, QtMovieRec* movie) {
+bool ReadMovieAtom(Span moov, const std::vector<uint8_t>& file, QtMovieRec* movie, size_t* sampleBytes,
+                   bool compressed) {
   return EachAtom(moov, [&](uint32_t type, Span b) {
     if (type == QtFourCC("mvhd") && b.size >= 100) {
       movie->timeScale = Be32(b.at + 12);
       movie->nextTrackId = Be32(b.at + 96);
     } else if (type == QtFourCC("trak")) {
-      return ReadTrack(b, file, movie);
+      return ReadTrack(b, file, movie, sampleBytes);
     } else if (type == QtFourCC("udta")) {
       size_t at = 0;
       while (at + 8 <= b.size) {
@@ -157,24 +164,45 @@ bool ReadMovieAtom(Span moov, const std::vector<uint8_t>& file, QtMovieRec* movi
         movie->userData.push_back({Be32(b.at + at + 4), std::vector<uint8_t>(b.at + at + 8, b.at + at + size)});
         at += size;
       }
-    } else if (type == QtFourCC("cmov")) {
+    } else if (type == QtFourCC("cmov") && !compressed) {
       std::vector<uint8_t> plain;
       bool unpacked = false;
       EachAtom(b, [&](uint32_t t, Span c) {
         if (t != QtFourCC("cmvd") || c.size < 4) return true;
         uLongf size = Be32(c.at);
+        if (size > kMovieResourceLimit) return false;
         plain.resize(size);
         unpacked = uncompress(plain.data(), &size, c.at + 4, c.size - 4) == Z_OK && size == plain.size();
         return true;
       });
       if (!unpacked || plain.size() < 8) return false;
-      return ReadMovieAtom(Span{plain.data() + 8, plain.size() - 8}, file, movie);
+      if (Be32(plain.data()) != plain.size() || Be32(plain.data() + 4) != QtFourCC("moov")) return false;
+      return ReadMovieAtom(Span{plain.data() + 8, plain.size() - 8}, file, movie, sampleBytes, true);
     }
     return true;
   });
 }
 
 }  // namespace
+
+QtErr ParseMovie(const std::vector<uint8_t>& file, std::unique_ptr<QtMovieRec>* result) {
+  auto movie = std::make_unique<QtMovieRec>();
+  bool found = false;
+  size_t sampleBytes = 0;
+  const bool ok = EachAtom(Span{file.data(), file.size()}, [&](uint32_t type, Span b) {
+    if (type != QtFourCC("moov")) return true;
+    if (found) return false;  // one movie resource a file
+    found = true;
+    return ReadMovieAtom(b, file, movie.get(), &sampleBytes, false);
+  });
+  if (!ok) return kQtInvalidMovie;
+  if (!found) return kQtNoMovieFound;
+  if (!movie->timeScale) return kQtInvalidMovie;
+  for (const auto& t : movie->tracks)
+    if (!t->media->timeScale) return kQtInvalidMovie;
+  *result = std::move(movie);
+  return kQtNoErr;
+}
 
 QtErr ReadMovieFile(const std::string& path, std::unique_ptr<QtMovieRec>* result) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -184,17 +212,7 @@ QtErr ReadMovieFile(const std::string& path, std::unique_ptr<QtMovieRec>* result
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) file.insert(file.end(), buffer, buffer + n);
   std::fclose(f);
-  auto movie = std::make_unique<QtMovieRec>();
-  bool found = false;
-  bool ok = EachAtom(Span{file.data(), file.size()}, [&](uint32_t type, Span b) {
-    if (type != QtFourCC("moov")) return true;
-    found = true;
-    return ReadMovieAtom(b, file, movie.get());
-  });
-  if (!ok) return kQtInvalidMovie;
-  if (!found) return kQtNoMovieFound;
-  *result = std::move(movie);
-  return kQtNoErr;
+  return ParseMovie(file, result);
 }
 
 }  // namespace qtl
