@@ -270,15 +270,15 @@ TEST_F(PanoramaMovie, VrWorldNodeAndPanoramaAtomsHoldTheirValues) {
   }
   const Atom* nloc = world.Find("vrnp")->Find("vrni")->Find("nloc");
   ASSERT_NE(nloc, nullptr);
-  EXPECT_EQ(nloc->body.size(), 24u);
-  EXPECT_EQ(Code(Be32(nloc->body.data() + 4)), "pano");
+  const uint8_t kNloc[24] = {0, 2, 0, 0, 'p', 'a', 'n', 'o'};
+  EXPECT_EQ(nloc->body, std::vector<uint8_t>(kNloc, kNloc + 24));
+  EXPECT_EQ(world.Find("vrnp")->Find("vrni")->id, 1u);
 
   // The node information: its header and 254 hot spots.
   const Atom node = ParseContainer(vr.samples[0], 0);
   const Atom* ndhd = node.Find("ndhd");
-  ASSERT_EQ(ndhd->body.size(), 28u);
-  EXPECT_EQ(Code(Be32(ndhd->body.data() + 4)), "pano");
-  EXPECT_EQ(Be32(ndhd->body.data() + 8), 1u);
+  const uint8_t kNdhd[28] = {0, 2, 0, 0, 'p', 'a', 'n', 'o', 0, 0, 0, 1};
+  EXPECT_EQ(ndhd->body, std::vector<uint8_t>(kNdhd, kNdhd + 28));
   const Atom* hspa = node.Find("hspa");
   ASSERT_EQ(hspa->Count("hots"), 254);
   for (int i = 0; i < 254; ++i) {
@@ -294,6 +294,8 @@ TEST_F(PanoramaMovie, VrWorldNodeAndPanoramaAtomsHoldTheirValues) {
     ASSERT_EQ(hsin->body.size(), 68u);
     EXPECT_EQ(Code(Be32(hsin->body.data() + 4)), "url ");
     EXPECT_EQ(Be32(hsin->body.data() + 8), name->id);
+    EXPECT_EQ(Be16(hsin->body.data()), 2);
+    for (size_t b = 12; b < 68; ++b) ASSERT_EQ(hsin->body[b], 0) << "hot spot " << i + 1 << " byte " << b;
     const std::vector<uint8_t>& url = hots->Find("url ")->body;
     EXPECT_EQ(std::string(url.begin(), url.begin() + 7), "http://");
     EXPECT_NE(url.back(), 0);
@@ -332,6 +334,18 @@ TEST_F(PanoramaMovie, VrWorldNodeAndPanoramaAtomsHoldTheirValues) {
   EXPECT_EQ(Be16(p + 70), 24);
   for (int k = 72; k < 84; ++k) EXPECT_EQ(p[k], 0);
 
+  // One sample of 7200 in each panorama track, inserted at time 0.
+  for (int k = 0; k < 2; ++k) {
+    const Atom* stbl = tracks_[k].trak->Find("mdia")->Find("minf")->Find("stbl");
+    const uint8_t kOneSample[16] = {0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0x1C, 0x20};
+    EXPECT_EQ(stbl->Find("stts")->body, std::vector<uint8_t>(kOneSample, kOneSample + 16)) << k;
+    const std::vector<uint8_t>& elst = tracks_[k].trak->Find("edts")->Find("elst")->body;
+    EXPECT_EQ(Be32(elst.data() + 4), 1u);
+    EXPECT_EQ(Be32(elst.data() + 8), 7200u);
+    EXPECT_EQ(Be32(elst.data() + 12), 0u);
+    EXPECT_EQ(Be32(elst.data() + 16), 0x10000u);
+  }
+  EXPECT_EQ(Be32(tracks_[1].trak->Find("mdia")->Find("mdhd")->body.data() + 12), 3600u);
   // The image track: disabled, scaled to the node's duration.
   const Track& image = tracks_[2];
   EXPECT_EQ(image.handler, "vide");
