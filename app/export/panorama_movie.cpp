@@ -24,9 +24,12 @@ constexpr int16_t kSystemScript = -1;
 // The link of every hot spot: the media layer's home.
 constexpr char kVendorAddress[] = "http://www.quorvex.com/quicktime/";
 
+constexpr size_t kMaxSpecName = 255;
+constexpr int kBadFileName = -37;
+
 QtFileSpec SpecOf(const std::string& path) {
   QtFileSpec spec{};
-  const size_t n = path.size() < 255 ? path.size() : 255;
+  const size_t n = path.size() < kMaxSpecName ? path.size() : kMaxSpecName;
   spec.name[0] = static_cast<unsigned char>(n);
   std::memcpy(spec.name + 1, path.data(), n);
   return spec;
@@ -325,6 +328,10 @@ float HalfFieldOfView(int tileWidth, int tileHeight) {
 
 int MakePanoramaMovie(const QtDispatch& qt, const std::string& bitmapPath, const std::string& moviePath,
                       const PanoramaMovieHooks& hooks) {
+  // A file specification holds at most 255 characters: a longer name would
+  // silently name another file.
+  if (bitmapPath.size() + std::strlen("qzrt01.til") > kMaxSpecName || moviePath.size() > kMaxSpecName)
+    return kBadFileName;
   const QtFileSpec source = SpecOf(bitmapPath);
   const QtFileSpec tileFile = SpecOf(bitmapPath + "qzrt01.til");
   const QtFileSpec result = SpecOf(moviePath);

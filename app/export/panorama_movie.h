@@ -25,7 +25,8 @@ std::string UnflattenedMovieName(const std::string& moviePath);
 /// 24 tiles of height / 24 rows in a tile movie, then the panorama movie
 /// around them, flattened into one file. The intermediate files are deleted.
 /// Returns the first layer error (kQtUserCanceled when cancelled, 1 when the
-/// picture is taller than wide after turning); 0 when the movie was written.
+/// picture is taller than wide after turning, -37 when a file name is longer
+/// than 255 characters); 0 when the movie was written.
 int MakePanoramaMovie(const QtDispatch& qt, const std::string& bitmapPath,
                       const std::string& moviePath, const PanoramaMovieHooks& hooks);
 

@@ -414,6 +414,16 @@ TEST_F(PanoramaMovie, CancelLeavesNoFilesAndKeepsAnEarlierMovie) {
   EXPECT_FALSE(Exists(UnflattenedMovieName(movie_)));
 }
 
+TEST_F(PanoramaMovie, NamesTooLongForAFileSpecificationAreRefused) {
+  WriteBitmap(bitmap_, 40, 240);
+  const std::string folder = root_ + "/" + std::string(200, 'f');
+  ASSERT_EQ(std::system(("mkdir " + folder).c_str()), 0);
+  const std::string longMovie = folder + "/" + std::string(60, 'm') + ".mov";  // over 255 in all
+  EXPECT_NE(MakePanoramaMovie(Layer(), bitmap_, longMovie, {}), 0);
+  EXPECT_FALSE(Exists(longMovie));
+  EXPECT_FALSE(Exists(bitmap_ + "qzrt01.til"));
+}
+
 TEST_F(PanoramaMovie, PortraitPictureIsRefusedWithItsMessage) {
   WriteBitmap(bitmap_, 240, 100);
   bool told = false;
