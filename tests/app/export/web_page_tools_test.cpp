@@ -109,42 +109,80 @@ struct Spread {
   double meanX = 0;
 };
 
-TEST_F(WebPageTools, BrowserShowsTheStripsInOrderThroughTheFallbackView) {
-  for (bool noLumacove : {false, true}) {
-    ASSERT_EQ(Write(noLumacove), WebPageResult::kWritten);
-    const std::string shot = root_ + (noLumacove ? "/shot2.png" : "/shot1.png");
-    const std::string bmp = shot + ".bmp";
-    const std::string command =
-        "chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=640,480 "
-        "--virtual-time-budget=3000 --screenshot='" + shot + "' 'file://" + page_ + "' >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << "chromium must be installed";
-    ASSERT_EQ(std::system(("convert '" + shot + "' -type TrueColor 'BMP3:" + bmp + "'").c_str()), 0);
-    GlobalFreer picture(ImgReadFile(nullptr, bmp.c_str()));
-    ASSERT_NE(picture.handle, nullptr);
-    const BITMAPINFOHEADER header = testing_support::HeaderOf(picture.handle);
-    std::vector<Spread> spreads(24);
-    for (int y = 0; y < header.biHeight; ++y)
-      for (int x = 0; x < header.biWidth; ++x) {
-        const uint32_t c = testing_support::PixelAt(picture.handle, x, y);
-        for (int k = 0; k < 24; ++k) {
-          const uint32_t e = StripColour(k);
-          int far = 0;
-          for (int shift : {0, 8, 16}) far = std::max(far, std::abs(int((c >> shift) & 0xFF) - int((e >> shift) & 0xFF)));
-          if (far > 10) continue;
-          spreads[k].meanX += x;
-          ++spreads[k].count;
-        }
-      }
-    // The view opens at strip 0 on the left; about six strips fit its width.
-    for (int k = 0; k < 5; ++k) {
-      ASSERT_GT(spreads[k].count, 3000) << "strip " << k << " with NOLUMACOVE " << noLumacove;
-      spreads[k].meanX /= spreads[k].count;
-      if (k > 0) {
-        EXPECT_GT(spreads[k].meanX, spreads[k - 1].meanX + 40) << k;
+// Takes a screenshot of `page` in headless chromium and finds each strip's
+// colour in it.
+std::vector<Spread> StripsOnScreen(const std::string& page) {
+  std::vector<Spread> spreads(24);
+  const std::string shot = page + ".png", bmp = page + ".bmp";
+  const std::string command =
+      "chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=640,480 "
+      "--virtual-time-budget=3000 --screenshot='" + shot + "' 'file://" + page + "' >/dev/null 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0) << "chromium must be installed";
+  EXPECT_EQ(std::system(("convert '" + shot + "' -type TrueColor 'BMP3:" + bmp + "'").c_str()), 0);
+  GlobalFreer picture(ImgReadFile(nullptr, bmp.c_str()));
+  if (!picture.handle) {
+    ADD_FAILURE() << "no screenshot of " << page;
+    return spreads;
+  }
+  const BITMAPINFOHEADER header = testing_support::HeaderOf(picture.handle);
+  for (int y = 0; y < header.biHeight; ++y)
+    for (int x = 0; x < header.biWidth; ++x) {
+      const uint32_t c = testing_support::PixelAt(picture.handle, x, y);
+      for (int k = 0; k < 24; ++k) {
+        const uint32_t e = StripColour(k);
+        int far = 0;
+        for (int shift : {0, 8, 16}) far = std::max(far, std::abs(int((c >> shift) & 0xFF) - int((e >> shift) & 0xFF)));
+        if (far > 10) continue;
+        spreads[k].meanX += x;
+        ++spreads[k].count;
       }
     }
-    EXPECT_LT(spreads[12].count, 50);
+  for (Spread& s : spreads)
+    if (s.count) s.meanX /= s.count;
+  return spreads;
+}
+
+// True when the strips are all on screen (a good part of each) and appear in
+// this order from left to right.
+void ExpectLeftToRight(const std::vector<Spread>& spreads, const std::vector<int>& order) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    EXPECT_GT(spreads[order[i]].count, 3000) << "strip " << order[i];
+    if (i > 0) {
+      EXPECT_GT(spreads[order[i]].meanX, spreads[order[i - 1]].meanX + 40) << order[i];
+    }
   }
+}
+
+TEST_F(WebPageTools, BrowserShowsTheStripsInOrderThroughTheFallbackView) {
+  for (bool noLumacove : {false, true}) {
+    SCOPED_TRACE(noLumacove ? "NOLUMACOVE 1" : "NOLUMACOVE 0");
+    ASSERT_EQ(Write(noLumacove), WebPageResult::kWritten);
+    // The view opens at strip 0 on the left; about six strips fit its width.
+    const std::vector<Spread> spreads = StripsOnScreen(page_);
+    ExpectLeftToRight(spreads, {0, 1, 2, 3, 4});
+    EXPECT_LT(spreads[12].count, 50);
+    EXPECT_LT(spreads[23].count, 50);
+  }
+}
+
+TEST_F(WebPageTools, DraggingRightTurnsPastTheLastStripToTheFirst) {
+  ASSERT_EQ(Write(true), WebPageResult::kWritten);
+  std::string page;
+  ASSERT_TRUE(ReadWholeFile(page_, &page));
+  // A drag of 200 pixels to the right once the page has loaded.
+  page +=
+      "<script>window.addEventListener('load', function () {\n"
+      "  var ring = document.querySelector('.vmring');\n"
+      "  function send(type, x) {\n"
+      "    ring.dispatchEvent(new PointerEvent(type, {clientX: x, clientY: 100, pointerId: 1, bubbles: true}));\n"
+      "  }\n"
+      "  send('pointerdown', 100); send('pointermove', 300); send('pointerup', 300);\n"
+      "});</script>\n";
+  const std::string dragged = root_ + "/dragged.htm";
+  ASSERT_TRUE(WriteFileReplacing(dragged, page));
+  const std::vector<Spread> spreads = StripsOnScreen(dragged);
+  ExpectLeftToRight(spreads, {22, 23, 0, 1, 2});
+  EXPECT_LT(spreads[12].count, 50);
 }
 
 }  // namespace
