@@ -24,6 +24,7 @@ packages=(
   dpkg-dev xz-utils
   libcairo2-dev libpango1.0-dev fonts-dejavu-core
   lomiri-wallpapers-16.04
+  ffmpeg view3dscene chromium
 )
 
 need_root() {
