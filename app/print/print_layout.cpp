@@ -26,36 +26,38 @@ int FieldValue(const char* text) {
   return std::atoi(buffer);
 }
 
-/// The part of the printed image on page `index` of one axis.
-struct AxisPart {
-  bool has = false;
-  int s0 = 0, s1 = 0;  ///< image pixels [s0, s1)
-  int d0 = 0, d1 = 0;  ///< where they go, page-relative
-  int c0 = 0, c1 = 0;  ///< the image's extent on the page, page-relative
+/// A run of image pixels [s0, s1) and its page-relative place [d0, d1).
+struct Segment {
+  int s0, s1, d0, d1;
 };
 
-/// Image pixel u starts at origin + floor(u * printed / size) on the sheet for
-/// every page alike; a page takes every pixel that reaches onto it and clips
-/// to its own part.
-AxisPart PartOnPage(int size, int printed, int origin, int page, int index) {
-  AxisPart part;
+/// The segments of one axis on page `index`: the pixels that start and end
+/// on the page, and a strip of the pixel cut by either page edge.
+std::vector<Segment> SegmentsOnPage(int size, int printed, int origin, int page, int index) {
+  std::vector<Segment> segments;
   const int64_t pageStart = int64_t(index) * page;
   const int64_t p0 = std::max<int64_t>(pageStart, origin);
   const int64_t p1 = std::min<int64_t>(pageStart + page, int64_t(origin) + printed);
-  if (size <= 0 || printed <= 0 || p1 <= p0) return part;
+  if (size <= 0 || printed <= 0 || p1 <= p0) return segments;
+  // Sheet place of pixel u's start, and of the part's ends, from the origin.
+  auto place = [&](int64_t u) { return u * printed / size; };
   const int64_t b = p0 - origin;
   const int64_t e = p1 - origin;
-  const int64_t s0 = ((b + 1) * size + printed - 1) / printed - 1;
-  const int64_t s1 = std::min<int64_t>((e * size + printed - 1) / printed, size);
-  auto place = [&](int64_t u) { return origin + u * printed / size - pageStart; };
-  part.has = true;
-  part.s0 = static_cast<int>(s0);
-  part.s1 = static_cast<int>(s1);
-  part.d0 = static_cast<int>(place(s0));
-  part.d1 = static_cast<int>(place(s1));
-  part.c0 = static_cast<int>(p0 - pageStart);
-  part.c1 = static_cast<int>(p1 - pageStart);
-  return part;
+  const int64_t first = (b * size + printed - 1) / printed;                  // X(first) >= b
+  const int64_t last = std::min<int64_t>(((e + 1) * size + printed - 1) / printed - 1, size);  // X(last) <= e
+  auto add = [&](int64_t s0, int64_t s1, int64_t d0, int64_t d1) {
+    if (d1 > d0)
+      segments.push_back(Segment{int(s0), int(s1), int(d0 + origin - pageStart),
+                                 int(d1 + origin - pageStart)});
+  };
+  if (first > last) {
+    add(last, last + 1, b, e);  // one pixel spans the whole part
+    return segments;
+  }
+  add(first - 1, first, b, place(first));
+  add(first, last, place(first), place(last));
+  if (last < size) add(last, last + 1, place(last), e);
+  return segments;
 }
 
 }  // namespace
@@ -229,14 +231,11 @@ std::vector<PrintPage> PrintPages(const PrintLayout& l) {
     PrintPage page;
     page.column = column;
     page.row = row;
-    const AxisPart x = PartOnPage(l.width, at.printedWidth, at.originX, l.printer.hr, column);
-    const AxisPart y = PartOnPage(l.height, at.printedHeight, at.originY, l.printer.vr, row);
-    page.hasImage = x.has && y.has;
-    if (page.hasImage) {
-      page.source = RECT{x.s0, y.s0, x.s1, y.s1};
-      page.dest = RECT{x.d0, y.d0, x.d1, y.d1};
-      page.clip = RECT{x.c0, y.c0, x.c1, y.c1};
-    }
+    const auto xs = SegmentsOnPage(l.width, at.printedWidth, at.originX, l.printer.hr, column);
+    const auto ys = SegmentsOnPage(l.height, at.printedHeight, at.originY, l.printer.vr, row);
+    for (const Segment& y : ys)
+      for (const Segment& x : xs)
+        page.parts.push_back(PagePart{RECT{x.s0, y.s0, x.s1, y.s1}, RECT{x.d0, y.d0, x.d1, y.d1}});
     pages.push_back(page);
   };
   if (l.pagesAcross < l.pagesDown) {

@@ -115,21 +115,29 @@ struct PrintPlacement {
 };
 PrintPlacement PlaceImage(const PrintLayout& layout);
 
-/// One printed page and the part of the image on it.
+/// A piece of the image and its place on a page: `source` in image pixels,
+/// rows counted from the top; `dest` in printer pixels of the page, always
+/// inside the page's printable area.
+struct PagePart {
+  RECT source = {};
+  RECT dest = {};
+};
+
+/// One printed page and the parts of the image on it (none for a page the
+/// image does not reach).
 struct PrintPage {
-  int column = 0;           ///< page column, 0 at the left
-  int row = 0;              ///< page row, 0 at the top
-  bool hasImage = false;    ///< false for a page the image does not reach
-  RECT source = {};         ///< image pixels to draw, rows counted from the top
-  RECT dest = {};           ///< where they go on the page, printer pixels; may pass the page edges
-  RECT clip = {};           ///< the part of the page the image covers; draw only inside it
+  int column = 0;  ///< page column, 0 at the left
+  int row = 0;     ///< page row, 0 at the top
+  std::vector<PagePart> parts;
 };
 
 /// The pages in printing order: column by column (each top to bottom) when
-/// pagesAcross < pagesDown, else row by row (each left to right). Source
-/// columns and rows map to the sheet by one rule for every page, so a pixel
-/// cut by a page edge is split there: the clips of all pages together cover
-/// the printed image exactly once.
+/// pagesAcross < pagesDown, else row by row (each left to right). Image pixel
+/// u starts at x0 + floor(u * PW / W) on the sheet for every page alike; a
+/// pixel that a page edge cuts is drawn on each page as a strip of exactly its
+/// width there, so the pages together show the scaled image once, with nothing
+/// drawn past a page edge (printer drivers clip stretched images by moving the
+/// source, which would shift the picture).
 std::vector<PrintPage> PrintPages(const PrintLayout& layout);
 
 /// The page preview: the block of pages scaled into `area` (centred, keeping

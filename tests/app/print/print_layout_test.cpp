@@ -184,10 +184,11 @@ TEST(PrintPages, FollowTheLongerSideOfTheBlock) {
   EXPECT_EQ(order(3, 2), (P{{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}}));
 }
 
-/// On one axis: every sheet pixel of the printed image lies in exactly one
-/// page's clip, and the page draws there the image pixel that the one rule
-/// floor((X - x0) * size / printed) names, give or take one printer pixel of
-/// the stretch's own rounding inside a page.
+/// On one axis (the first row or column of pages): every sheet pixel of the
+/// printed image is drawn by exactly one part of one page, nothing is drawn
+/// outside it or past a page edge, and the pixel drawn there is the one whose
+/// place on the sheet, from x0 + floor(u * printed / size), holds it; inside
+/// a run of several pixels the stretch may round one printer pixel either way.
 void ExpectAxisCoveredOnce(const PrintLayout& l, bool across) {
   const PrintPlacement at = PlaceImage(l);
   const int printed = across ? at.printedWidth : at.printedHeight;
@@ -197,24 +198,32 @@ void ExpectAxisCoveredOnce(const PrintLayout& l, bool across) {
   const int64_t sheet = int64_t(across ? l.pagesAcross : l.pagesDown) * page;
   std::vector<int> covered(size_t(sheet), 0);
   for (const PrintPage& p : PrintPages(l)) {
-    if ((across ? p.row : p.column) != 0 || !p.hasImage) continue;
+    if ((across ? p.row : p.column) != 0) continue;
     const int index = across ? p.column : p.row;
-    const int c0 = across ? p.clip.left : p.clip.top, c1 = across ? p.clip.right : p.clip.bottom;
-    const int d0 = across ? p.dest.left : p.dest.top, d1 = across ? p.dest.right : p.dest.bottom;
-    const int s0 = across ? p.source.left : p.source.top;
-    const int s1 = across ? p.source.right : p.source.bottom;
-    ASSERT_GE(c0, 0);
-    ASSERT_LE(c1, page);
-    ASSERT_LE(d0, c0);
-    ASSERT_GE(d1, c1);
-    ASSERT_GE(s0, 0);
-    ASSERT_LE(s1, size);
-    for (int x = c0; x < c1; ++x) {
-      const int64_t sheetX = int64_t(index) * page + x;
-      ++covered[size_t(sheetX)];
-      const int64_t wanted = (sheetX - origin) * size / printed;
-      const int64_t drawn = s0 + int64_t(x - d0) * (s1 - s0) / (d1 - d0);
-      ASSERT_LE(std::llabs(drawn - wanted), 1 + size / printed) << "sheet " << sheetX;
+    // Parts repeat along the other axis; take those of the first segment there.
+    const RECT& firstDest = p.parts.empty() ? RECT{} : p.parts[0].dest;
+    for (const PagePart& part : p.parts) {
+      if ((across ? part.dest.top : part.dest.left) != (across ? firstDest.top : firstDest.left))
+        continue;
+      const int d0 = across ? part.dest.left : part.dest.top;
+      const int d1 = across ? part.dest.right : part.dest.bottom;
+      const int s0 = across ? part.source.left : part.source.top;
+      const int s1 = across ? part.source.right : part.source.bottom;
+      ASSERT_GE(d0, 0);
+      ASSERT_LE(d1, page);
+      ASSERT_LT(d0, d1);
+      ASSERT_GE(s0, 0);
+      ASSERT_LE(s1, size);
+      ASSERT_LT(s0, s1);
+      for (int x = d0; x < d1; ++x) {
+        const int64_t sheetX = int64_t(index) * page + x;
+        ++covered[size_t(sheetX)];
+        // Pixel u covers [x0 + floor(u PW / W), x0 + floor((u + 1) PW / W)).
+        const int64_t wanted = ((sheetX - origin + 1) * size + printed - 1) / printed - 1;
+        const int64_t drawn = s0 + int64_t(x - d0) * (s1 - s0) / (d1 - d0);
+        const int64_t slack = (s1 - s0 == 1 ? 0 : 1) + size / printed;
+        ASSERT_LE(std::llabs(drawn - wanted), slack) << "sheet " << sheetX;
+      }
     }
   }
   for (int64_t x = 0; x < sheet; ++x) {
@@ -231,6 +240,8 @@ TEST(PrintPages, CoverTheScaledImageExactlyOnce) {
       {600, 150, 2, 1, 70},   {150, 600, 1, 2, 50},  {10000, 1000, 2, 1, 644},
       {10000, 1000, 15, 1, 86}, {999, 997, 3, 2, 113}, {5, 3, 1, 1, 50},
       {4658, 100, 2, 1, 300},  // the page edge falls between two pixels
+      {40, 30, 2, 2, 50},      // 18 printer pixels per image pixel, cut by both edges
+      {20, 20, 1, 1, 1200},    // a block far larger than the image
   };
   for (const Case& c : cases) {
     PrintLayout l = InitialLayout(c.w, c.h, kA4);
@@ -258,11 +269,12 @@ TEST(PrintPages, CentreTheImageOnTheBlock) {
   l.dpi = 300;
   const auto pages = PrintPages(l);
   ASSERT_EQ(pages.size(), 3u);
-  EXPECT_FALSE(pages[0].hasImage);
-  EXPECT_TRUE(pages[1].hasImage);
-  EXPECT_FALSE(pages[2].hasImage);
-  EXPECT_EQ(pages[1].source.left, 0);
-  EXPECT_EQ(pages[1].source.right, 600);
+  EXPECT_TRUE(pages[0].parts.empty());
+  ASSERT_EQ(pages[1].parts.size(), 1u);
+  EXPECT_TRUE(pages[2].parts.empty());
+  EXPECT_EQ(pages[1].parts[0].source.left, 0);
+  EXPECT_EQ(pages[1].parts[0].source.right, 600);
+  EXPECT_EQ(pages[1].parts[0].dest.left, (2329 - 600) / 2);
 }
 
 TEST(PreviewFor, KeepsThePageBlockProportionsAndPlacesTheImageInside) {
