@@ -3,7 +3,8 @@
 //
 //   screens_host viewer      opens the viewer on a 3600 x 600 test panorama
 //   screens_host portrait    asks for the viewer on a 300 x 600 image
-//   screens_host print       opens the Print screen and steps through it
+//   screens_host print       the Print command (printer set-up dialog), then
+//                            the Print screen, stepped through by the space bar
 //
 // The host's title says how far it has come ("viewer open", "viewer closed",
 // "print step N"), for the test script to wait on. It exits with code 0 when
@@ -148,6 +149,12 @@ int main(int argc, char** argv) {
       return 0;
     }
   } else if (print) {
+    // The Print command: the printer set-up dialog first, then the screen.
+    if (!vmd::PrintCommand(host, g_image)) {
+      std::printf("host: the set-up dialog was cancelled or there is no printer\n");
+      GlobalFree(g_image);
+      return 4;
+    }
     SetWindowTextA(host, "print step 0");
     SetFocus(host);
   } else {

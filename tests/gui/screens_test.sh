@@ -73,8 +73,14 @@ case_viewer() {
 case_print() {
   gui_start 1024x768
   gui_launch "$host" print
-  local pid=$GUI_LAST_PID host_window step
-  wait_title "print step 0" 30 || { fail "the host did not start"; gui_finish; }
+  local pid=$GUI_LAST_PID host_window step dialog
+  # The Print command asks for the printer set-up first.
+  wait_title "Print Setup" 30 || { fail "no printer set-up dialog"; gui_finish; }
+  sleep 0.5
+  gui_screenshot setup
+  dialog=$(xdotool search --name '^Print Setup$' | head -n 1)
+  gui_key "$dialog" Return
+  wait_title "print step 0" 30 || { fail "the Print screen did not follow the set-up"; gui_finish; }
   host_window=$(xdotool search --name '^print step 0$' | head -n 1)
   rm -f "$WINEPREFIX/printed/printed.ps"
   for step in 1 2 3 4 5; do
