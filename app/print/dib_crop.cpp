@@ -9,6 +9,10 @@ HGLOBAL CropDibFromTop(HGLOBAL dib, const RECT& area) {
   const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
   if (!header) return nullptr;
   const size_t bytes = GlobalSize(dib);
+  if (bytes < sizeof(BITMAPINFOHEADER)) {
+    GlobalUnlock(dib);
+    return nullptr;
+  }
   const int bitCount = header->biBitCount;
   const int width = header->biWidth;
   const int height = header->biHeight;

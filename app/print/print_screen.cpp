@@ -72,6 +72,10 @@ bool LayOut(PrintScreenState* s) {
   const int copies = s->layout.copies;
   const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(s->image));
   if (!header) return false;
+  if (GlobalSize(s->image) < sizeof(BITMAPINFOHEADER)) {
+    GlobalUnlock(s->image);
+    return false;
+  }
   const int width = static_cast<WORD>(header->biWidth);
   const int height = static_cast<WORD>(header->biHeight);
   GlobalUnlock(s->image);

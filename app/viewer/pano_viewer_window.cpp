@@ -321,6 +321,10 @@ void ViewPanoramaCommand(HWND main, HGLOBAL image) {
   if (!image) return;
   const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(image));
   if (!header) return;
+  if (GlobalSize(image) < sizeof(BITMAPINFOHEADER)) {
+    GlobalUnlock(image);
+    return;
+  }
   const bool portrait = static_cast<WORD>(header->biWidth) < static_cast<WORD>(header->biHeight);
   GlobalUnlock(image);
   if (portrait) {

@@ -29,11 +29,13 @@ bool OpenViewerState(HGLOBAL source, ViewerState* state) {
   *state = ViewerState();
   const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(source));
   if (!header) return false;
-  const bool usable = Usable24(header, GlobalSize(source));
+  if (!Usable24(header, GlobalSize(source))) {
+    GlobalUnlock(source);
+    return false;
+  }
   const int w = static_cast<WORD>(header->biWidth);
   const int h = static_cast<WORD>(header->biHeight);
   GlobalUnlock(source);
-  if (!usable) return false;
   state->source = source;
   state->width = w;
   state->height = h;
@@ -132,6 +134,10 @@ HGLOBAL ExpandPalette8To24(HGLOBAL dib) {
   const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
   if (!header) return nullptr;
   const size_t bytes = GlobalSize(dib);
+  if (bytes < sizeof(BITMAPINFOHEADER)) {
+    GlobalUnlock(dib);
+    return nullptr;
+  }
   const int w = static_cast<WORD>(header->biWidth);
   const int h = static_cast<WORD>(header->biHeight);
   const int inStride = (w + 3) & ~3;
