@@ -8,8 +8,6 @@ namespace vmd {
 /// The view step: the viewer advances by its turning speed and repaints.
 /// wParam, lParam: 0.
 constexpr UINT kMsgViewStep = WM_USER + 1001;  // 2025
-/// Posted to the main window when the viewer has closed. wParam, lParam: 0.
-constexpr UINT kMsgViewerClosed = WM_USER + 502;  // 1526
 
 /// The View Panorama command: nothing without an image; an image narrower
 /// than high gets "Panorama view available for landscape images only." over
@@ -22,7 +20,8 @@ void ViewPanoramaCommand(HWND main, HGLOBAL image);
 /// viewed or the windows cannot be made; an open viewer is closed first.
 bool OpenPanoramaViewer(HWND main, HGLOBAL image);
 
-/// Closes the viewer and its bar if open (the main window gets kMsgViewerClosed).
+/// Closes the viewer and its bar if open. Whenever the viewer closes, the main
+/// window is posted WM_USER+502 (wParam, lParam: 0).
 void ClosePanoramaViewer();
 
 /// The viewer window, or null when closed.

@@ -22,6 +22,8 @@ constexpr UINT kStringLandscapeOnly = 50101;
 constexpr UINT kStringFrameImage = 50115;
 constexpr UINT kStringWarning = 52388;
 constexpr int kFrameBand = 4;  ///< width of each border of the frame image
+/// Posted to the main window when the viewer has closed. wParam, lParam: 0.
+constexpr UINT kViewerClosed = WM_USER + 502;
 
 /// The one open viewer; owned by its window from creation to WM_NCDESTROY.
 struct Viewer {
@@ -225,7 +227,7 @@ void OnDestroy(Viewer* v) {
   if (v->converted) GlobalFree(v->converted);
   v->converted = nullptr;
   if (g_viewer == v) g_viewer = nullptr;
-  if (v->main) PostMessageA(v->main, kMsgViewerClosed, 0, 0);
+  if (v->main) PostMessageA(v->main, kViewerClosed, 0, 0);
 }
 
 LRESULT CALLBACK ViewerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -28,6 +28,8 @@ void DisableControl(int id) { std::printf("host: disable %d\n", id); }
 
 namespace {
 
+/// The main window's message that the viewer has closed.
+constexpr UINT kViewerClosed = WM_USER + 502;
 HGLOBAL g_image = nullptr;
 int g_printStep = 0;
 
@@ -102,7 +104,7 @@ void PrintStep(HWND hwnd) {
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case vmd::kMsgViewerClosed:
+    case kViewerClosed:
       SetWindowTextA(hwnd, "viewer closed");
       PostQuitMessage(0);
       return 0;
