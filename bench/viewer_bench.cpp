@@ -35,7 +35,8 @@ void BM_ViewStep(benchmark::State& state) {
     vmd::RenderView(tables, source.data(), &pose, view.data());
     benchmark::DoNotOptimize(view.data());
   }
-  state.counters["steps/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["steps/s"] =
+      benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ViewStep)->Arg(10)->Arg(30)->Unit(benchmark::kMicrosecond);
 

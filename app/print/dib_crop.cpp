@@ -18,7 +18,8 @@ HGLOBAL CropDibFromTop(HGLOBAL dib, const RECT& area) {
   const int height = header->biHeight;
   const int pixelBytes = bitCount / 8;
   size_t colours = 0;
-  if (bitCount == 8) colours = header->biClrUsed && header->biClrUsed < 256 ? header->biClrUsed : 256;
+  if (bitCount == 8)
+    colours = header->biClrUsed && header->biClrUsed < 256 ? header->biClrUsed : 256;
   const size_t inStride = ((size_t(width) * bitCount + 31) / 32) * 4;
   const int outWidth = area.right - area.left;
   const int outHeight = area.bottom - area.top;
@@ -27,9 +28,9 @@ HGLOBAL CropDibFromTop(HGLOBAL dib, const RECT& area) {
   const bool usable = bytes >= sizeof(BITMAPINFOHEADER) && header->biSize >= 40 &&
                       (bitCount == 24 || bitCount == 8) && header->biCompression == BI_RGB &&
                       width > 0 && height > 0 &&
-                      header->biSize + tableBytes + inStride * height <= bytes &&
-                      area.left >= 0 && area.top >= 0 && outWidth > 0 && outHeight > 0 &&
-                      area.right <= width && area.bottom <= height;
+                      header->biSize + tableBytes + inStride * height <= bytes && area.left >= 0 &&
+                      area.top >= 0 && outWidth > 0 && outHeight > 0 && area.right <= width &&
+                      area.bottom <= height;
   HGLOBAL out = nullptr;
   if (usable)
     out = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
@@ -54,7 +55,8 @@ HGLOBAL CropDibFromTop(HGLOBAL dib, const RECT& area) {
   // Stored rows run bottom-up: the crop's lowest row is the image's row
   // (height - bottom) from the bottom.
   for (int y = 0; y < outHeight; ++y) {
-    const size_t from = size_t(height - area.bottom + y) * inStride + size_t(area.left) * pixelBytes;
+    const size_t from =
+        size_t(height - area.bottom + y) * inStride + size_t(area.left) * pixelBytes;
     std::memcpy(rows + size_t(y) * outStride, in + from, size_t(outWidth) * pixelBytes);
   }
   GlobalUnlock(out);

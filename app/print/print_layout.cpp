@@ -43,12 +43,13 @@ std::vector<Segment> SegmentsOnPage(int size, int printed, int origin, int page,
   auto place = [&](int64_t u) { return u * printed / size; };
   const int64_t b = p0 - origin;
   const int64_t e = p1 - origin;
-  const int64_t first = (b * size + printed - 1) / printed;                  // X(first) >= b
-  const int64_t last = std::min<int64_t>(((e + 1) * size + printed - 1) / printed - 1, size);  // X(last) <= e
+  const int64_t first = (b * size + printed - 1) / printed;  // X(first) >= b
+  const int64_t last =
+      std::min<int64_t>(((e + 1) * size + printed - 1) / printed - 1, size);  // X(last) <= e
   auto add = [&](int64_t s0, int64_t s1, int64_t d0, int64_t d1) {
     if (d1 > d0)
-      segments.push_back(Segment{int(s0), int(s1), int(d0 + origin - pageStart),
-                                 int(d1 + origin - pageStart)});
+      segments.push_back(
+          Segment{int(s0), int(s1), int(d0 + origin - pageStart), int(d1 + origin - pageStart)});
   };
   if (first > last) {
     add(last, last + 1, b, e);  // one pixel spans the whole part
@@ -70,8 +71,7 @@ int PagesNeeded(int size, int res, int page, int dpi) {
 DpiInterval AxisDpiInterval(int size, int res, int page, int pages, int minPages, int maxPages) {
   DpiInterval interval;
   interval.low = pages == maxPages ? kLowestDpi : Quotient(size, res, int64_t(pages) * page);
-  interval.high =
-      pages == minPages ? kHighestDpi : Quotient(size, res, int64_t(pages - 1) * page);
+  interval.high = pages == minPages ? kHighestDpi : Quotient(size, res, int64_t(pages - 1) * page);
   return interval;
 }
 
@@ -93,10 +93,10 @@ PrintLayout InitialLayout(int width, int height, const PrinterMetrics& printer) 
 
 void UpdateDpiRange(PrintLayout* l) {
   const PrinterMetrics& p = l->printer;
-  const DpiInterval across = AxisDpiInterval(l->width, p.lx, p.hr, l->pagesAcross,
-                                             l->minPagesAcross, l->maxPagesAcross);
-  const DpiInterval down = AxisDpiInterval(l->height, p.ly, p.vr, l->pagesDown,
-                                           l->minPagesDown, l->maxPagesDown);
+  const DpiInterval across =
+      AxisDpiInterval(l->width, p.lx, p.hr, l->pagesAcross, l->minPagesAcross, l->maxPagesAcross);
+  const DpiInterval down =
+      AxisDpiInterval(l->height, p.ly, p.vr, l->pagesDown, l->minPagesDown, l->maxPagesDown);
   l->dpiMin = std::max(across.low, down.low);
   l->dpiMax = std::min(across.high, down.high);
   l->dpi = l->dpiMin;
@@ -218,7 +218,8 @@ PrintPlacement PlaceImage(const PrintLayout& l) {
   placement.printedHeight = Quotient(l.height, l.printer.ly, dpi);
   const int64_t sheetWidth = int64_t(l.pagesAcross) * l.printer.hr;
   const int64_t sheetHeight = int64_t(l.pagesDown) * l.printer.vr;
-  placement.originX = static_cast<int>(std::max<int64_t>(0, (sheetWidth - placement.printedWidth) / 2));
+  placement.originX =
+      static_cast<int>(std::max<int64_t>(0, (sheetWidth - placement.printedWidth) / 2));
   placement.originY =
       static_cast<int>(std::max<int64_t>(0, (sheetHeight - placement.printedHeight) / 2));
   return placement;

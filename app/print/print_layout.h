@@ -11,9 +11,9 @@ namespace vmd {
 constexpr int kLowestDpi = 50;
 constexpr int kHighestDpi = 1200;
 constexpr int kStartDpi = 200;
-constexpr int kMaxPrintPages = 18;    ///< most pages in one arrangement, and most templates
+constexpr int kMaxPrintPages = 18;  ///< most pages in one arrangement, and most templates
 constexpr int kMaxCopies = 100;
-constexpr int kSliderPositions = 100; ///< slider 506 runs from 0 (dpiMax) to 99 (dpiMin)
+constexpr int kSliderPositions = 100;  ///< slider 506 runs from 0 (dpiMax) to 99 (dpiMin)
 
 /// What the printer reports: logical pixels per inch, printable page size in pixels.
 struct PrinterMetrics {
@@ -35,10 +35,10 @@ struct PrintLayout {
   int maxPagesAcross = 1;  ///< at the lowest resolution
   int minPagesDown = 1;
   int maxPagesDown = 1;
-  int dpi = kStartDpi;     ///< image pixels per inch
+  int dpi = kStartDpi;  ///< image pixels per inch
   int dpiMin = kLowestDpi;
   int dpiMax = kHighestDpi;
-  int copies = 1;          ///< 1 to 100
+  int copies = 1;  ///< 1 to 100
 };
 
 /// Pages needed to hold `size` image pixels at `dpi` on pages of `page`

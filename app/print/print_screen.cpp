@@ -47,8 +47,14 @@ void ShowFields(PrintScreenState* s) {
 }
 
 void UpdateCopyButtons(const PrintScreenState* s) {
-  if (s->layout.copies <= 1) DisableControl(kCopyLess); else EnableControl(kCopyLess);
-  if (s->layout.copies >= kMaxCopies) DisableControl(kCopyMore); else EnableControl(kCopyMore);
+  if (s->layout.copies <= 1)
+    DisableControl(kCopyLess);
+  else
+    EnableControl(kCopyLess);
+  if (s->layout.copies >= kMaxCopies)
+    DisableControl(kCopyMore);
+  else
+    EnableControl(kCopyMore);
 }
 
 void RedrawLabels(const PrintScreenState* s) {
@@ -161,10 +167,10 @@ bool EnsureBackgroundClassRegistered() {
 
 HWND CreateField(HWND main, const RECT& r, int id) {
   if (IsRectEmpty(&r)) return nullptr;
-  HWND field = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_NUMBER |
-                               ES_AUTOHSCROLL | ES_CENTER, r.left, r.top, r.right - r.left,
-                               r.bottom - r.top, main, reinterpret_cast<HMENU>(INT_PTR(id)),
-                               Instance(), nullptr);
+  HWND field = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                               WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_AUTOHSCROLL | ES_CENTER,
+                               r.left, r.top, r.right - r.left, r.bottom - r.top, main,
+                               reinterpret_cast<HMENU>(INT_PTR(id)), Instance(), nullptr);
   if (field) SendMessageA(field, EM_LIMITTEXT, 19, 0);
   return field;
 }
@@ -231,9 +237,9 @@ bool OpenPrintScreen(HWND main, const PrintScreenPlaces& places, HGLOBAL image,
   s->layout.copies = PrinterCopies();
   const RECT& r = places.background;
   g_screen = s;
-  HWND background = CreateWindowExA(0, kBackgroundClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                                    r.left, r.top, r.right - r.left, r.bottom - r.top, main,
-                                    nullptr, Instance(), s);
+  HWND background =
+      CreateWindowExA(0, kBackgroundClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left,
+                      r.top, r.right - r.left, r.bottom - r.top, main, nullptr, Instance(), s);
   if (!background) {
     g_screen = nullptr;
     delete s;

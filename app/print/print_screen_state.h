@@ -14,15 +14,15 @@ namespace vmd {
 /// settings. Owned by print_screen.cpp; the preview windows read it.
 struct PrintScreenState {
   HWND main = nullptr;
-  HWND background = nullptr;   ///< "Stitch Print Background Window", child of main
-  HWND preview = nullptr;      ///< "Stitch Print Templetate Window", the page block
-  HWND photo = nullptr;        ///< "Stitch Print Photo Window", the image on it
-  HWND fields[3] = {};         ///< edit fields 100, 101, 102, children of main
-  HGLOBAL image = nullptr;     ///< not owned
-  std::string title;           ///< the image's name, the preview window's title
+  HWND background = nullptr;  ///< "Stitch Print Background Window", child of main
+  HWND preview = nullptr;     ///< "Stitch Print Templetate Window", the page block
+  HWND photo = nullptr;       ///< "Stitch Print Photo Window", the image on it
+  HWND fields[3] = {};        ///< edit fields 100, 101, 102, children of main
+  HGLOBAL image = nullptr;    ///< not owned
+  std::string title;          ///< the image's name, the preview window's title
   PrintLayout layout;
   std::vector<std::string> templates;
-  bool settingField = false;   ///< a field's text is being set by the program
+  bool settingField = false;  ///< a field's text is being set by the program
 };
 
 /// Creates the page preview and the image window inside `background`,

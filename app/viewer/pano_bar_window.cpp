@@ -17,10 +17,10 @@ constexpr WORD kCommands[3] = {kBarZoomIn, kBarZoomOut, kBarClose};
 
 struct Bar {
   HWND owner = nullptr;
-  const int* zoomInState = nullptr;   ///< the viewer's; not owned
+  const int* zoomInState = nullptr;  ///< the viewer's; not owned
   const int* zoomOutState = nullptr;
-  int pressed = -1;                   ///< index of the button held down, or -1
-  bool attached = false;              ///< the window owns the record from WM_NCCREATE on
+  int pressed = -1;       ///< index of the button held down, or -1
+  bool attached = false;  ///< the window owns the record from WM_NCCREATE on
 };
 
 Bar* BarOf(HWND hwnd) { return reinterpret_cast<Bar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
@@ -45,7 +45,8 @@ void Paint(HWND hwnd, HDC dc) {
   RECT client;
   GetClientRect(hwnd, &client);
   DrawBarBackground(dc, client);
-  for (int i = 0; i < 3; ++i) DrawBarButton(dc, kButtons[i], ButtonState(bar, i), bar->pressed == i);
+  for (int i = 0; i < 3; ++i)
+    DrawBarButton(dc, kButtons[i], ButtonState(bar, i), bar->pressed == i);
 }
 
 void PlaceAtBottomCentre(HWND hwnd, int screenWidth, int screenHeight) {

@@ -37,7 +37,7 @@ struct Viewer {
   bool dragging = false;
   POINT downPoint = {};
   POINT lastPoint = {};
-  HCURSOR cursor = nullptr;     ///< shown while the mouse is over the window
+  HCURSOR cursor = nullptr;  ///< shown while the mouse is over the window
 };
 Viewer* g_viewer = nullptr;
 
@@ -97,12 +97,12 @@ void DrawFrame(const Viewer* v, HDC dc) {
   if (info) {
     const int w = info->bmiHeader.biWidth;
     const int h = info->bmiHeader.biHeight;
-    const RECT at{(v->screenWidth - w) / 2, (v->screenHeight - h) / 2,
-                  (v->screenWidth - w) / 2 + w, (v->screenHeight - h) / 2 + h};
+    const RECT at{(v->screenWidth - w) / 2, (v->screenHeight - h) / 2, (v->screenWidth - w) / 2 + w,
+                  (v->screenHeight - h) / 2 + h};
     DWORD colours = info->bmiHeader.biClrUsed;
     if (colours == 0 && info->bmiHeader.biBitCount <= 8) colours = 1u << info->bmiHeader.biBitCount;
-    const auto* bits = reinterpret_cast<const BYTE*>(info) + info->bmiHeader.biSize +
-                       colours * sizeof(RGBQUAD);
+    const auto* bits =
+        reinterpret_cast<const BYTE*>(info) + info->bmiHeader.biSize + colours * sizeof(RGBQUAD);
     // Bands as (x, y, width, height) in the image, rows from the top.
     const int bands[4][4] = {{0, 0, w, kFrameBand},
                              {0, 0, kFrameBand, h},

@@ -14,17 +14,17 @@ constexpr int kViewHeight = 298;
 /// size and zoom. Built once per zoom and display change; a view step only
 /// reads them.
 struct ViewTables {
-  int sourceWidth = 0;                ///< W
-  int sourceHeight = 0;               ///< H
-  int sourceStride = 0;               ///< S: bytes per stored source row (24 bits, 4-byte padded)
-  double radius = 0;                  ///< R = W / 2 pi, the cylinder radius in source pixels
-  double focal = 0;                   ///< f, the virtual camera's focal length in pixels
-  std::vector<int32_t> columnBase;    ///< x * Vh: start of column x in the per-pixel tables
-  std::vector<int32_t> destRow;       ///< y * destination stride
-  std::vector<int32_t> sourceRow;     ///< byte offset of the upper source row of pixel (x, y)
-  std::vector<int32_t> rowWeight;     ///< weight of that row in eighths, 0 to 8
-  std::vector<double> columnScale;    ///< per-column vertical scale
-  std::vector<double> columnAngle;    ///< per-column horizontal offset, in source columns
+  int sourceWidth = 0;              ///< W
+  int sourceHeight = 0;             ///< H
+  int sourceStride = 0;             ///< S: bytes per stored source row (24 bits, 4-byte padded)
+  double radius = 0;                ///< R = W / 2 pi, the cylinder radius in source pixels
+  double focal = 0;                 ///< f, the virtual camera's focal length in pixels
+  std::vector<int32_t> columnBase;  ///< x * Vh: start of column x in the per-pixel tables
+  std::vector<int32_t> destRow;     ///< y * destination stride
+  std::vector<int32_t> sourceRow;   ///< byte offset of the upper source row of pixel (x, y)
+  std::vector<int32_t> rowWeight;   ///< weight of that row in eighths, 0 to 8
+  std::vector<double> columnScale;  ///< per-column vertical scale
+  std::vector<double> columnAngle;  ///< per-column horizontal offset, in source columns
 };
 
 /// Bytes per row of a 24-bit DIB of this width.

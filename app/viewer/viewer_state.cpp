@@ -155,8 +155,8 @@ HGLOBAL ExpandPalette8To24(HGLOBAL dib) {
     GlobalUnlock(dib);
     return nullptr;
   }
-  const auto* palette = reinterpret_cast<const RGBQUAD*>(
-      reinterpret_cast<const uint8_t*>(header) + header->biSize);
+  const auto* palette =
+      reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const uint8_t*>(header) + header->biSize);
   const uint8_t* in = reinterpret_cast<const uint8_t*>(palette + colours);
   *o = *header;
   o->biSize = sizeof(BITMAPINFOHEADER);

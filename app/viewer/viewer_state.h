@@ -32,11 +32,11 @@ struct ViewerState {
   int width = 0;             ///< W, read as a 16-bit value
   int height = 0;            ///< H, read as a 16-bit value
   double zoom = kMinZoom;
-  ViewPose pose;             ///< pan, tilt and whether tilt is at its limit
-  int stepX = 0;             ///< turning speed set by dragging, source columns per step
-  int stepY = 0;             ///< source rows per step
-  HGLOBAL view = nullptr;    ///< last rendered Vw x Vh view; owned
-  ViewTables tables;         ///< owned; rebuilt on zoom and display change
+  ViewPose pose;           ///< pan, tilt and whether tilt is at its limit
+  int stepX = 0;           ///< turning speed set by dragging, source columns per step
+  int stepY = 0;           ///< source rows per step
+  HGLOBAL view = nullptr;  ///< last rendered Vw x Vh view; owned
+  ViewTables tables;       ///< owned; rebuilt on zoom and display change
   int zoomInState = kButtonEnabled;
   int zoomOutState = kButtonDisabled;
 };

@@ -76,7 +76,8 @@ void PrintStep(HWND hwnd) {
         PostQuitMessage(3);
         return;
       }
-      for (const std::string& t : vmd::PrintTemplates()) std::printf("host: template %s\n", t.c_str());
+      for (const std::string& t : vmd::PrintTemplates())
+        std::printf("host: template %s\n", t.c_str());
       break;
     }
     case 2:
@@ -140,8 +141,8 @@ int main(int argc, char** argv) {
   RegisterClassA(&wc);
   const bool print = mode == "print";
   HWND host = CreateWindowExA(0, "Screens Host", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                              print ? 112 : 0, print ? 84 : 0, print ? 800 : 200,
-                              print ? 600 : 100, nullptr, nullptr, vmd::g_app.instance, nullptr);
+                              print ? 112 : 0, print ? 84 : 0, print ? 800 : 200, print ? 600 : 100,
+                              nullptr, nullptr, vmd::g_app.instance, nullptr);
   g_image = mode == "portrait" ? TestPanorama(300, 600) : TestPanorama(3600, 600);
   if (mode == "viewer" || mode == "portrait") {
     vmd::ViewPanoramaCommand(host, g_image);

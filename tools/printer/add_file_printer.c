@@ -8,11 +8,10 @@
  * (copied into the printer driver folder), PORT the Unix path of the file the
  * jobs are written to. Running it again keeps the printer and makes it the
  * default again. Exit code 0 on success. */
-#include <windows.h>
-#include <winspool.h>
-
 #include <stdio.h>
 #include <string.h>
+#include <windows.h>
+#include <winspool.h>
 
 static const char kDriverName[] = "Vistameld File Printer";
 static const char kPpdName[] = "VMD3FILE.PPD";

@@ -87,8 +87,8 @@ TEST(TemplateList, WalksTheLongAxisAndStopsBeforeNineteenPages) {
 TEST(TemplateList, NeverOffersMoreThanEighteenPages) {
   const int sizes[][2] = {{65535, 300}, {300, 65535}, {65535, 65535}, {20000, 9000},
                           {7000, 7000}, {1, 1},       {5000, 2500}};
-  for (const PrinterMetrics& printer : {kA4, PrinterMetrics{600, 600, 4800, 6600},
-                                        PrinterMetrics{72, 72, 540, 720}}) {
+  for (const PrinterMetrics& printer :
+       {kA4, PrinterMetrics{600, 600, 4800, 6600}, PrinterMetrics{72, 72, 540, 720}}) {
     for (const auto& s : sizes) {
       const auto list = TemplateList(InitialLayout(s[0], s[1], printer), "page", "pages");
       EXPECT_LE(list.size(), size_t(kMaxPrintPages));
@@ -237,7 +237,7 @@ TEST(PrintPages, CoverTheScaledImageExactlyOnce) {
     int w, h, across, down, dpi;
   };
   const Case cases[] = {
-      {600, 150, 2, 1, 70},   {150, 600, 1, 2, 50},  {10000, 1000, 2, 1, 644},
+      {600, 150, 2, 1, 70},     {150, 600, 1, 2, 50},  {10000, 1000, 2, 1, 644},
       {10000, 1000, 15, 1, 86}, {999, 997, 3, 2, 113}, {5, 3, 1, 1, 50},
       {4658, 100, 2, 1, 300},  // the page edge falls between two pixels
       {40, 30, 2, 2, 50},      // 18 printer pixels per image pixel, cut by both edges

@@ -187,10 +187,10 @@ int Check(const char* geometryPath, int copiesInFiles, int pageCount, char** pag
   Geometry g;
   FILE* f = std::fopen(geometryPath, "r");
   if (!f) return 1;
-  const int fields = std::fscanf(f, "%d %d %d %d %d %d %d %d %d %d %d %d %d %d", &g.w, &g.h,
-                                 &g.across, &g.down, &g.dpi, &g.copies, &g.hr, &g.vr,
-                                 &g.printedWidth, &g.printedHeight, &g.x0, &g.y0, &g.offsetX,
-                                 &g.offsetY);
+  const int fields =
+      std::fscanf(f, "%d %d %d %d %d %d %d %d %d %d %d %d %d %d", &g.w, &g.h, &g.across, &g.down,
+                  &g.dpi, &g.copies, &g.hr, &g.vr, &g.printedWidth, &g.printedHeight, &g.x0, &g.y0,
+                  &g.offsetX, &g.offsetY);
   std::fclose(f);
   if (fields != 14) return 1;
   const int perCopy = g.across * g.down;
@@ -223,12 +223,12 @@ int Check(const char* geometryPath, int copiesInFiles, int pageCount, char** pag
         // Sheet coordinates of this pixel of the printable area.
         const int64_t x = int64_t(column) * g.hr + (px - g.offsetX);
         const int64_t y = int64_t(row) * g.vr + (py - g.offsetY);
-        const bool onPage = px >= g.offsetX && px < g.offsetX + g.hr && py >= g.offsetY &&
-                            py < g.offsetY + g.vr;
+        const bool onPage =
+            px >= g.offsetX && px < g.offsetX + g.hr && py >= g.offsetY && py < g.offsetY + g.vr;
         const bool inside = onPage && x >= g.x0 + 1 && x < g.x0 + g.printedWidth - 1 &&
                             y >= g.y0 + 1 && y < g.y0 + g.printedHeight - 1;
-        const bool outside = !onPage || x < g.x0 - 1 || x > g.x0 + g.printedWidth ||
-                             y < g.y0 - 1 || y > g.y0 + g.printedHeight;
+        const bool outside = !onPage || x < g.x0 - 1 || x > g.x0 + g.printedWidth || y < g.y0 - 1 ||
+                             y > g.y0 + g.printedHeight;
         bool ok = true;
         if (inside) {
           ok = ShowsImage(p, g, x, y);
@@ -237,9 +237,10 @@ int Check(const char* geometryPath, int copiesInFiles, int pageCount, char** pag
           ok = White(p);
         }
         if (!ok && pageFailures++ < 5)
-          std::fprintf(stderr, "check: page %d (column %d, row %d) pixel %d,%d (sheet %lld,%lld): "
-                       "%d %d %d\n", i + 1, column, row, px, py, (long long)x, (long long)y, p[0],
-                       p[1], p[2]);
+          std::fprintf(stderr,
+                       "check: page %d (column %d, row %d) pixel %d,%d (sheet %lld,%lld): "
+                       "%d %d %d\n",
+                       i + 1, column, row, px, py, (long long)x, (long long)y, p[0], p[1], p[2]);
       }
     }
     failures += pageFailures;
@@ -259,7 +260,8 @@ int main(int argc, char** argv) {
                  argv[6]);
   if (argc >= 4 && std::strcmp(argv[1], "check") == 0)
     return Check(argv[2], std::atoi(argv[3]), argc - 4, argv + 4);
-  std::fprintf(stderr, "usage: print_pages_probe port | print A D DPI COPIES GEOMETRY | "
-                       "check GEOMETRY COPIES PAGE...\n");
+  std::fprintf(stderr,
+               "usage: print_pages_probe port | print A D DPI COPIES GEOMETRY | "
+               "check GEOMETRY COPIES PAGE...\n");
   return 2;
 }

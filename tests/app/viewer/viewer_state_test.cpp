@@ -83,6 +83,9 @@ TEST(ViewerState, DraggingLeftWrapsPanThroughZero) {
     expected = ((expected - 150) % 1000 + 1000) % 1000;
     ASSERT_EQ(v.state.pose.pan, expected);
     ASSERT_EQ(v.state.pose.tilt, 0);
+    // Tilt is at its limit at zoom 1.0: a slanted drag shows the plain left cursor.
+    ASSERT_EQ(DragCursor(v.state.stepX, v.state.stepY, v.state.pose.atTiltLimit != 0),
+              kCursorTurnLeft);
   }
   ASSERT_NE(v.state.view, nullptr);
 }
@@ -125,9 +128,8 @@ TEST(DragCursor, FollowsTheSignsOfTheSteps) {
     int x, y, free, atLimit;
   };
   const Case cases[] = {
-      {0, 0, 221, 221},  {0, 3, 210, 210},   {0, -3, 212, 212},
-      {4, 0, 213, 213},  {4, -1, 217, 213},  {4, 1, 215, 213},
-      {-4, 0, 727, 727}, {-4, -1, 219, 727}, {-4, 1, 216, 727},
+      {0, 0, 221, 221}, {0, 3, 210, 210},  {0, -3, 212, 212},  {4, 0, 213, 213},  {4, -1, 217, 213},
+      {4, 1, 215, 213}, {-4, 0, 727, 727}, {-4, -1, 219, 727}, {-4, 1, 216, 727},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DragCursor(c.x, c.y, false), c.free) << c.x << "," << c.y;
