@@ -30,6 +30,9 @@ namespace {
 
 /// The main window's message that the viewer has closed.
 constexpr UINT kViewerClosed = WM_USER + 502;
+/// Posted to the host by the test (window_poke): tells the viewer and its bar
+/// that the display became 800 x 600.
+constexpr UINT kFakeDisplayChange = WM_APP + 1;
 HGLOBAL g_image = nullptr;
 int g_printStep = 0;
 
@@ -112,6 +115,11 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
       if (vmd::PrintEditCommand(wParam, lParam)) return 0;
       break;
+    case kFakeDisplayChange:
+      for (HWND w : {vmd::PanoramaViewerWindow(), FindWindowA("DetailWindowPano", nullptr)})
+        if (w) SendMessageA(w, WM_DISPLAYCHANGE, 24, MAKELPARAM(800, 600));
+      SetWindowTextA(hwnd, "display changed");
+      return 0;
     case WM_KEYDOWN:
       // The test steps through the Print screen with the space bar.
       if (wParam == VK_SPACE) PrintStep(hwnd);

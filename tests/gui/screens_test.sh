@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Real-window tests of the panorama viewer and the Print screen, hosted by
 # screens_host.exe in place of the main window.
-#   screens_test.sh CASE HOST-EXE OUTPUT-FOLDER
+#   screens_test.sh CASE HOST-EXE OUTPUT-FOLDER [WINDOW-POKE-EXE]
 # CASE: viewer (look around, zoom, Esc; a portrait image is refused),
 #       print (the Print screen laid out, a template, the slider, a copy, printing)
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
@@ -9,6 +9,7 @@
 case_name=$1
 host=$2
 GUI_OUT=$3/screens-$case_name
+poke=${4:-}
 rm -rf "$GUI_OUT"
 mkdir -p "$GUI_OUT"
 
@@ -52,8 +53,23 @@ case_viewer() {
   sleep 0.5
   gui_screenshot zoomed
   check "zooming changed the view" test "$(region_sum zoomed 244 235 536 298)" != "$after"
+  local bar_x=500 bar_y=730
+  if [ -n "$poke" ]; then
+    # A display change to 800 x 600: the view and the bar move to its middle and bottom.
+    wine "$poke" post "Screens Host" 0x8001 0 </dev/null >/dev/null 2>&1
+    if wait_title "display changed" 15; then
+      sleep 0.5
+      gui_screenshot display-changed
+      check "the view centred on 800 x 600" test "$(gui_pixel display-changed 400 300)" != "0,0,0"
+      check "black around it" test "$(gui_pixel display-changed 100 100)" = "0,0,0"
+      check "the bar at the new bottom centre" test "$(gui_pixel display-changed 295 540)" = "201,200,213"
+      bar_x=300 bar_y=545
+    else
+      fail "the host did not pass the display change on"
+    fi
+  fi
   # Escape on the bar closes the viewer; the host hears of it and ends.
-  xdotool mousemove 500 730 sleep 0.2 key Escape
+  xdotool mousemove "$bar_x" "$bar_y" sleep 0.2 key Escape
   if gui_wait_exit "$pid" 15; then
     check "the host heard that the viewer closed (exit $GUI_EXIT)" test "$GUI_EXIT" = 0
   else
