@@ -25,6 +25,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-dejavu-core
   lomiri-wallpapers-16.04
   ffmpeg view3dscene chromium
+  ghostscript
 )
 
 need_root() {
@@ -69,7 +70,31 @@ make_wine_prefix() {
   touch "$stamp"
 }
 
+# A PostScript printer that writes every job to $WINEPREFIX/printed/printed.ps,
+# made the default: Wine has no printer of its own and there is no CUPS here.
+# The printing tests turn that file into PNG pages with Ghostscript.
+make_file_printer() {
+  local stamp="$WINEPREFIX/.vmd3-printer" src="$VMD_ROOT/tools/printer"
+  local exe="$VMD_CACHE/add_file_printer.exe" tmp ppd
+  [ -f "$stamp" ] && return 0
+  if [ ! -f "$exe" ] || [ "$src/add_file_printer.c" -nt "$exe" ]; then
+    tmp=$(mktemp "$VMD_CACHE/add_file_printer.XXXXXX")
+    i686-w64-mingw32-gcc -O2 -s -o "$tmp" "$src/add_file_printer.c" -lwinspool &&
+      mv -f "$tmp" "$exe" || { rm -f "$tmp"; log "could not build the printer set-up"; return 1; }
+  fi
+  log "adding the file printer to $WINEPREFIX"
+  mkdir -p "$WINEPREFIX/printed"
+  ppd="Z:${src//\//\\}\\vmd3-file-printer.ppd"
+  wine "$exe" "Vistameld Test Printer" "$ppd" "$WINEPREFIX/printed/printed.ps" \
+    </dev/null >"$VMD_CACHE/printer.log" 2>&1 || {
+      log "the printer set-up failed, see $VMD_CACHE/printer.log"; return 1; }
+  # The printer lives in the registry, written when the server lets go of it.
+  timeout 20 wineserver -w || true
+  touch "$stamp"
+}
+
 mkdir -p "$VMD_CACHE"
 install_packages
 make_wine_prefix
+make_file_printer
 if [ -x "$here/build-mingw-libs.sh" ]; then "$here/build-mingw-libs.sh"; fi

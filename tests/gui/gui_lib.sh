@@ -59,7 +59,7 @@ gui_cleanup() {
 # the prefix's server.
 gui_start() {
   local screen=${1:-1024x768} depth=${2:-24} fifo display
-  if [ ! -f "$GUI_PREFIX/.vmd3-ready" ]; then
+  if [ ! -f "$GUI_PREFIX/.vmd3-ready" ] || [ ! -f "$GUI_PREFIX/.vmd3-printer" ]; then
     echo "gui: making the prefix of the real-window tests in $GUI_PREFIX"
     env -u DISPLAY VMD_WINEPREFIX="$GUI_PREFIX" "$VMD_ROOT/scripts/setup.sh" || { echo "gui: set-up failed"; exit 1; }
   fi
