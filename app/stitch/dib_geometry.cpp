@@ -87,7 +87,22 @@ std::vector<Tap> Taps(int sourceSize, int targetSize) {
 
 int Nearest(double u, int size) { return std::min(static_cast<int>(std::lround(u)), size - 1); }
 
+int64_t FixedSine(int angle) { return std::llround(std::sin(angle * 0.0174532925) * 65536); }
+int64_t FixedCosine(int angle) { return std::llround(std::cos(angle * 0.0174532925) * 65536); }
+
 }  // namespace
+
+void RotatedSize(int w, int h, int angle, int* rotatedW, int* rotatedH) {
+  angle %= 360;
+  if (angle % 90 == 0) {  // exact, whatever the rounding of the sine
+    *rotatedW = angle % 180 == 0 ? w : h;
+    *rotatedH = angle % 180 == 0 ? h : w;
+    return;
+  }
+  int64_t s = std::llabs(FixedSine(angle)), c = std::llabs(FixedCosine(angle));
+  *rotatedW = static_cast<int>((s * h + c * w + 32768) >> 16);
+  *rotatedH = static_cast<int>((c * h + s * w + 32768) >> 16);
+}
 
 void FitSize(int imageW, int imageH, int boxW, int boxH, bool rounded, int* fitW, int* fitH) {
   int64_t w = boxW, h = boxH;
@@ -198,17 +213,8 @@ HGLOBAL RotateDib(HGLOBAL dib, int angle, uint32_t fill, RECT* outRect) {
   if (angle < 0) angle += 360;
   const int w = src.width, h = src.height;
   int newW, newH;
-  int64_t s = 0, c = 0;
-  if (angle % 90 == 0) {
-    newW = angle % 180 == 0 ? w : h;
-    newH = angle % 180 == 0 ? h : w;
-  } else {
-    double a = angle * 0.0174532925;
-    s = std::llround(std::sin(a) * 65536);
-    c = std::llround(std::cos(a) * 65536);
-    newW = static_cast<int>((std::llabs(s) * h + std::llabs(c) * w + 32768) >> 16);
-    newH = static_cast<int>((std::llabs(c) * h + std::llabs(s) * w + 32768) >> 16);
-  }
+  RotatedSize(w, h, angle, &newW, &newH);
+  const int64_t s = FixedSine(angle), c = FixedCosine(angle);
   HGLOBAL out = NewDib(&src, newW, newH, src.bitCount, src.palette, src.paletteCount);
   if (out == nullptr) return nullptr;
   LockedDib dst(out);

@@ -93,6 +93,10 @@ HGLOBAL CropDib(HGLOBAL dib, const RECT& rect);
 /// by the source getting `fill` (0x00RRGGBB). `outRect` receives
 /// (0, 0, new width, new height) when given.
 HGLOBAL RotateDib(HGLOBAL dib, int angle, uint32_t fill, RECT* outRect);
+/// The size of a w x h picture turned by `angle` degrees: its bounding box,
+/// (|s| h + |c| w + 32768) >> 16 by (|c| h + |s| w + 32768) >> 16 with s and c
+/// the sine and cosine in 16.16 fixed point (exact for quarter turns).
+void RotatedSize(int w, int h, int angle, int* rotatedW, int* rotatedH);
 /// The same picture as a 24-bit DIB (a copy when it already is one).
 HGLOBAL ConvertDibTo24(HGLOBAL dib);
 

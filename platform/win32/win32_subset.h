@@ -113,6 +113,9 @@ static_assert(sizeof(BITMAPINFOHEADER) == 40, "BMP information header is 40 byte
 #define DIB_RGB_COLORS 0
 #define SRCCOPY 0x00CC0020u
 #define VK_ESCAPE 0x1B
+#define LOWORD(l) ((WORD)((DWORD)(l) & 0xFFFF))
+#define HIWORD(l) ((WORD)(((DWORD)(l) >> 16) & 0xFFFF))
+#define MAKELONG(a, b) ((LONG)(((WORD)(a)) | (((DWORD)((WORD)(b))) << 16)))
 
 extern "C" {
 
