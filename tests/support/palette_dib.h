@@ -1,5 +1,5 @@
-#ifndef TESTS_APP_STITCH_PALETTE_DIB_H
-#define TESTS_APP_STITCH_PALETTE_DIB_H
+#ifndef TESTS_SUPPORT_PALETTE_DIB_H
+#define TESTS_SUPPORT_PALETTE_DIB_H
 
 #include <cstdint>
 #include <functional>
@@ -26,4 +26,4 @@ uint32_t TopPixelAt(HGLOBAL dib, int x, int y);
 
 }  // namespace testing_support
 
-#endif  // TESTS_APP_STITCH_PALETTE_DIB_H
+#endif  // TESTS_SUPPORT_PALETTE_DIB_H
