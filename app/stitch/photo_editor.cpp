@@ -211,7 +211,8 @@ bool PreparePhotoEdit(HGLOBAL image, int viewW, int viewH) {
     GlobalFree(display);
     return false;
   }
-  if (s.source != nullptr && s.source != image) GlobalFree(s.source);
+  // A source never handed back (an editor closed without finish or cancel)
+  // still belongs to whoever gave it: it is not freed here.
   ReleasePhotoEditImages();
   s.source = image;
   s.sourceW = w;
