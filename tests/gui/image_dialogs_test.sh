@@ -1,0 +1,81 @@
+#!/bin/bash
+# Real-window test of the image dialogs: the program's Save and Open commands
+# (run by image_dialog_probe.exe) with the common dialogs, extended by the
+# quality scroll bar and the compression box, driven with keys as a user would.
+#   image_dialogs_test.sh PROBE_DIR SHOTS_DIR
+. "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
+
+probe_dir=$1
+GUI_OUT=$2/image-dialogs
+rm -rf "$GUI_OUT"
+mkdir -p "$GUI_OUT"
+probe="$probe_dir/image_dialog_probe.exe"
+work=$(mktemp -d "${TMPDIR:-/tmp}/vmd3-image-dialogs-XXXXXX")
+GUI_CLEANUPS+=("rm -rf '$work'")
+winwork="Z:$(echo "$work" | tr '/' '\\')"
+
+# wait_dialog TITLE: the visible dialog's window id, or empty after 30 s.
+wait_dialog() {
+  local w=""
+  for _ in $(seq 1 300); do
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$w" ] && { sleep 0.5; echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# run_probe COMMAND NAME KEYS...: starts the probe, waits for its dialog, types
+# the keys given (xdotool key arguments), then the file name and Return.
+run_probe() {
+  local command=$1 name=$2 title="Save As" dialog
+  shift 2
+  [ "$command" = open ] && title=Open
+  (cd "$probe_dir" && wine "$probe" "$command" </dev/null >"$GUI_OUT/$command-$name.txt" 2>&1) &
+  local pid=$!
+  GUI_PIDS+=("$pid")
+  dialog=$(wait_dialog "$title") || { fail "no \"$title\" dialog for $name"; return 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+  sleep 0.3
+  local k
+  for k in "$@"; do
+    if [ "$k" = shot ]; then gui_screenshot "$name"; else xdotool key --clearmodifiers "$k"; sleep 0.2; fi
+  done
+  xdotool key --clearmodifiers alt+n
+  xdotool type --delay 20 "$winwork\\$name"
+  xdotool key --clearmodifiers Return
+  if ! gui_wait_exit "$pid" 30; then fail "the $command of $name did not end"; return 1; fi
+  log "$command $name: $(tr -d '\r' <"$GUI_OUT/$command-$name.txt")"
+  return "$GUI_EXIT"
+}
+
+gui_start 1024x768
+
+# The default type is JPEG; the first save leaves the codec's quality (75).
+run_probe save q75.jpg shot
+check "the JPEG is written" test -s "$work/q75.jpg"
+check "the quality is 100 again after the dialog" grep -q 'quality=100' "$GUI_OUT/save-q75.jpg.txt"
+check "the image is no longer marked unsaved" grep -q 'modified=0' "$GUI_OUT/save-q75.jpg.txt"
+
+# Alt+Q reaches the quality scroll bar; Home takes it to 1.
+run_probe save q1.jpg alt+q Home shot
+check "the quality-1 JPEG is written" test -s "$work/q1.jpg"
+if [ -s "$work/q1.jpg" ] && [ -s "$work/q75.jpg" ]; then
+  check "quality 1 makes a smaller file ($(stat -c %s "$work/q1.jpg") < $(stat -c %s "$work/q75.jpg"))" \
+    test "$(stat -c %s "$work/q1.jpg")" -lt "$(stat -c %s "$work/q75.jpg")"
+fi
+
+# The type list: Home is Windows Bitmap.
+run_probe save out.bmp alt+t Home
+check "a BMP of 160 x 120" bash -c "identify '$work/out.bmp' 2>/dev/null | grep -Eq 'BMP3? 160x120'"
+
+# Targa (the fifth type) with the Compress box ticked (Alt+C).
+run_probe save packed.tga alt+t Home Down Down Down Down alt+c shot
+check "the compression switch is on after OK" grep -q 'compress=1' "$GUI_OUT/save-packed.tga.txt"
+check "the Targa file is RLE-compressed" bash -c "identify -verbose '$work/packed.tga' 2>/dev/null | grep -qi 'Compression: RLE'"
+
+# Opening the BMP back through the Open dialog gives a 24-bit 160 x 120 image.
+run_probe open out.bmp
+check "the BMP opens as a 24-bit image" grep -q 'opened=1 width=160 height=120 kind=2' "$GUI_OUT/open-out.bmp.txt"
+
+gui_finish
