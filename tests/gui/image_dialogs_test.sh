@@ -78,4 +78,42 @@ check "the Targa file is RLE-compressed" bash -c "identify -verbose '$work/packe
 run_probe open out.bmp
 check "the BMP opens as a 24-bit image" grep -q 'opened=1 width=160 height=120 kind=2' "$GUI_OUT/open-out.bmp.txt"
 
+# answer_box TITLE KEY NAME: waits for a dialog, takes a screenshot, answers it.
+answer_box() {
+  local box
+  box=$(wait_dialog "$1") || { fail "no \"$1\" window for $3"; return 1; }
+  gui_screenshot "$3"
+  xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+  sleep 0.2
+  xdotool key --clearmodifiers "$2"
+}
+
+# open_with_answer NAME TITLE KEY: opens NAME, answers the window TITLE with KEY.
+open_with_answer() {
+  local name=$1 title=$2 key=$3 dialog pid
+  (cd "$probe_dir" && wine "$probe" open </dev/null >"$GUI_OUT/open-$name.txt" 2>&1) &
+  pid=$!
+  GUI_PIDS+=("$pid")
+  dialog=$(wait_dialog Open) || { fail "no \"Open\" dialog for $name"; return 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+  sleep 0.3
+  xdotool key --clearmodifiers alt+n
+  xdotool type --delay 20 "$winwork\\$name"
+  xdotool key --clearmodifiers Return
+  answer_box "$title" "$key" "$name"
+  gui_wait_exit "$pid" 30 || fail "the open of $name did not end"
+  log "open $name: $(tr -d '\r' <"$GUI_OUT/open-$name.txt")"
+}
+
+# A file that is no image: "Open file error." and nothing opened.
+printf 'BM this is not a picture' >"$work/junk.bmp"
+open_with_answer junk.bmp Warning Return
+check "the unreadable file opens nothing" grep -q 'opened=0' "$GUI_OUT/open-junk.bmp.txt"
+
+# A Photo CD file: the options dialog first; Escape cancels without a message.
+printf 'not a photo cd' >"$work/disc.pcd"
+open_with_answer disc.pcd "Photo CD Options" Escape
+check "the cancelled Photo CD opens nothing" grep -q 'opened=0' "$GUI_OUT/open-disc.pcd.txt"
+check "no message after the cancel" test -z "$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null)"
+
 gui_finish
