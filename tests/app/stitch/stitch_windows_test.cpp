@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "detail_view.h"
+#include "image_ops.h"
 #include "photo_edit_view.h"
 #include "result_view.h"
 #include "test_dib.h"
@@ -129,4 +130,39 @@ TEST_F(ImageWindows, DetailViewZoomsAndEscapeLeaves) {
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, parent_, kMsgFullViewClosed, kMsgFullViewClosed, PM_REMOVE));
   GlobalFree(image);
+}
+
+namespace {
+HGLOBAL g_paintImage = nullptr;
+RECT g_painted = {};
+LRESULT CALLBACK PaintFittedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PaintDibFitted(window, g_paintImage, &g_painted);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(ImageWindows, PaintDibFittedFillsTheClientKeepingTheAspect) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = PaintFittedProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "PaintFittedTest";
+  RegisterClassA(&wc);
+  g_paintImage = MakeDib24(100, 50, [](int, int) { return 0xFF8000u; });
+  HWND window = CreateWindowExA(0, "PaintFittedTest", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 300, parent_,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+  EXPECT_EQ(g_painted.left, 0);
+  EXPECT_EQ(g_painted.top, 75);
+  EXPECT_EQ(g_painted.right, 300);
+  EXPECT_EQ(g_painted.bottom, 225);
+  HDC dc = GetDC(window);
+  EXPECT_EQ(GetPixel(dc, 150, 150), RGB(0xFF, 0x80, 0x00));
+  ReleaseDC(window, dc);
+  DestroyWindow(window);
+  GlobalFree(g_paintImage);
 }
