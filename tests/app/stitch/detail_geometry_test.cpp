@@ -42,10 +42,10 @@ TEST(DetailPlacement, ZoomedImagePansWithinItsEdges) {
   DetailPlacement corner = PlaceDetail(1000, 500, 1000, 800, 2, POINT{0, 0});
   ExpectRect(corner.source, 0, 0, 500, 400);
   ExpectRect(corner.dest, 0, 0, 1000, 800);
-  DetailPlacement far = PlaceDetail(1000, 500, 1000, 800, 2, POINT{5000, -5});
-  EXPECT_EQ(far.pan.x, 1000);
-  EXPECT_EQ(far.pan.y, 0);
-  ExpectRect(far.source, 500, 0, 1000, 400);
+  DetailPlacement beyond = PlaceDetail(1000, 500, 1000, 800, 2, POINT{5000, -5});
+  EXPECT_EQ(beyond.pan.x, 1000);
+  EXPECT_EQ(beyond.pan.y, 0);
+  ExpectRect(beyond.source, 500, 0, 1000, 400);
 }
 
 TEST(DetailPlacement, ZoomKeepsTheScreenCentreOnTheSamePoint) {
