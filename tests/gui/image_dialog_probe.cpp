@@ -3,6 +3,9 @@
 // test can drive the dialog (template 21010 with its hook) with keys.
 //   image_dialog_probe save   saves a 160 x 120 picture through the Save dialog
 //   image_dialog_probe open   opens a file through the Open dialog
+//   image_dialog_probe edit   shows the photo editor on a 400 x 300 picture in a
+//                             500 x 400 window at the screen's corner; Enter
+//                             finishes the edit, Escape cancels it
 // It prints what came of it on stdout and exits 0 when the command ran to its end.
 #include <windows.h>
 
@@ -11,7 +14,62 @@
 #include "app_state.h"
 #include "image_commands.h"
 #include "image_ops.h"
+#include "photo_edit_view.h"
 #include "pixio.h"
+
+namespace {
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+    bool ended = vmd::EndCurrentImageEdit(wParam == VK_RETURN);
+    int w = 0, h = 0;
+    vmd::DibSize(vmd::g_app.currentImage, &w, &h);
+    std::printf("ended=%d modified=%d width=%d height=%d\n", ended ? 1 : 0, vmd::g_app.imageModified ? 1 : 0,
+                w, h);
+    std::fflush(stdout);
+    DestroyWindow(window);
+    return 0;
+  }
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int RunEditor() {
+  HGLOBAL image = vmd::AllocImageBlock(40 + 1200 * 300);
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(image));
+  header->biSize = 40;
+  header->biWidth = 400;
+  header->biHeight = 300;
+  header->biPlanes = 1;
+  header->biBitCount = 24;
+  auto* bits = reinterpret_cast<BYTE*>(header) + 40;
+  for (int i = 0; i < 400 * 300; ++i) {
+    bits[i * 3] = 0x60;  // blue, green, red: RGB(32, 48, 96)
+    bits[i * 3 + 1] = 0x30;
+    bits[i * 3 + 2] = 0x20;
+  }
+  GlobalUnlock(image);
+  vmd::g_app.currentImage = image;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = HostProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = "EditorProbeHost";
+  RegisterClassA(&wc);
+  HWND host = CreateWindowExA(0, "EditorProbeHost", "Editor probe", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+  if (host == nullptr || vmd::EditCurrentImage(host, RECT{0, 0, 499, 399}) == nullptr) return 4;
+  SetFocus(host);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
@@ -49,5 +107,6 @@ int main(int argc, char** argv) {
                 vmd::DibKind(vmd::g_app.currentImage));
     return opened ? 0 : 1;
   }
+  if (lstrcmpA(argv[1], "edit") == 0) return RunEditor();
   return 2;
 }

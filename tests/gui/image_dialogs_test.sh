@@ -116,4 +116,27 @@ open_with_answer disc.pcd "Photo CD Options" Escape
 check "the cancelled Photo CD opens nothing" grep -q 'opened=0' "$GUI_OUT/open-disc.pcd.txt"
 check "no message after the cancel" test -z "$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null)"
 
+# The photo editor: the picture sits unscaled at (50, 50) with the crop box
+# around it; dragging the box's left edge 100 pixels right washes out the strip
+# left of it; Enter finishes the edit with the picture cut to the box.
+(cd "$probe_dir" && wine "$probe" edit </dev/null >"$GUI_OUT/edit.txt" 2>&1) &
+edit_pid=$!
+GUI_PIDS+=("$edit_pid")
+host=$(wait_dialog "Editor probe") || fail "no editor window"
+if [ -n "$host" ]; then
+  sleep 0.5
+  gui_screenshot editor-opened
+  check "the picture starts at (50, 50)" test "$(gui_pixel editor-opened 60 200)" = "32,48,96"
+  check "the view's panel colour around it" test "$(gui_pixel editor-opened 20 200)" = "201,200,213"
+  xdotool mousemove 50 200 sleep 0.2 mousedown 1 sleep 0.2 mousemove 100 200 sleep 0.2 mousemove 150 200 sleep 0.2 mouseup 1
+  sleep 0.8
+  gui_screenshot editor-cropped
+  check "left of the box is washed out" test "$(gui_pixel editor-cropped 100 200)" = "199,203,215"
+  check "inside the box is unchanged" test "$(gui_pixel editor-cropped 300 200)" = "32,48,96"
+  gui_key "$host" Return
+  gui_wait_exit "$edit_pid" 20 || fail "the editor did not end"
+  log "edit: $(tr -d '\r' <"$GUI_OUT/edit.txt")"
+  check "the finished picture is cut to the box" grep -q 'ended=1 modified=1 width=300 height=300' "$GUI_OUT/edit.txt"
+fi
+
 gui_finish
