@@ -6,6 +6,9 @@
 //   image_dialog_probe edit   shows the photo editor on a 400 x 300 picture in a
 //                             500 x 400 window at the screen's corner; Enter
 //                             finishes the edit, Escape cancels it
+//   image_dialog_probe detail shows an 800 x 300 picture (red left half, blue
+//                             right half) in the full-screen detail view; exits
+//                             0 when the main window hears that it closed
 // It prints what came of it on stdout and exits 0 when the command ran to its end.
 #include <windows.h>
 
@@ -14,6 +17,7 @@
 #include "app_state.h"
 #include "image_commands.h"
 #include "image_ops.h"
+#include "detail_view.h"
 #include "photo_edit_view.h"
 #include "pixio.h"
 
@@ -69,6 +73,46 @@ int RunEditor() {
   return 0;
 }
 
+LRESULT CALLBACK DetailOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == vmd::kMsgFullViewClosed) {
+    std::printf("full view closed\n");
+    std::fflush(stdout);
+    DestroyWindow(window);
+    return 0;
+  }
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int RunDetail() {
+  HGLOBAL image = vmd::AllocImageBlock(40 + 2400 * 300);
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(image));
+  header->biSize = 40;
+  header->biWidth = 800;
+  header->biHeight = 300;
+  header->biPlanes = 1;
+  header->biBitCount = 24;
+  auto* bits = reinterpret_cast<BYTE*>(header) + 40;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 800; ++x) bits[(y * 800 + x) * 3 + (x < 400 ? 2 : 0)] = 0xFF;
+  GlobalUnlock(image);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DetailOwnerProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "DetailProbeOwner";
+  RegisterClassA(&wc);
+  HWND owner = CreateWindowExA(0, "DetailProbeOwner", "Detail probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+  if (owner == nullptr || !vmd::ShowDetailView(owner, image)) return 4;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  GlobalFree(image);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,5 +152,6 @@ int main(int argc, char** argv) {
     return opened ? 0 : 1;
   }
   if (lstrcmpA(argv[1], "edit") == 0) return RunEditor();
+  if (lstrcmpA(argv[1], "detail") == 0) return RunDetail();
   return 2;
 }

@@ -139,4 +139,37 @@ if [ -n "$host" ]; then
   check "the finished picture is cut to the box" grep -q 'ended=1 modified=1 width=300 height=300' "$GUI_OUT/edit.txt"
 fi
 
+# View Detail: the picture fitted to the screen with the 222 x 67 bar at the
+# bottom centre; the plus key zooms in, Escape leaves and tells the owner.
+(cd "$probe_dir" && wine "$probe" detail </dev/null >"$GUI_OUT/detail.txt" 2>&1) &
+detail_pid=$!
+GUI_PIDS+=("$detail_pid")
+# full_screen_window: the probe's visible window covering the whole screen.
+full_screen_window() {
+  xdotool search --onlyvisible --classname 'image_dialog_probe.exe' 2>/dev/null | while read -r w; do
+    read -r x y ww hh <<<"$(gui_geometry "$w")"; [ "$ww" = 1024 ] && [ "$hh" = 768 ] && echo "$w"; done | head -n 1
+}
+max=""
+for _ in $(seq 1 300); do
+  max=$(full_screen_window)
+  [ -n "$max" ] && { sleep 0.5; break; }
+  sleep 0.1
+done
+if [ -z "$max" ]; then
+  fail "no full-screen window"
+else
+  gui_screenshot detail-step1
+  check "step 1: black above the fitted picture" test "$(gui_pixel detail-step1 512 100)" = "0,0,0"
+  check "step 1: red on the left" test "$(gui_pixel detail-step1 100 384)" = "255,0,0"
+  check "step 1: blue on the right" test "$(gui_pixel detail-step1 900 384)" = "0,0,255"
+  check "the bar at the bottom centre" test "$(gui_pixel detail-step1 404 740)" = "201,200,213"
+  gui_key "$max" plus
+  sleep 0.5
+  gui_screenshot detail-step2
+  check "step 2: the picture fills the height" test "$(gui_pixel detail-step2 512 100)" != "0,0,0"
+  gui_key "$max" Escape
+  gui_wait_exit "$detail_pid" 20 || fail "the detail view did not end"
+  check "the owner hears that the full view closed" grep -q 'full view closed' "$GUI_OUT/detail.txt"
+fi
+
 gui_finish
