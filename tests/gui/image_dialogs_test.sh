@@ -116,6 +116,26 @@ open_with_answer disc.pcd "Photo CD Options" Escape
 check "the cancelled Photo CD opens nothing" grep -q 'opened=0' "$GUI_OUT/open-disc.pcd.txt"
 check "no message after the cancel" test -z "$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null)"
 
+# A name that makes the path longer than 256 characters: the shared
+# message (string 11001 of Res_Zel.DLL), and the work counts as saved.
+long_name="$(printf 'l%.0s' $(seq 1 $((258 - ${#winwork} - 5)))).bmp"
+(cd "$probe_dir" && wine "$probe" save </dev/null >"$GUI_OUT/save-long.txt" 2>&1) &
+long_pid=$!
+GUI_PIDS+=("$long_pid")
+if dialog=$(wait_dialog "Save As"); then
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+  sleep 0.3
+  xdotool key --clearmodifiers alt+n
+  xdotool type --delay 5 "$winwork\\$long_name"
+  xdotool key --clearmodifiers Return
+  answer_box Warning Return long-name
+  gui_wait_exit "$long_pid" 20 || fail "the long-name save did not end"
+  check "the long name leaves the work saved" grep -q 'saved=1 modified=0' "$GUI_OUT/save-long.txt"
+  check "no file was written" test ! -e "$work/$long_name"
+else
+  fail "no \"Save As\" dialog for the long name"
+fi
+
 # The photo editor: the picture sits unscaled at (50, 50) with the crop box
 # around it; dragging the box's left edge 100 pixels right washes out the strip
 # left of it; Enter finishes the edit with the picture cut to the box.
