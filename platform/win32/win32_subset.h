@@ -25,6 +25,7 @@ typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
+typedef short SHORT;
 typedef uint32_t UINT;
 typedef size_t SIZE_T;
 typedef void* LPVOID;
@@ -128,6 +129,10 @@ static_assert(sizeof(BITMAPINFOHEADER) == 40, "BMP information header is 40 byte
 #define BI_BITFIELDS 3
 #define DIB_RGB_COLORS 0
 #define SRCCOPY 0x00CC0020u
+#define VK_ESCAPE 0x1B
+#define LOWORD(l) ((WORD)((DWORD)(l) & 0xFFFF))
+#define HIWORD(l) ((WORD)(((DWORD)(l) >> 16) & 0xFFFF))
+#define MAKELONG(a, b) ((LONG)(((WORD)(a)) | (((DWORD)((WORD)(b))) << 16)))
 
 extern "C" {
 
@@ -168,6 +173,12 @@ VMD_WIN32_SUBSET_API int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DW
 VMD_WIN32_SUBSET_API int StretchDIBits(HDC dc, int x, int y, int width, int height, int srcX,
                                        int srcY, int srcWidth, int srcHeight, const void* bits,
                                        const BITMAPINFO* info, UINT colorUse, DWORD rop);
+
+/// The state of a key: the top bit set while it is down. There is no keyboard
+/// natively; a key is down only while a test says so (VmdSubsetSetKeyDown).
+VMD_WIN32_SUBSET_API SHORT GetAsyncKeyState(int virtualKey);
+/// Test hook of the native build only: holds a key down (nonzero) or lets it go.
+VMD_WIN32_SUBSET_API void VmdSubsetSetKeyDown(int virtualKey, int down);
 
 /// Test hook of the native build only: the next `count` allocations succeed and
 /// every one after that fails, until called again with a negative count.

@@ -1,0 +1,33 @@
+#ifndef APP_STITCH_CONTROL_SERVICES_H
+#define APP_STITCH_CONTROL_SERVICES_H
+
+/// Services of the main window's control panel that the image windows and
+/// commands call. The control panel provides them; until it does,
+/// control_services_default.cpp holds stand-ins that do nothing.
+
+#include "win32_api.h"
+
+namespace vmd {
+
+/// Control ids of the Home screen.
+constexpr int kControlViewDetail = 1;
+constexpr int kControlEdit = 2;
+constexpr int kControlPrint = 3;
+constexpr int kControlSave = 4;
+constexpr int kControlOpen = 5;
+constexpr int kControlHomeImage = 110;  ///< the Home image area (a placeholder)
+constexpr int kControlExport = 111;
+constexpr int kControlViewPanorama = 327;
+/// The Edit screen's zoom and crop buttons (their ids come with the skin).
+constexpr int kControlEditZoomIn = 508;
+constexpr int kControlEditZoomOut = 509;
+constexpr int kControlEditCrop = 510;
+
+void EnableControl(int controlId);
+void DisableControl(int controlId);
+/// Draws a DIB fitted into the rectangle of a placeholder control.
+void ShowImageInArea(int controlId, HGLOBAL dib);
+
+}  // namespace vmd
+
+#endif  // APP_STITCH_CONTROL_SERVICES_H
