@@ -152,7 +152,81 @@ RenderSetup MakeRenderSetup(const StitchMatrix& matrix, const StitchOptions& opt
   s.circumference = (turn >= 1 && turn < kLongestTurn) ? static_cast<int>(turn) : 0;
   s.radius = s.circumference * kInverseTwoPi;
   s.heightLimit = static_cast<int>(s.radius * 5);
+  if (matrix.layout == kLayoutColumn) {
+    s.quarterTurned = true;
+    // The column turns about its photos' mean sideways axis: that becomes
+    // the cylinder's axis, pointing down (the column's left is the canvas's
+    // bottom), and the photos' mean view, square to it, the start's view.
+    Vec3 sideways, view;
+    for (int i = 0; i < matrix.columns * matrix.rows; ++i) {
+      const StitchElement& e = matrix.elements[i];
+      if (!e.pyramid) continue;
+      const Mat3 m = Mat3::From(e.orientation);
+      sideways = Add(sideways, m.Column(0));
+      view = Add(view, Scale(m.Column(2), -1));
+    }
+    sideways = Normalize(sideways);
+    const Vec3 axis = Scale(sideways, -1);
+    const Vec3 back = Scale(Normalize(Add(view, Scale(sideways, -Dot(view, sideways)))), -1);
+    const Vec3 across = Cross(axis, back);
+    const double rows[9] = {across.x, across.y, across.z, axis.x, axis.y, axis.z,
+                            back.x,   back.y,   back.z};
+    const Mat3 q = Mat3::From(rows);
+    // Then a turn about the vertical puts the furthest corner on the side of
+    // the first photo at angle 0, as for a row.
+    double d = 0;
+    for (int i = 0; i < matrix.columns * matrix.rows; ++i) {
+      const StitchElement& e = matrix.elements[i];
+      if (!e.pyramid) continue;
+      const Mat3 m = Multiply(q, Mat3::From(e.orientation));
+      const double hx = (e.pyramid->width - 1) / 2.0, hy = (e.pyramid->height - 1) / 2.0;
+      for (int corner = 0; corner < 4; ++corner) {
+        const Vec3 c = Multiply(m, Vec3{corner & 1 ? hx : -hx, corner & 2 ? hy : -hy, -options.focal});
+        const double horizontal = std::sqrt(c.x * c.x + c.z * c.z);
+        if (horizontal > 0 && c.x / horizontal < d) d = c.x / horizontal;
+      }
+    }
+    const double e = std::sqrt(1 - d * d);
+    const double yaw[9] = {e, 0, d, 0, 1, 0, -d, 0, e};
+    s.turn = Multiply(Mat3::From(yaw), q);
+  }
   return s;
+}
+
+Mat3 RenderOrientation(const RenderSetup& setup, const StitchElement& element) {
+  const Mat3 own = Mat3::From(element.orientation);
+  return setup.quarterTurned ? Multiply(setup.turn, own) : own;
+}
+
+bool TurnCanvasUpright(EngineDib& canvas, EngineDib& upright, RECT* crop) {
+  DibLock lock(canvas);
+  if (!lock.Locked()) return false;
+  const PixelView from = canvas.View();
+  const int w = from.width, h = from.height;
+  if (!upright.Create(h, w, 24)) return false;
+  DibLock uprightLock(upright);
+  if (!uprightLock.Locked()) return false;
+  const PixelView to = upright.View();
+  for (int y = 0; y < w; ++y) {
+    uint8_t* out = to.Row(y);
+    for (int x = 0; x < h; ++x) {
+      const uint8_t* in = from.Row(h - 1 - x) + 3 * y;
+      out[3 * x] = in[0];
+      out[3 * x + 1] = in[1];
+      out[3 * x + 2] = in[2];
+    }
+    std::fill(out + 3 * h, out + to.stride, uint8_t{0});
+  }
+  const RECT c = *crop;
+  *crop = RECT{h - c.bottom, c.left, h - c.top, c.right};
+  return true;
+}
+
+POINT QuarterTurnedCanvasPoint(POINT upright, int canvasHeight) {
+  POINT p;
+  p.x = upright.y;
+  p.y = canvasHeight - 1 - upright.x;
+  return p;
 }
 
 bool FootprintFromOutline(std::vector<OutlinePoint>& outline, int circumference, bool withAngles,
@@ -244,7 +318,7 @@ bool ComputeFootprints(StitchMatrix& matrix, const RenderSetup& setup,
   for (int i = 0; i < cells; ++i) {
     const StitchElement& e = matrix.elements[i];
     if (!e.pyramid) continue;
-    if (!ProjectFootprint(*e.pyramid, Mat3::From(e.orientation), setup,
+    if (!ProjectFootprint(*e.pyramid, RenderOrientation(setup, e), setup,
                           &footprints[static_cast<size_t>(i)]))
       return false;
     u = UniteRects(u, footprints[static_cast<size_t>(i)].rect);
@@ -457,7 +531,7 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
       if (!photoLock.Locked()) return kStitchOutOfMemory;
       ExposureRamp ramp;
       if (circle) ramp = CircleExposureRamp(matrix, options, setup, footprints, column);
-      if (RenderPhoto(photo.View(), *fp, Mat3::From(e.orientation), setup, e.exposureOffset,
+      if (RenderPhoto(photo.View(), *fp, RenderOrientation(setup, e), setup, e.exposureOffset,
                       circle ? &ramp : nullptr, closure, layer.View(), layer.MaskView(),
                       &BlendProgress::Columns, &progress))
         return kStitchCancelled;
@@ -478,8 +552,9 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
             blendWith(left->rect, SeamDirectionKind::kAcrossColumns, left->rect);
           break;
         case kLayoutColumn:
+          // Lying on its side, the photo below is the one to the left.
           if (const PhotoFootprint* below = footprintAt(column, row - 1))
-            blendWith(below->rect, SeamDirectionKind::kAcrossRows, below->rect);
+            blendWith(below->rect, SeamDirectionKind::kAcrossColumns, below->rect);
           break;
         case kLayoutTile: {
           if (const PhotoFootprint* left = footprintAt(column - 1, row)) {
@@ -521,7 +596,7 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
                                  wrap.MaskView(), turn);
     if (folded != kStitchOk) return folded;
   }
-  *crop = CropRectangle(canvasMaskView, matrix.layout);
+  *crop = CropRectangle(canvasMaskView, setup.quarterTurned ? kLayoutRow : matrix.layout);
   if (progress.reporter.Finish()) return kStitchCancelled;
   return kStitchOk;
 }
@@ -541,7 +616,7 @@ long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* pa
   if (!ComputeFootprints(matrix, setup, footprints, &canvasRect)) return kStitchOutOfMemory;
   if (circle && !ApplyClosureToFootprints(setup, closure, footprints, &canvasRect))
     return kStitchOutOfMemory;
-  if (RectEmpty(canvasRect)) return kStitchOutOfMemory;
+  if (RectEmpty(canvasRect)) return kStitchEmptyCanvas;
   BalanceExposure(matrix, options, level);
 
   EngineDib canvas;
@@ -556,7 +631,13 @@ long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* pa
   const long result = Composite(matrix, options, setup, footprints, canvasRect, canvas,
                                 circle ? &closure : nullptr, progress, &crop);
   if (result != kStitchOk) return result;
-  *panorama = canvas.Detach();
+  if (setup.quarterTurned) {
+    EngineDib upright;
+    if (!TurnCanvasUpright(canvas, upright, &crop)) return kStitchOutOfMemory;
+    *panorama = upright.Detach();
+  } else {
+    *panorama = canvas.Detach();
+  }
   *cropOut = crop;
   return kStitchOk;
 }

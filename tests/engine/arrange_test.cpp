@@ -218,6 +218,27 @@ TEST(ArrangeFullCircle, FindsTheFocalLengthThatClosesTheRing) {
   ExpectTruthUpToAYaw(s, 0.01);
 }
 
+// The correction at the end of the turn undoes what the chain leaves: turned
+// by it, photo 0 as the chain places it after the last photo is photo 0 again.
+TEST(ArrangeFullCircle, TheCorrectionUndoesTheClosingRotation) {
+  Scene s(kLayoutCircle, 8, 1);
+  for (int i = 0; i < 8; ++i) s.truth[i] = Yaw(2 * kPi * i / 8);
+  s.SetPairRotations();
+  // One pair rolls a little too far: the chain no longer closes.
+  const Mat3 extra = seam::Multiply(seam::Multiply(Roll(0.02), Pitch(0.01)),
+                                    Mat3::From(s.elements[3].rightRotation));
+  extra.CopyTo(s.elements[3].rightRotation);
+  s.options.focal = 612;
+  Vec3 axis;
+  double angle;
+  ASSERT_EQ(seam::ArrangeFullCircle(&s.matrix, &s.options, 0, &axis, &angle), kStitchOk);
+  const Mat3 k = seam::Multiply(seam::Multiply(s.Orientation(7), Mat3::From(s.elements[7].rightRotation)),
+                                seam::Transposed(s.Orientation(0)));
+  EXPECT_GT(std::fabs(angle), 0.015);
+  EXPECT_LT(MaxDifference(seam::Multiply(seam::AxisAngleRotation(axis, angle), k), seam::Identity()),
+            1e-9);
+}
+
 TEST(ArrangeFullCircle, AClosedRingKeepsItsFocalLength) {
   Scene s(kLayoutCircle, 8, 1);
   for (int i = 0; i < 8; ++i) s.truth[i] = Yaw(2 * kPi * i / 8);

@@ -100,6 +100,20 @@ TEST(Blend, RefusesAFocalLengthThatCannotBeRendered) {
   EXPECT_EQ(Blend(nullptr, &o, &pano, &crop, nullptr), kStitchImageUnusable);
 }
 
+TEST(Blend, AGridWithoutAnyPhotoHasAnEmptyCanvasNotAMemoryShortage) {
+  StitchElement e;
+  StitchPyramid p;
+  StitchMatrix m = OnePhotoMatrix(&e, &p, 1);
+  e.pyramid = nullptr;
+  StitchOptions o{};
+  o.lensMode = kLensGiven;
+  o.focal = 600;
+  HGLOBAL pano = nullptr;
+  RECT crop{};
+  EXPECT_EQ(Blend(&m, &o, &pano, &crop, nullptr), kStitchEmptyCanvas);
+  EXPECT_EQ(pano, nullptr);
+}
+
 TEST(FootprintFromOutline, UnwrapsAnOutlineAcrossTheStartOfTheCylinder) {
   const int c = 100;
   std::vector<OutlinePoint> outline = {{95, 0, 0}, {98, 0, 0}, {2, 0, 0},
