@@ -169,6 +169,63 @@ struct Match {
   LONG qx, qy;  // in Q
 };
 
+/// The matches within 2.5 times the winning score (at least 1.5 level pixels)
+/// of the winning sample's rotation, up to the list's size, chosen to spread:
+/// the best-fitting first, then each time the one furthest from those taken.
+/// Falls back to the sample itself when fewer than three are in.
+std::vector<int> SpreadInliers(const std::vector<Match>& matches, const std::vector<Vec3>& sourceRays,
+                               const std::vector<Vec3>& targetRays, const int* sample,
+                               int sampleSize, double focal, int level, double cxP, double cyP,
+                               double cxQ, double cyQ, double score) {
+  std::vector<int> fallback(sample, sample + sampleSize);
+  Vec3 s[6], t[6];
+  for (int k = 0; k < sampleSize; ++k) {
+    s[k] = sourceRays[static_cast<size_t>(sample[k])];
+    t[k] = targetRays[static_cast<size_t>(sample[k])];
+  }
+  Mat3 rotation;
+  if (!RobustRotation(s, t, sampleSize, &rotation)) return fallback;
+  const double limit = std::max(1.5, 2.5 * score);
+  std::vector<int> inliers;
+  std::vector<double> residual;
+  for (size_t k = 0; k < matches.size(); ++k) {
+    double x, y;
+    ProjectIntoNeighbour(rotation, focal, level, matches[k].qx, matches[k].qy, cxQ, cyQ, cxP, cyP,
+                         &x, &y);
+    const double d = std::hypot(x - matches[k].px, y - matches[k].py);
+    if (d <= limit) {
+      inliers.push_back(static_cast<int>(k));
+      residual.push_back(d);
+    }
+  }
+  if (inliers.size() < 3) return fallback;
+  std::vector<int> chosen;
+  std::vector<bool> taken(inliers.size(), false);
+  size_t first = 0;
+  for (size_t k = 1; k < inliers.size(); ++k)
+    if (residual[k] < residual[first]) first = k;
+  chosen.push_back(inliers[first]);
+  taken[first] = true;
+  while (static_cast<int>(chosen.size()) < kStitchMaxPairs && chosen.size() < inliers.size()) {
+    long long bestGap = -1;
+    size_t next = 0;
+    for (size_t k = 0; k < inliers.size(); ++k) {
+      if (taken[k]) continue;
+      const Match& m = matches[static_cast<size_t>(inliers[k])];
+      long long gap = LLONG_MAX;
+      for (int c : chosen) {
+        const Match& o = matches[static_cast<size_t>(c)];
+        const long long dx = m.qx - o.qx, dy = m.qy - o.qy;
+        gap = std::min(gap, dx * dx + dy * dy);
+      }
+      if (gap > bestGap) bestGap = gap, next = k;
+    }
+    taken[next] = true;
+    chosen.push_back(inliers[next]);
+  }
+  return chosen;
+}
+
 }  // namespace
 
 bool PercentReporter::Report(int percent) {
@@ -491,11 +548,15 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
     SetSyntheticTriangle(matrix, pair, level);  // the list is empty: the assumed overlap
     return kStitchOk;
   }
-  for (int k = 0; k < sampleSize; ++k) {
-    const Match& match = matches[best[k]];
+  // The list keeps the winning sample's inliers, as many as it holds, spread
+  // over the overlap: the rotation of the winning sample decides who is in.
+  std::vector<int> keep = SpreadInliers(matches, sourceRays, targetRays, best, sampleSize,
+                                        options.focal, level, cxP, cyP, cxQ, cyQ, bestScore);
+  for (size_t k = 0; k < keep.size(); ++k) {
+    const Match& match = matches[static_cast<size_t>(keep[k])];
     list[k] = {match.px, match.py, match.qx, match.qy};
   }
-  *count = sampleSize;
+  *count = static_cast<LONG>(keep.size());
   return kStitchOk;
 }
 

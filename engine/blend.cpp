@@ -9,6 +9,7 @@
 #include "focal.h"
 #include "full_circle.h"
 #include "progress.h"
+#include "refine.h"
 #include "seam.h"
 
 namespace seam {
@@ -596,7 +597,7 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
                                  wrap.MaskView(), turn);
     if (folded != kStitchOk) return folded;
   }
-  *crop = CropRectangle(canvasMaskView, setup.quarterTurned ? kLayoutRow : matrix.layout);
+  *crop = CropRectangle(canvasMaskView, setup.quarterTurned ? static_cast<int>(kLayoutRow) : matrix.layout);
   if (progress.reporter.Finish()) return kStitchCancelled;
   return kStitchOk;
 }
@@ -608,6 +609,10 @@ long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* pa
   if (circle) {
     const long arranged = ArrangeFullCircle(&matrix, &options, level, &closure.axis, &closure.angle);
     if (arranged != kStitchOk) return arranged;
+    // Refined with the closing pair among the others, the orientations close
+    // the ring themselves: nothing is left to spread over the turn.
+    if (RefineOrientations(&matrix, &options, level, options.lensMode == kLensAutomatic))
+      closure.angle = 0;
   }
   const RenderSetup setup = MakeRenderSetup(matrix, options);
   if (setup.circumference <= 0) return kStitchImageUnusable;
@@ -665,6 +670,12 @@ extern "C" SEAMCORE_API long Blend(StitchMatrix* matrix, StitchOptions* options,
   if (MakeRenderSetup(*matrix, *options).circumference <= 0) return kStitchImageUnusable;
   const long solved = SolveAllPairRotations(matrix, options, level);
   if (solved != kStitchOk && solved != kStitchTooFewPairs) return solved;
-  if (matrix->layout != kLayoutCircle) Arrange(matrix, options, level);
+  if (matrix->layout != kLayoutCircle) {
+    Arrange(matrix, options, level);
+    // A row's or column's focal length shows only through the small curvature
+    // of its joins; a grid's through its loops.
+    RefineOrientations(matrix, options, level,
+                       options->lensMode == kLensAutomatic && matrix->layout == kLayoutTile);
+  }
   return Render(*matrix, *options, level, panorama, crop, progress);
 }

@@ -28,29 +28,13 @@ struct Stitched {
   HGLOBAL pano = nullptr;
 };
 
-// The orientations each photo is drawn with. For a full circle the canvas
-// turns a photo a fraction t of the way round (t from its centre's column)
-// back by t of the closing rotation K that the chain leaves.
+// The orientations each photo is drawn with: after the joint refinement a
+// full circle's orientations close the ring themselves.
 std::vector<Mat3> DrawnOrientations(SyntheticStitch& st) {
   const StitchMatrix& m = st.matrix;
   std::vector<Mat3> out(static_cast<size_t>(m.columns * m.rows), Identity());
   for (int i = 0; i < m.columns * m.rows; ++i)
     if (m.elements[i].pyramid) out[static_cast<size_t>(i)] = Mat3::From(m.elements[i].orientation);
-  if (m.layout != kLayoutCircle) return out;
-  const int last = m.columns - 1;
-  const Mat3 k = Multiply(Multiply(out[static_cast<size_t>(last)],
-                                   Mat3::From(m.elements[last].rightRotation)),
-                          Transposed(out[0]));
-  Vec3 axis;
-  double angle;
-  ClosingAxisAngle(k, &axis, &angle);
-  for (int i = 0; i < m.columns; ++i) {
-    const Vec3 view = Multiply(out[static_cast<size_t>(i)], Vec3{0, 0, -1});
-    double q = std::atan2(view.x, -view.z);
-    if (q < 0) q += 2 * 3.14159265358979323846;
-    const double t = q / (2 * 3.14159265358979323846);
-    out[static_cast<size_t>(i)] = Multiply(AxisAngleRotation(axis, -t * angle), out[static_cast<size_t>(i)]);
-  }
   return out;
 }
 
@@ -162,8 +146,8 @@ TEST(Accuracy, AHardRowJoinsWithinAPixel) {
   testing_support::GlobalFreer freer(s.pano);
   double join, angle;
   Report("row", set, s, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}, &join, &angle);
-  EXPECT_LT(join, 1.5);
-  EXPECT_LT(angle, 0.25);
+  EXPECT_LT(join, 1.0);
+  EXPECT_LT(angle, 0.1);
   EXPECT_FALSE(CropHasWhite(s.pano, s.crop));
 }
 
@@ -185,7 +169,8 @@ TEST(Accuracy, AFullCircleJoinsEveryPairIncludingTheClosingOne) {
   for (int i = 0; i < 10; ++i) pairs.push_back({i, (i + 1) % 10});
   double join, angle;
   Report("circle", set, s, pairs, &join, &angle);
-  EXPECT_LT(join, 2.0);
+  EXPECT_LT(join, 1.0);
+  EXPECT_LT(angle, 0.1);
   EXPECT_FALSE(CropHasWhite(s.pano, s.crop));
 }
 
@@ -204,7 +189,8 @@ TEST(Accuracy, ATileGridJoinsEveryPair) {
   testing_support::GlobalFreer freer(s.pano);
   double join, angle;
   Report("tile", set, s, {{0, 1}, {1, 2}, {3, 4}, {4, 5}, {0, 3}, {1, 4}, {2, 5}}, &join, &angle);
-  EXPECT_LT(join, 1.5);
+  EXPECT_LT(join, 1.0);
+  EXPECT_LT(angle, 0.1);
   EXPECT_FALSE(CropHasWhite(s.pano, s.crop));
 }
 

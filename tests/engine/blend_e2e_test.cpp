@@ -654,15 +654,15 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, BlendGoldenTest,
     ::testing::Values(
         GoldenCase{LayoutCase{"row", kLayoutRow, 3, 1, 36, 0, 0}, false,
-                   {0xbb3ac330072960f9ull, 0x8f8f4c4c39d0666full}},
+                   {0x0dc630d16ce77d3eull, 0xa93a925893529884ull}},
         GoldenCase{LayoutCase{"column", kLayoutColumn, 1, 3, 0, 24, -24}, false,
-                   {0xf945d2225f69c352ull, 0x8019b503ae3af962ull}},
+                   {0x8fe926144704eb85ull, 0x193ed7add667856bull}},
         GoldenCase{LayoutCase{"tile", kLayoutTile, 3, 2, 36, 28, -14}, false,
-                   {0x104ca962f8000346ull, 0x990c857128ccc5ebull}},
+                   {0xf72ea06ab7030cadull, 0x4f1fe5aa3169815dull}},
         GoldenCase{LayoutCase{"circle", kLayoutCircle, 10, 1, 36, 0, 0}, false,
-                   {0xfcbd6d7a9cb09204ull, 0xcc54247016dce49eull}},
+                   {0x4484b0dbaba05c13ull, 0x9d01eb03992e0276ull}},
         GoldenCase{LayoutCase{"circle", kLayoutCircle, 10, 1, 36, 0, 0}, true,
-                   {0xdc1583c4dd7c30e7ull, 0x4031ce4a825d2b48ull}}),
+                   {0x9e6fbc9824cd6639ull, 0x8cbdd8441449c7c3ull}}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) {
       return std::string(info.param.layout.name) + (info.param.gains ? "Gains" : "");
     });
