@@ -21,6 +21,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   libjpeg62-turbo-dev libtiff-dev libgif-dev libpng-dev zlib1g-dev libimagequant-dev libjpeg-turbo-progs
   dpkg-dev xz-utils
+  python3-opencv
 )
 
 need_root() {
