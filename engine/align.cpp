@@ -11,6 +11,7 @@
 #include "feature_points.h"
 #include "focal.h"
 #include "progress.h"
+#include "rects.h"
 
 namespace seam {
 
@@ -48,14 +49,6 @@ RECT MakeRect(LONG left, LONG top, LONG right, LONG bottom) {
   r.top = top;
   r.right = right;
   r.bottom = bottom;
-  return r;
-}
-
-/// The common part of two rectangles; all zero when they do not meet.
-RECT Intersect(const RECT& a, const RECT& b) {
-  RECT r = MakeRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                    std::min(a.bottom, b.bottom));
-  if (r.left >= r.right || r.top >= r.bottom) return MakeRect(0, 0, 0, 0);
   return r;
 }
 
@@ -118,7 +111,7 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
                   std::vector<FeaturePoint>* features) {
   features->clear();
   const PixelView full = q.View();
-  const RECT crop = Intersect(MakeRect(rect.left - 2, rect.top - 2, rect.right + 2, rect.bottom + 2),
+  const RECT crop = IntersectRects(MakeRect(rect.left - 2, rect.top - 2, rect.right + 2, rect.bottom + 2),
                               MakeRect(0, 0, full.width, full.height));
   const int cw = crop.right - crop.left, ch = crop.bottom - crop.top;
   if (cw < 3 || ch < 3) return kStitchOk;  // nothing the detector could examine
@@ -142,7 +135,7 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
 
   // The detector keeps one pixel clear of the image's edges: of Q's edges, so
   // the rectangle is clipped against Q before it moves into the crop.
-  const RECT clipped = Intersect(rect, MakeRect(1, 1, full.width - 1, full.height - 1));
+  const RECT clipped = IntersectRects(rect, MakeRect(1, 1, full.width - 1, full.height - 1));
   if (clipped.right <= clipped.left) return kStitchOk;
   const RECT local = MakeRect(clipped.left - crop.left, clipped.top - crop.top,
                               clipped.right - crop.left, clipped.bottom - crop.top);
@@ -228,14 +221,6 @@ std::vector<int> SpreadInliers(const std::vector<Match>& matches, const std::vec
 
 }  // namespace
 
-bool PercentReporter::Report(int percent) {
-  if (percent > last_) {
-    last_ = percent;
-    if (callback_) callback_(percent);
-  }
-  return CancelRequested();
-}
-
 int ProgressPairCount(const StitchMatrix& matrix) {
   if (matrix.layout == kLayoutTile)
     return (matrix.columns - 1) * matrix.rows + matrix.columns * (matrix.rows - 1);
@@ -267,8 +252,8 @@ void SetSyntheticTriangle(StitchMatrix& matrix, const NeighbourPair& pair, int l
   LONG cx1, cy1, cx2, cy2, ow, oh;
   if (*count > 0) {
     const LONG sx = list[0].x1 - list[0].x2, sy = list[0].y1 - list[0].y2;
-    const RECT here = Intersect(MakeRect(0, 0, wP, hP), MakeRect(sx, sy, sx + wQ, sy + hQ));
-    const RECT there = Intersect(MakeRect(0, 0, wQ, hQ), MakeRect(-sx, -sy, wP - sx, hP - sy));
+    const RECT here = IntersectRects(MakeRect(0, 0, wP, hP), MakeRect(sx, sy, sx + wQ, sy + hQ));
+    const RECT there = IntersectRects(MakeRect(0, 0, wQ, hQ), MakeRect(-sx, -sy, wP - sx, hP - sy));
     cx1 = (here.left + here.right) / 2;
     cy1 = (here.top + here.bottom) / 2;
     cx2 = (there.left + there.right) / 2;
@@ -305,7 +290,7 @@ void SetSyntheticTriangle(StitchMatrix& matrix, const NeighbourPair& pair, int l
 }
 
 long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, int first, int last,
-                  PercentReporter& progress) {
+                  ProgressReporter& progress) {
   StitchElement& pe = *PairElement(matrix, pair);
   LevelImage pImage(*pe.pyramid, level);
   LevelImage qImage(*QElement(matrix, pair).pyramid, level);
@@ -331,7 +316,7 @@ long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, in
   int bestX = xBegin, bestY = yBegin;
   const int yCount = yEnd - yBegin;
   for (int y = yBegin; y < yEnd; ++y) {
-    if (progress.Report(first + (last - first) * (y - yBegin) / yCount)) return kStitchCancelled;
+    if (progress.Percent(first + (last - first) * (y - yBegin) / yCount)) return kStitchCancelled;
     const int top = std::max(0, y), bottom = std::min(hP, y + hQ);
     if (top >= bottom) continue;
     for (int x = xBegin; x < xEnd; ++x) {
@@ -369,7 +354,7 @@ long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, in
       }
     }
   }
-  if (progress.Report(last)) return kStitchCancelled;
+  if (progress.Percent(last)) return kStitchCancelled;
   StitchPair* list = PairList(pe, pair.kind);
   list[0] = {bestX, bestY, 0, 0};
   *PairCount(pe, pair.kind) = 1;
@@ -380,22 +365,48 @@ long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, in
   return kStitchOk;
 }
 
+namespace {
+
+/// What both matching steps start from: the pair's two elements and
+/// pyramids, its list and count in P's element, and the level's zoom.
+struct PairAtLevel {
+  PairAtLevel(StitchMatrix& matrix, const NeighbourPair& pair, int level)
+      : pe(*PairElement(matrix, pair)),
+        qe(QElement(matrix, pair)),
+        pp(*pe.pyramid),
+        qp(*qe.pyramid),
+        list(PairList(pe, pair.kind)),
+        count(PairCount(pe, pair.kind)),
+        right(pair.kind == PairKind::kRight),
+        zoom(StitchPyramid::ZoomRatio(level)) {}
+  StitchElement& pe;
+  StitchElement& qe;
+  const StitchPyramid& pp;
+  const StitchPyramid& qp;
+  StitchPair* list;
+  LONG* count;
+  bool right;
+  LONG zoom;
+};
+
+}  // namespace
+
 long MatchFirstLevel(StitchMatrix& matrix, const NeighbourPair& pair, int level) {
-  StitchElement& pe = *PairElement(matrix, pair);
-  StitchElement& qe = QElement(matrix, pair);
-  const StitchPyramid& pp = *pe.pyramid;
-  const StitchPyramid& qp = *qe.pyramid;
-  StitchPair* list = PairList(pe, pair.kind);
-  LONG* count = PairCount(pe, pair.kind);
-  const bool right = pair.kind == PairKind::kRight;
-  const LONG zoom = StitchPyramid::ZoomRatio(level);
+  const PairAtLevel at(matrix, pair, level);
+  StitchElement& pe = at.pe;
+  const StitchPyramid& pp = at.pp;
+  const StitchPyramid& qp = at.qp;
+  StitchPair* list = at.list;
+  LONG* count = at.count;
+  const bool right = at.right;
+  const LONG zoom = at.zoom;
 
   // The coarse shift (level s), and the overlap it implies in level-0 pixels.
   const StitchPair coarse = *count > 0 ? list[0] : StitchPair{0, 0, 0, 0};
   const LONG sx = (coarse.x1 - coarse.x2) * zoom, sy = (coarse.y1 - coarse.y2) * zoom;
-  *OverlapHere(pe, pair.kind) = Intersect(MakeRect(0, 0, pp.width, pp.height),
+  *OverlapHere(pe, pair.kind) = IntersectRects(MakeRect(0, 0, pp.width, pp.height),
                                           MakeRect(sx, sy, sx + qp.width, sy + qp.height));
-  *OverlapThere(pe, pair.kind) = Intersect(MakeRect(0, 0, qp.width, qp.height),
+  *OverlapThere(pe, pair.kind) = IntersectRects(MakeRect(0, 0, qp.width, qp.height),
                                            MakeRect(-sx, -sy, pp.width - sx, pp.height - sy));
 
   LevelImage pImage(pp, level), qImage(qp, level);
@@ -434,14 +445,14 @@ long MatchFirstLevel(StitchMatrix& matrix, const NeighbourPair& pair, int level)
 
 long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const NeighbourPair& pair,
                      int level) {
-  StitchElement& pe = *PairElement(matrix, pair);
-  StitchElement& qe = QElement(matrix, pair);
-  const StitchPyramid& pp = *pe.pyramid;
-  const StitchPyramid& qp = *qe.pyramid;
-  StitchPair* list = PairList(pe, pair.kind);
-  LONG* count = PairCount(pe, pair.kind);
-  const bool right = pair.kind == PairKind::kRight;
-  const LONG zoom = StitchPyramid::ZoomRatio(level);
+  const PairAtLevel at(matrix, pair, level);
+  StitchElement& pe = at.pe;
+  const StitchPyramid& pp = at.pp;
+  const StitchPyramid& qp = at.qp;
+  StitchPair* list = at.list;
+  LONG* count = at.count;
+  const bool right = at.right;
+  const LONG zoom = at.zoom;
 
   // Too few points: keep the shift the list had, as three synthetic pairs. The
   // list still holds the previous level's pairs, twice coarser than this level.
@@ -566,8 +577,8 @@ using seam::NeighbourPair;
 
 extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
                                    StitchProgressProc progress) {
-  seam::PercentReporter reporter(progress);
-  if (reporter.Report(0)) return kStitchCancelled;
+  seam::ProgressReporter reporter(progress, 0, seam::kAlignEnd);
+  if (reporter.Percent(0)) return kStitchCancelled;
   if (!matrix || !options || !matrix->elements || matrix->columns <= 0 || matrix->rows <= 0)
     return kStitchInvalidTileLayout;
   if (matrix->layout == kLayoutTile && !seam::CheckTileLayout(*matrix))
@@ -598,7 +609,7 @@ extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
                            seam::kCoarseShare * (k + 1) / shareCount, reporter);
     if (result != kStitchOk) return result;
   }
-  if (reporter.Report(seam::kCoarseShare)) return kStitchCancelled;
+  if (reporter.Percent(seam::kCoarseShare)) return kStitchCancelled;
 
   const int levelCount = start - end + 1;
   const int levelShare = seam::kAlignEnd - seam::kCoarseShare;
@@ -606,14 +617,14 @@ extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
     const int j = start - level;
     const int slotStart = seam::kCoarseShare + levelShare * j / levelCount;
     const int slotEnd = seam::kCoarseShare + (levelShare * j + levelShare) / levelCount;
-    if (reporter.Report(slotStart)) return kStitchCancelled;
+    if (reporter.Percent(slotStart)) return kStitchCancelled;
     for (const NeighbourPair& pair : pairs) {
       long result;
       if (level == start) {
         result = seam::MatchFirstLevel(*matrix, pair, level);
       } else {
         const int k = seam::ProgressPairIndex(*matrix, pair);
-        if (reporter.Report(slotStart + k * (slotEnd - slotStart) / shareCount))
+        if (reporter.Percent(slotStart + k * (slotEnd - slotStart) / shareCount))
           return kStitchCancelled;
         result = seam::MatchFinerLevel(*matrix, *options, pair, level);
       }
@@ -622,6 +633,6 @@ extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
     if (options->lensMode != kLensGiven) seam::EstimateFocal(matrix, options, level);
     seam::SolveAllPairRotations(matrix, options, level);
   }
-  if (reporter.Report(seam::kAlignEnd)) return kStitchCancelled;
+  if (reporter.Percent(seam::kAlignEnd)) return kStitchCancelled;
   return kStitchOk;
 }

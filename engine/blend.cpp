@@ -43,8 +43,8 @@ struct BlendProgress {
   int start = 50;
   int end = 50;
   explicit BlendProgress(StitchProgressProc callback) : reporter(callback, 50, 100) {}
-  bool Percent(int percent) { return reporter.Report((percent - 50 + 0.5) / 50.0); }
-  static bool Columns(void* self, double fraction) {
+  bool Percent(int percent) { return reporter.Percent(percent); }
+  static bool Rows(void* self, double fraction) {
     auto* p = static_cast<BlendProgress*>(self);
     return p->Percent(p->start + static_cast<int>((p->end - p->start) * fraction));
   }
@@ -398,6 +398,20 @@ bool ColumnMapping::Map(double v, double imageDistance, double* x, double* y) co
   return true;
 }
 
+namespace {
+
+// What RenderPhoto works out once per canvas column.
+struct ColumnPlan {
+  ColumnMapping mapping;
+  double sv0 = 0, sdv = 1;  // source height at the first row, and per row
+  double a0 = 0, slope = 0;  // closure angle at the first row, and per row
+  int y0 = 0, y1 = -1;
+  int offset = 0;
+  bool straight = true;
+};
+
+}  // namespace
+
 long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& orientation,
                  const RenderSetup& setup, int exposureOffset, const ExposureRamp* ramp,
                  const ClosureCorrection* closure, const PixelView& layer,
@@ -407,39 +421,50 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   const double cx = (w - 1) / 2.0;
   const double cy = (h - 1) / 2.0;
   const int width = fp.Width();
+  std::vector<ColumnPlan> plans(static_cast<size_t>(std::max(width, 0)));
   for (int x = fp.rect.left; x < fp.rect.right; ++x) {
     const int i = x - fp.rect.left;
-    if (i % 10 == 0 && report && report(context, static_cast<double>(i) / width)) return 1;
-    const int y0 = fp.first[static_cast<size_t>(i)];
-    const int y1 = fp.last[static_cast<size_t>(i)];
-    if (y0 > y1) continue;
-    const int offset = exposureOffset + (ramp ? ramp->At(x) : 0);
-    double a0 = 0, slope = 0;
+    ColumnPlan& plan = plans[static_cast<size_t>(i)];
+    plan.y0 = fp.first[static_cast<size_t>(i)];
+    plan.y1 = fp.last[static_cast<size_t>(i)];
+    if (plan.y0 > plan.y1) continue;
+    plan.offset = exposureOffset + (ramp ? ramp->At(x) : 0);
     if (closure) {
-      a0 = fp.angleFirst[static_cast<size_t>(i)];
+      plan.a0 = fp.angleFirst[static_cast<size_t>(i)];
       const double a1 = fp.angleLast[static_cast<size_t>(i)];
-      if (std::fabs(a1 - a0) >= 0.01 && y1 != y0) slope = (a1 - a0) / (y1 - y0);
+      if (std::fabs(a1 - plan.a0) >= 0.01 && plan.y1 != plan.y0)
+        plan.slope = (a1 - plan.a0) / (plan.y1 - plan.y0);
     }
     // Where the correction is the same down the whole column, the source
     // column is one cylinder column and its height runs linearly with y.
-    const bool straight = !closure || (slope == 0 && (closure->angle == 0 || std::fabs(closure->angle) > 1e-6));
-    double su = x, sv0 = y0, sdv = 1;
-    if (closure && straight) {
+    plan.straight = !closure || (plan.slope == 0 && (closure->angle == 0 || std::fabs(closure->angle) > 1e-6));
+    double su = x;
+    plan.sv0 = plan.y0;
+    if (closure && plan.straight) {
       double u1, v1;
-      CorrectCanvasPoint(setup, *closure, x, y0, a0, &su, &sv0);
-      CorrectCanvasPoint(setup, *closure, x, y0 + 1, a0, &u1, &v1);
-      sdv = v1 - sv0;
+      CorrectCanvasPoint(setup, *closure, x, plan.y0, plan.a0, &su, &plan.sv0);
+      CorrectCanvasPoint(setup, *closure, x, plan.y0 + 1, plan.a0, &u1, &v1);
+      plan.sdv = v1 - plan.sv0;
     }
-    const ColumnMapping column = ColumnMapping::For(orientation, setup.radius, su);
-    uint8_t* const columnBase = layer.bits + 3 * i;
-    uint8_t* const maskBase = layerMask.bits + i;
-    for (int y = y0; y <= y1; ++y) {
+    plan.mapping = ColumnMapping::For(orientation, setup.radius, su);
+  }
+  // Row by row, so that the layer is written and the photo read along rows.
+  const int height = fp.rect.bottom - fp.rect.top;
+  for (int y = fp.rect.top; y < fp.rect.bottom; ++y) {
+    const int j = y - fp.rect.top;
+    if (j % 10 == 0 && report && report(context, static_cast<double>(j) / height)) return 1;
+    uint8_t* const rowBase = layer.Row(j);
+    uint8_t* const maskRow = layerMask.Row(j);
+    for (int i = 0; i < width; ++i) {
+      const ColumnPlan& plan = plans[static_cast<size_t>(i)];
+      if (y < plan.y0 || y > plan.y1) continue;
       double u, v;
-      if (straight) {
-        if (!column.Map(sv0 + (y - y0) * sdv, setup.focal, &u, &v)) continue;
+      if (plan.straight) {
+        if (!plan.mapping.Map(plan.sv0 + (y - plan.y0) * plan.sdv, setup.focal, &u, &v)) continue;
       } else {
+        const int x = fp.rect.left + i;
         UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
-        CorrectCanvasPoint(setup, *closure, x, y, a0 + (y - y0) * slope, &p.u, &p.v);
+        CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u, &p.v);
         if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
       }
       const double sx = u + cx;
@@ -454,13 +479,12 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
                 w11 = a * b;
       const uint8_t* p0 = photo.Row(Y) + 3 * X;
       const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
-      const ptrdiff_t row = static_cast<ptrdiff_t>(y - fp.rect.top);
-      uint8_t* out = columnBase + row * layer.stride;
+      uint8_t* out = rowBase + 3 * i;
       for (int ch = 0; ch < 3; ++ch) {
         const int sum = p0[ch] * w00 + p0[ch + 3] * w10 + p1[ch] * w01 + p1[ch + 3] * w11;
-        out[ch] = ClampByte((sum >> 16) + offset);
+        out[ch] = ClampByte((sum >> 16) + plan.offset);
       }
-      maskBase[row * layerMask.stride] = 255;
+      maskRow[i] = 255;
     }
   }
   return 0;
@@ -534,7 +558,7 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
       if (circle) ramp = CircleExposureRamp(matrix, options, setup, footprints, column);
       if (RenderPhoto(photo.View(), *fp, RenderOrientation(setup, e), setup, e.exposureOffset,
                       circle ? &ramp : nullptr, closure, layer.View(), layer.MaskView(),
-                      &BlendProgress::Columns, &progress))
+                      &BlendProgress::Rows, &progress))
         return kStitchCancelled;
 
       auto blendWith = [&](const RECT& area, SeamDirectionKind direction, const RECT& by) {

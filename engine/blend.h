@@ -130,8 +130,8 @@ struct ColumnMapping {
 
 /// Renders one photo into a layer of its footprint's size by inverse bilinear
 /// mapping, adding `exposureOffset` (and the ramp and closure correction when
-/// given) to each channel. `report` is called with the fraction of columns done
-/// at every tenth column and returns true to cancel. Returns 0 or 1 (cancelled).
+/// given) to each channel. `report` is called with the fraction of rows done
+/// at every tenth row and returns true to cancel. Returns 0 or 1 (cancelled).
 long RenderPhoto(const PixelView& photo, const PhotoFootprint& footprint, const Mat3& orientation,
                  const RenderSetup& setup, int exposureOffset, const ExposureRamp* ramp,
                  const ClosureCorrection* closure, const PixelView& layer,
