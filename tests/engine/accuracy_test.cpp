@@ -110,6 +110,39 @@ bool CropHasWhite(HGLOBAL pano, const RECT& crop) {
   return white;
 }
 
+// Each photo's share inside the crop, from its footprint on the canvas it was
+// drawn on (a column lies on its side there: panorama (x, y) is canvas
+// (y, height - 1 - x)): at least `percent`.
+void ExpectEveryPhotoMostlyInsideTheCrop(SyntheticStitch& st, const Stitched& s, int percent) {
+  const RenderSetup setup = MakeRenderSetup(st.matrix, st.options);
+  std::vector<PhotoFootprint> fps;
+  RECT canvas;
+  ASSERT_TRUE(ComputeFootprints(st.matrix, setup, fps, &canvas));
+  const LONG h = canvas.bottom - canvas.top;
+  const RECT inCanvas =
+      setup.quarterTurned
+          ? RECT{s.crop.top + canvas.left, h - s.crop.right + canvas.top, s.crop.bottom + canvas.left,
+                 h - s.crop.left + canvas.top}
+          : RECT{s.crop.left + canvas.left, s.crop.top + canvas.top, s.crop.right + canvas.left,
+                 s.crop.bottom + canvas.top};
+  for (size_t k = 0; k < fps.size(); ++k) {
+    const PhotoFootprint& f = fps[k];
+    if (!f.present) continue;
+    long all = 0, kept = 0;
+    for (int x = f.rect.left; x < f.rect.right; ++x) {
+      const int y0 = f.first[static_cast<size_t>(x - f.rect.left)];
+      const int y1 = f.last[static_cast<size_t>(x - f.rect.left)];
+      if (y0 > y1) continue;
+      all += y1 - y0 + 1;
+      if (x < inCanvas.left || x >= inCanvas.right) continue;
+      const long a = std::max<long>(y0, inCanvas.top), b = std::min<long>(y1 + 1, inCanvas.bottom);
+      if (b > a) kept += b - a;
+    }
+    std::printf("[ accuracy ] photo %zu: %.1f %% inside the crop\n", k, 100.0 * kept / all);
+    EXPECT_GE(kept * 100, all * percent) << k;
+  }
+}
+
 struct Pair {
   int p, q;
 };
@@ -149,6 +182,10 @@ TEST(Accuracy, AHardRowJoinsWithinAPixel) {
   EXPECT_LT(join, 1.0);
   EXPECT_LT(angle, 0.1);
   EXPECT_FALSE(CropHasWhite(s.pano, s.crop));
+  // On the cylinder a 57-degree photo's corners sit 12 % lower than its middle
+  // (f / sqrt(f^2 + (w/2)^2)), and the jitter tilts the photos against each
+  // other: the straight crop keeps a little less than nine tenths.
+  ExpectEveryPhotoMostlyInsideTheCrop(st, s, 88);
 }
 
 // Ten photos round a full turn: the closing correction must take the chain's
@@ -213,32 +250,7 @@ TEST(Accuracy, AColumnReachingFortyTwoDegreesKeepsItsEndsAndNoWhite) {
   Report("column", set, s, {{0, 1}, {1, 2}, {2, 3}}, &join, &angle);
   EXPECT_LT(join, 1.0);
   EXPECT_FALSE(CropHasWhite(s.pano, s.crop));
-  // Each photo's share inside the crop, from its footprint on the canvas the
-  // column was drawn on (lying on its side: panorama (x, y) is canvas
-  // (y, height - 1 - x)).
-  const RenderSetup setup = MakeRenderSetup(st.matrix, st.options);
-  ASSERT_TRUE(setup.quarterTurned);
-  std::vector<PhotoFootprint> fps;
-  RECT canvas;
-  ASSERT_TRUE(ComputeFootprints(st.matrix, setup, fps, &canvas));
-  const LONG h = canvas.bottom - canvas.top;
-  const RECT inCanvas{s.crop.top + canvas.left, h - s.crop.right + canvas.top,
-                      s.crop.bottom + canvas.left, h - s.crop.left + canvas.top};
-  for (int r = 0; r < 4; ++r) {
-    const PhotoFootprint& f = fps[static_cast<size_t>(r)];
-    long all = 0, kept = 0;
-    for (int x = f.rect.left; x < f.rect.right; ++x) {
-      const int y0 = f.first[static_cast<size_t>(x - f.rect.left)];
-      const int y1 = f.last[static_cast<size_t>(x - f.rect.left)];
-      if (y0 > y1) continue;
-      all += y1 - y0 + 1;
-      if (x < inCanvas.left || x >= inCanvas.right) continue;
-      const long a = std::max<long>(y0, inCanvas.top), b = std::min<long>(y1 + 1, inCanvas.bottom);
-      if (b > a) kept += b - a;
-    }
-    std::printf("[ accuracy ] column photo %d: %.1f %% inside the crop\n", r, 100.0 * kept / all);
-    EXPECT_GE(kept, all * 9 / 10) << r;
-  }
+  ExpectEveryPhotoMostlyInsideTheCrop(st, s, 90);
 }
 
 }  // namespace
