@@ -2,6 +2,12 @@
 // generated photo sets: a row of overlapping crops of one wide synthetic
 // scene, written as JPEG files, stitched with a telephoto lens (the crops are
 // exact translations). Sizes: large, medium, small.
+//
+// Beside it, OpenCV's Stitcher (bench/opencv_stitch.py, Debian's
+// python3-opencv) on sets from the tests' synthetic-scene generator (ideal
+// pinhole photos with known turns), timed in the same run: vmd_s and cv_s are
+// the wall times, ratio = vmd_s / cv_s, vmd_cpu_s and cv_cpu_s the processor
+// times (user and system, all threads), and the peaks are each child's.
 //   bench/stitch_cli_bench
 #include <benchmark/benchmark.h>
 
@@ -16,7 +22,10 @@
 #include <string>
 #include <vector>
 
+#include <chrono>
+
 #include "formats.h"
+#include "synthetic_scene.h"
 
 namespace {
 
@@ -58,24 +67,131 @@ std::vector<std::string> MakeSet(int count) {
   return paths;
 }
 
-/// Runs the stitcher; returns its exit status and its peak resident set in KB.
-int RunStitcher(const std::vector<std::string>& args, long* peakKb) {
+/// Processor time (user and system) of the last child that RunProgram waited
+/// for, in seconds: on a shared machine it says more than the wall time.
+double g_childCpu = 0;
+
+/// Runs a program; returns its exit status and its peak resident set in KB.
+int RunProgram(const char* program, const std::vector<std::string>& args, long* peakKb) {
   const pid_t pid = fork();
   if (pid == 0) {
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(VMD3_STITCH_PATH));
+    argv.push_back(const_cast<char*>(program));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     if (!freopen("/dev/null", "w", stderr)) _exit(126);
-    execv(VMD3_STITCH_PATH, argv.data());
+    execv(program, argv.data());
     _exit(127);
   }
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
   *peakKb = usage.ru_maxrss;
+  g_childCpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+/// The stitcher under test: the one built beside this benchmark, or another
+/// build named by VMD3_STITCH (to time an earlier version in the same way).
+int RunStitcher(const std::vector<std::string>& args, long* peakKb) {
+  const char* other = std::getenv("VMD3_STITCH");
+  return RunProgram(other && *other ? other : VMD3_STITCH_PATH, args, peakKb);
+}
+
+/// A synthetic-scene set written as JPEG files into a fresh folder.
+std::vector<std::string> WriteSceneSet(const testing_support::SyntheticSetup& setup) {
+  testing_support::SyntheticSet set(setup);
+  char dir[] = "/tmp/vmd3-peer-bench-XXXXXX";
+  if (!mkdtemp(dir)) return {};
+  std::vector<std::string> paths;
+  for (int r = setup.rows - 1; r >= 0; --r)  // top row first, as the tool takes a column
+    for (int c = 0; c < setup.columns; ++c) {
+      auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(set.Photo(c, r)));
+      const int stride = (setup.width * 3 + 3) & ~3;
+      const uint8_t* bits = reinterpret_cast<const uint8_t*>(header) + header->biSize;
+      pixio::Image photo;
+      photo.Allocate(setup.width, setup.height, 24);
+      for (int y = 0; y < setup.height; ++y)
+        std::copy_n(bits + static_cast<size_t>(y) * stride, 3 * setup.width, photo.Row(y));
+      GlobalUnlock(set.Photo(c, r));
+      std::vector<uint8_t> jpeg;
+      pixio::EncodeJpeg(photo, pixio::EncodeSettings{92, false}, &jpeg);
+      const std::string path = std::string(dir) + "/img_" + std::to_string(paths.size()) + ".jpg";
+      FILE* f = std::fopen(path.c_str(), "wb");
+      std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+      std::fclose(f);
+      paths.push_back(path);
+    }
+  return paths;
+}
+
+struct PeerCase {
+  const char* name;
+  const char* kind;
+  int layout, columns, rows, width;
+  double yawStep, pitchStep, firstPitch;
+};
+const PeerCase kPeerCases[] = {
+    {"circle 12 x 1600x1200", "circle", 3, 12, 1, 1600, 30, 0, 0},
+    {"row 4 x 1600x1200", "row", 0, 4, 1, 1600, 36, 0, 0},
+    {"row 4 x 4000x3000", "row", 0, 4, 1, 4000, 36, 0, 0},
+};
+
+/// vmd3-stitch (full size, automatic lens) and OpenCV's Stitcher on the same
+/// generated photos, one after the other in every iteration.
+void BM_StitchBesideOpenCv(benchmark::State& state) {
+  const PeerCase& c = kPeerCases[state.range(0)];
+  static std::vector<std::string> sets[3];
+  std::vector<std::string>& photos = sets[state.range(0)];
+  if (photos.empty()) {
+    testing_support::SyntheticSetup setup;
+    setup.layout = c.layout;
+    setup.columns = c.columns;
+    setup.rows = c.rows;
+    setup.width = c.width;
+    setup.height = c.width * 3 / 4;
+    setup.focal = c.width * 0.866;  // 60 degrees across
+    setup.yawStepDegrees = c.yawStep;
+    setup.jitterDegrees = 0.5;
+    setup.noise = 2;
+    setup.supersample = 1;
+    photos = WriteSceneSet(setup);
+  }
+  state.SetLabel(c.name);
+  if (photos.empty()) {
+    state.SkipWithError("cannot write the photos");
+    return;
+  }
+  const std::string dir = photos[0].substr(0, photos[0].rfind('/'));
+  double vmd = 0, cv = 0, vmdCpu = 0, cvCpu = 0;
+  long vmdPeak = 0, cvPeak = 0;
+  int cvStatus = 0;
+  for (auto _ : state) {
+    std::vector<std::string> args = {"--kind", c.kind, "--size", "large", "-o", dir + "/vmd.jpg"};
+    args.insert(args.end(), photos.begin(), photos.end());
+    auto t0 = std::chrono::steady_clock::now();
+    if (RunStitcher(args, &vmdPeak) != 0) state.SkipWithError("vmd3-stitch failed");
+    vmdCpu += g_childCpu;
+    auto t1 = std::chrono::steady_clock::now();
+    std::vector<std::string> peer = {OPENCV_STITCH_SCRIPT, dir + "/opencv.jpg"};
+    peer.insert(peer.end(), photos.begin(), photos.end());
+    cvStatus = RunProgram("/usr/bin/python3", peer, &cvPeak);
+    cvCpu += g_childCpu;
+    auto t2 = std::chrono::steady_clock::now();
+    vmd += std::chrono::duration<double>(t1 - t0).count();
+    cv += std::chrono::duration<double>(t2 - t1).count();
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["vmd_s"] = vmd / n;
+  state.counters["cv_s"] = cvStatus == 0 ? cv / n : -1;
+  state.counters["ratio"] = cvStatus == 0 ? vmd / cv : -1;
+  state.counters["vmd_cpu_s"] = vmdCpu / n;
+  state.counters["cv_cpu_s"] = cvCpu / n;
+  state.counters["vmd_peak_MB"] = double(vmdPeak) / 1024.0;
+  state.counters["cv_peak_MB"] = double(cvPeak) / 1024.0;
+}
+BENCHMARK(BM_StitchBesideOpenCv)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 void BM_StitchRow(benchmark::State& state) {
   static const std::vector<std::string> photos = MakeSet(6);

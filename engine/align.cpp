@@ -11,6 +11,7 @@
 #include "feature_points.h"
 #include "focal.h"
 #include "progress.h"
+#include "rects.h"
 
 namespace seam {
 
@@ -48,14 +49,6 @@ RECT MakeRect(LONG left, LONG top, LONG right, LONG bottom) {
   r.top = top;
   r.right = right;
   r.bottom = bottom;
-  return r;
-}
-
-/// The common part of two rectangles; all zero when they do not meet.
-RECT Intersect(const RECT& a, const RECT& b) {
-  RECT r = MakeRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                    std::min(a.bottom, b.bottom));
-  if (r.left >= r.right || r.top >= r.bottom) return MakeRect(0, 0, 0, 0);
   return r;
 }
 
@@ -118,7 +111,7 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
                   std::vector<FeaturePoint>* features) {
   features->clear();
   const PixelView full = q.View();
-  const RECT crop = Intersect(MakeRect(rect.left - 2, rect.top - 2, rect.right + 2, rect.bottom + 2),
+  const RECT crop = IntersectRects(MakeRect(rect.left - 2, rect.top - 2, rect.right + 2, rect.bottom + 2),
                               MakeRect(0, 0, full.width, full.height));
   const int cw = crop.right - crop.left, ch = crop.bottom - crop.top;
   if (cw < 3 || ch < 3) return kStitchOk;  // nothing the detector could examine
@@ -142,7 +135,7 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
 
   // The detector keeps one pixel clear of the image's edges: of Q's edges, so
   // the rectangle is clipped against Q before it moves into the crop.
-  const RECT clipped = Intersect(rect, MakeRect(1, 1, full.width - 1, full.height - 1));
+  const RECT clipped = IntersectRects(rect, MakeRect(1, 1, full.width - 1, full.height - 1));
   if (clipped.right <= clipped.left) return kStitchOk;
   const RECT local = MakeRect(clipped.left - crop.left, clipped.top - crop.top,
                               clipped.right - crop.left, clipped.bottom - crop.top);
@@ -169,15 +162,64 @@ struct Match {
   LONG qx, qy;  // in Q
 };
 
-}  // namespace
-
-bool PercentReporter::Report(int percent) {
-  if (percent > last_) {
-    last_ = percent;
-    if (callback_) callback_(percent);
+/// The matches within 2.5 times the winning score (at least 1.5 level pixels)
+/// of the winning sample's rotation, up to the list's size, chosen to spread:
+/// the best-fitting first, then each time the one furthest from those taken.
+/// Falls back to the sample itself when fewer than three are in.
+std::vector<int> SpreadInliers(const std::vector<Match>& matches, const std::vector<Vec3>& sourceRays,
+                               const std::vector<Vec3>& targetRays, const int* sample,
+                               int sampleSize, double focal, int level, double cxP, double cyP,
+                               double cxQ, double cyQ, double score) {
+  std::vector<int> fallback(sample, sample + sampleSize);
+  Vec3 s[6], t[6];
+  for (int k = 0; k < sampleSize; ++k) {
+    s[k] = sourceRays[static_cast<size_t>(sample[k])];
+    t[k] = targetRays[static_cast<size_t>(sample[k])];
   }
-  return CancelRequested();
+  Mat3 rotation;
+  if (!RobustRotation(s, t, sampleSize, &rotation)) return fallback;
+  const double limit = std::max(1.5, 2.5 * score);
+  std::vector<int> inliers;
+  std::vector<double> residual;
+  for (size_t k = 0; k < matches.size(); ++k) {
+    double x, y;
+    ProjectIntoNeighbour(rotation, focal, level, matches[k].qx, matches[k].qy, cxQ, cyQ, cxP, cyP,
+                         &x, &y);
+    const double d = std::hypot(x - matches[k].px, y - matches[k].py);
+    if (d <= limit) {
+      inliers.push_back(static_cast<int>(k));
+      residual.push_back(d);
+    }
+  }
+  if (inliers.size() < 3) return fallback;
+  std::vector<int> chosen;
+  std::vector<bool> taken(inliers.size(), false);
+  size_t first = 0;
+  for (size_t k = 1; k < inliers.size(); ++k)
+    if (residual[k] < residual[first]) first = k;
+  chosen.push_back(inliers[first]);
+  taken[first] = true;
+  while (static_cast<int>(chosen.size()) < kStitchMaxPairs && chosen.size() < inliers.size()) {
+    long long bestGap = -1;
+    size_t next = 0;
+    for (size_t k = 0; k < inliers.size(); ++k) {
+      if (taken[k]) continue;
+      const Match& m = matches[static_cast<size_t>(inliers[k])];
+      long long gap = LLONG_MAX;
+      for (int c : chosen) {
+        const Match& o = matches[static_cast<size_t>(c)];
+        const long long dx = m.qx - o.qx, dy = m.qy - o.qy;
+        gap = std::min(gap, dx * dx + dy * dy);
+      }
+      if (gap > bestGap) bestGap = gap, next = k;
+    }
+    taken[next] = true;
+    chosen.push_back(inliers[next]);
+  }
+  return chosen;
 }
+
+}  // namespace
 
 int ProgressPairCount(const StitchMatrix& matrix) {
   if (matrix.layout == kLayoutTile)
@@ -210,8 +252,8 @@ void SetSyntheticTriangle(StitchMatrix& matrix, const NeighbourPair& pair, int l
   LONG cx1, cy1, cx2, cy2, ow, oh;
   if (*count > 0) {
     const LONG sx = list[0].x1 - list[0].x2, sy = list[0].y1 - list[0].y2;
-    const RECT here = Intersect(MakeRect(0, 0, wP, hP), MakeRect(sx, sy, sx + wQ, sy + hQ));
-    const RECT there = Intersect(MakeRect(0, 0, wQ, hQ), MakeRect(-sx, -sy, wP - sx, hP - sy));
+    const RECT here = IntersectRects(MakeRect(0, 0, wP, hP), MakeRect(sx, sy, sx + wQ, sy + hQ));
+    const RECT there = IntersectRects(MakeRect(0, 0, wQ, hQ), MakeRect(-sx, -sy, wP - sx, hP - sy));
     cx1 = (here.left + here.right) / 2;
     cy1 = (here.top + here.bottom) / 2;
     cx2 = (there.left + there.right) / 2;
@@ -248,7 +290,7 @@ void SetSyntheticTriangle(StitchMatrix& matrix, const NeighbourPair& pair, int l
 }
 
 long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, int first, int last,
-                  PercentReporter& progress) {
+                  ProgressReporter& progress) {
   StitchElement& pe = *PairElement(matrix, pair);
   LevelImage pImage(*pe.pyramid, level);
   LevelImage qImage(*QElement(matrix, pair).pyramid, level);
@@ -274,7 +316,7 @@ long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, in
   int bestX = xBegin, bestY = yBegin;
   const int yCount = yEnd - yBegin;
   for (int y = yBegin; y < yEnd; ++y) {
-    if (progress.Report(first + (last - first) * (y - yBegin) / yCount)) return kStitchCancelled;
+    if (progress.Percent(first + (last - first) * (y - yBegin) / yCount)) return kStitchCancelled;
     const int top = std::max(0, y), bottom = std::min(hP, y + hQ);
     if (top >= bottom) continue;
     for (int x = xBegin; x < xEnd; ++x) {
@@ -312,7 +354,7 @@ long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, in
       }
     }
   }
-  if (progress.Report(last)) return kStitchCancelled;
+  if (progress.Percent(last)) return kStitchCancelled;
   StitchPair* list = PairList(pe, pair.kind);
   list[0] = {bestX, bestY, 0, 0};
   *PairCount(pe, pair.kind) = 1;
@@ -323,22 +365,48 @@ long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, in
   return kStitchOk;
 }
 
+namespace {
+
+/// What both matching steps start from: the pair's two elements and
+/// pyramids, its list and count in P's element, and the level's zoom.
+struct PairAtLevel {
+  PairAtLevel(StitchMatrix& matrix, const NeighbourPair& pair, int level)
+      : pe(*PairElement(matrix, pair)),
+        qe(QElement(matrix, pair)),
+        pp(*pe.pyramid),
+        qp(*qe.pyramid),
+        list(PairList(pe, pair.kind)),
+        count(PairCount(pe, pair.kind)),
+        right(pair.kind == PairKind::kRight),
+        zoom(StitchPyramid::ZoomRatio(level)) {}
+  StitchElement& pe;
+  StitchElement& qe;
+  const StitchPyramid& pp;
+  const StitchPyramid& qp;
+  StitchPair* list;
+  LONG* count;
+  bool right;
+  LONG zoom;
+};
+
+}  // namespace
+
 long MatchFirstLevel(StitchMatrix& matrix, const NeighbourPair& pair, int level) {
-  StitchElement& pe = *PairElement(matrix, pair);
-  StitchElement& qe = QElement(matrix, pair);
-  const StitchPyramid& pp = *pe.pyramid;
-  const StitchPyramid& qp = *qe.pyramid;
-  StitchPair* list = PairList(pe, pair.kind);
-  LONG* count = PairCount(pe, pair.kind);
-  const bool right = pair.kind == PairKind::kRight;
-  const LONG zoom = StitchPyramid::ZoomRatio(level);
+  const PairAtLevel at(matrix, pair, level);
+  StitchElement& pe = at.pe;
+  const StitchPyramid& pp = at.pp;
+  const StitchPyramid& qp = at.qp;
+  StitchPair* list = at.list;
+  LONG* count = at.count;
+  const bool right = at.right;
+  const LONG zoom = at.zoom;
 
   // The coarse shift (level s), and the overlap it implies in level-0 pixels.
   const StitchPair coarse = *count > 0 ? list[0] : StitchPair{0, 0, 0, 0};
   const LONG sx = (coarse.x1 - coarse.x2) * zoom, sy = (coarse.y1 - coarse.y2) * zoom;
-  *OverlapHere(pe, pair.kind) = Intersect(MakeRect(0, 0, pp.width, pp.height),
+  *OverlapHere(pe, pair.kind) = IntersectRects(MakeRect(0, 0, pp.width, pp.height),
                                           MakeRect(sx, sy, sx + qp.width, sy + qp.height));
-  *OverlapThere(pe, pair.kind) = Intersect(MakeRect(0, 0, qp.width, qp.height),
+  *OverlapThere(pe, pair.kind) = IntersectRects(MakeRect(0, 0, qp.width, qp.height),
                                            MakeRect(-sx, -sy, pp.width - sx, pp.height - sy));
 
   LevelImage pImage(pp, level), qImage(qp, level);
@@ -377,14 +445,14 @@ long MatchFirstLevel(StitchMatrix& matrix, const NeighbourPair& pair, int level)
 
 long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const NeighbourPair& pair,
                      int level) {
-  StitchElement& pe = *PairElement(matrix, pair);
-  StitchElement& qe = QElement(matrix, pair);
-  const StitchPyramid& pp = *pe.pyramid;
-  const StitchPyramid& qp = *qe.pyramid;
-  StitchPair* list = PairList(pe, pair.kind);
-  LONG* count = PairCount(pe, pair.kind);
-  const bool right = pair.kind == PairKind::kRight;
-  const LONG zoom = StitchPyramid::ZoomRatio(level);
+  const PairAtLevel at(matrix, pair, level);
+  StitchElement& pe = at.pe;
+  const StitchPyramid& pp = at.pp;
+  const StitchPyramid& qp = at.qp;
+  StitchPair* list = at.list;
+  LONG* count = at.count;
+  const bool right = at.right;
+  const LONG zoom = at.zoom;
 
   // Too few points: keep the shift the list had, as three synthetic pairs. The
   // list still holds the previous level's pairs, twice coarser than this level.
@@ -491,11 +559,15 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
     SetSyntheticTriangle(matrix, pair, level);  // the list is empty: the assumed overlap
     return kStitchOk;
   }
-  for (int k = 0; k < sampleSize; ++k) {
-    const Match& match = matches[best[k]];
+  // The list keeps the winning sample's inliers, as many as it holds, spread
+  // over the overlap: the rotation of the winning sample decides who is in.
+  std::vector<int> keep = SpreadInliers(matches, sourceRays, targetRays, best, sampleSize,
+                                        options.focal, level, cxP, cyP, cxQ, cyQ, bestScore);
+  for (size_t k = 0; k < keep.size(); ++k) {
+    const Match& match = matches[static_cast<size_t>(keep[k])];
     list[k] = {match.px, match.py, match.qx, match.qy};
   }
-  *count = sampleSize;
+  *count = static_cast<LONG>(keep.size());
   return kStitchOk;
 }
 
@@ -505,8 +577,8 @@ using seam::NeighbourPair;
 
 extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
                                    StitchProgressProc progress) {
-  seam::PercentReporter reporter(progress);
-  if (reporter.Report(0)) return kStitchCancelled;
+  seam::ProgressReporter reporter(progress, 0, seam::kAlignEnd);
+  if (reporter.Percent(0)) return kStitchCancelled;
   if (!matrix || !options || !matrix->elements || matrix->columns <= 0 || matrix->rows <= 0)
     return kStitchInvalidTileLayout;
   if (matrix->layout == kLayoutTile && !seam::CheckTileLayout(*matrix))
@@ -537,7 +609,7 @@ extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
                            seam::kCoarseShare * (k + 1) / shareCount, reporter);
     if (result != kStitchOk) return result;
   }
-  if (reporter.Report(seam::kCoarseShare)) return kStitchCancelled;
+  if (reporter.Percent(seam::kCoarseShare)) return kStitchCancelled;
 
   const int levelCount = start - end + 1;
   const int levelShare = seam::kAlignEnd - seam::kCoarseShare;
@@ -545,14 +617,14 @@ extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
     const int j = start - level;
     const int slotStart = seam::kCoarseShare + levelShare * j / levelCount;
     const int slotEnd = seam::kCoarseShare + (levelShare * j + levelShare) / levelCount;
-    if (reporter.Report(slotStart)) return kStitchCancelled;
+    if (reporter.Percent(slotStart)) return kStitchCancelled;
     for (const NeighbourPair& pair : pairs) {
       long result;
       if (level == start) {
         result = seam::MatchFirstLevel(*matrix, pair, level);
       } else {
         const int k = seam::ProgressPairIndex(*matrix, pair);
-        if (reporter.Report(slotStart + k * (slotEnd - slotStart) / shareCount))
+        if (reporter.Percent(slotStart + k * (slotEnd - slotStart) / shareCount))
           return kStitchCancelled;
         result = seam::MatchFinerLevel(*matrix, *options, pair, level);
       }
@@ -561,6 +633,6 @@ extern "C" SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options,
     if (options->lensMode != kLensGiven) seam::EstimateFocal(matrix, options, level);
     seam::SolveAllPairRotations(matrix, options, level);
   }
-  if (reporter.Report(seam::kAlignEnd)) return kStitchCancelled;
+  if (reporter.Percent(seam::kAlignEnd)) return kStitchCancelled;
   return kStitchOk;
 }

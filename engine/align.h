@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "camera.h"
+#include "progress.h"
 #include "seamcore.h"
 
 namespace seam {
@@ -32,20 +33,6 @@ class LinearCongruential {
   uint32_t state_;
 };
 
-/// Sends whole percentages that never decrease (a value at or below the last
-/// one sent is not sent again) and reads the cancellation state after each.
-class PercentReporter {
- public:
-  explicit PercentReporter(StitchProgressProc callback) : callback_(callback) {}
-  /// Returns true when the stitch is to be cancelled.
-  bool Report(int percent);
-  int Last() const { return last_; }
-
- private:
-  StitchProgressProc callback_;
-  int last_ = -1;
-};
-
 /// Replaces the pair's list by three pairs that express a pure shift between P
 /// and Q at `level` (sizes of that level): from the list's first pair when the
 /// list is not empty, else from an assumed overlap (a quarter of Q's width at
@@ -57,7 +44,7 @@ void SetSyntheticTriangle(StitchMatrix& matrix, const NeighbourPair& pair, int l
 /// the reserved field 0. Progress runs from `first` to `last` percent, with a
 /// cancellation check after each report. Returns 0 or 1 (cancelled).
 long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, int first, int last,
-                  PercentReporter& progress);
+                  ProgressReporter& progress);
 
 /// The number of pairs the coarse search and the finer levels share progress
 /// among: every right and upper pair of the grid, photos or not, for the tile

@@ -297,8 +297,11 @@ long ArrangeFullCircle(StitchMatrix* matrix, StitchOptions* options, int level, 
 
   const Mat3 frame = RowLevelFrame(*matrix, options->focal);
   ApplyFrame(matrix, frame);
+  // K is where the chain puts photo 0 again after one turn: a photo a
+  // fraction t of the way round carries t of that error, so its content is
+  // turned back, by minus t of K's angle.
   *closureAxis = Multiply(frame, axis);
-  *closureAngle = angle;
+  *closureAngle = -angle;
   return kStitchOk;
 }
 

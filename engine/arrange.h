@@ -27,8 +27,10 @@ void Arrange(StitchMatrix* matrix, const StitchOptions* options, int level);
 /// Closes and arranges a full circle: bisects options->focal (20 steps, each
 /// re-solving every pair rotation at `level`) until the chain of right
 /// rotations closes sideways, chains and levels the orientations, and returns
-/// the remaining closing rotation as a unit axis in the levelled frame and an
-/// angle in radians within [-pi/4, pi/4] (0 when larger or undefined).
+/// the correction that undoes the remaining closing rotation K (where the
+/// chain puts photo 0 again after the last photo): K's unit axis in the
+/// levelled frame and minus K's angle in radians, within [-pi/4, 0] (0 when
+/// K turns by more than pi/4 or is undefined).
 /// Writes options->focal and every orientation. Returns 0, or the first error
 /// of the pair solver other than 10007.
 long ArrangeFullCircle(StitchMatrix* matrix, StitchOptions* options, int level, Vec3* closureAxis,

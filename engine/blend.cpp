@@ -9,6 +9,7 @@
 #include "focal.h"
 #include "full_circle.h"
 #include "progress.h"
+#include "refine.h"
 #include "seam.h"
 
 namespace seam {
@@ -42,8 +43,8 @@ struct BlendProgress {
   int start = 50;
   int end = 50;
   explicit BlendProgress(StitchProgressProc callback) : reporter(callback, 50, 100) {}
-  bool Percent(int percent) { return reporter.Report((percent - 50 + 0.5) / 50.0); }
-  static bool Columns(void* self, double fraction) {
+  bool Percent(int percent) { return reporter.Percent(percent); }
+  static bool Rows(void* self, double fraction) {
     auto* p = static_cast<BlendProgress*>(self);
     return p->Percent(p->start + static_cast<int>((p->end - p->start) * fraction));
   }
@@ -152,7 +153,81 @@ RenderSetup MakeRenderSetup(const StitchMatrix& matrix, const StitchOptions& opt
   s.circumference = (turn >= 1 && turn < kLongestTurn) ? static_cast<int>(turn) : 0;
   s.radius = s.circumference * kInverseTwoPi;
   s.heightLimit = static_cast<int>(s.radius * 5);
+  if (matrix.layout == kLayoutColumn) {
+    s.quarterTurned = true;
+    // The column turns about its photos' mean sideways axis: that becomes
+    // the cylinder's axis, pointing down (the column's left is the canvas's
+    // bottom), and the photos' mean view, square to it, the start's view.
+    Vec3 sideways, view;
+    for (int i = 0; i < matrix.columns * matrix.rows; ++i) {
+      const StitchElement& e = matrix.elements[i];
+      if (!e.pyramid) continue;
+      const Mat3 m = Mat3::From(e.orientation);
+      sideways = Add(sideways, m.Column(0));
+      view = Add(view, Scale(m.Column(2), -1));
+    }
+    sideways = Normalize(sideways);
+    const Vec3 axis = Scale(sideways, -1);
+    const Vec3 back = Scale(Normalize(Add(view, Scale(sideways, -Dot(view, sideways)))), -1);
+    const Vec3 across = Cross(axis, back);
+    const double rows[9] = {across.x, across.y, across.z, axis.x, axis.y, axis.z,
+                            back.x,   back.y,   back.z};
+    const Mat3 q = Mat3::From(rows);
+    // Then a turn about the vertical puts the furthest corner on the side of
+    // the first photo at angle 0, as for a row.
+    double d = 0;
+    for (int i = 0; i < matrix.columns * matrix.rows; ++i) {
+      const StitchElement& e = matrix.elements[i];
+      if (!e.pyramid) continue;
+      const Mat3 m = Multiply(q, Mat3::From(e.orientation));
+      const double hx = (e.pyramid->width - 1) / 2.0, hy = (e.pyramid->height - 1) / 2.0;
+      for (int corner = 0; corner < 4; ++corner) {
+        const Vec3 c = Multiply(m, Vec3{corner & 1 ? hx : -hx, corner & 2 ? hy : -hy, -options.focal});
+        const double horizontal = std::sqrt(c.x * c.x + c.z * c.z);
+        if (horizontal > 0 && c.x / horizontal < d) d = c.x / horizontal;
+      }
+    }
+    const double e = std::sqrt(1 - d * d);
+    const double yaw[9] = {e, 0, d, 0, 1, 0, -d, 0, e};
+    s.turn = Multiply(Mat3::From(yaw), q);
+  }
   return s;
+}
+
+Mat3 RenderOrientation(const RenderSetup& setup, const StitchElement& element) {
+  const Mat3 own = Mat3::From(element.orientation);
+  return setup.quarterTurned ? Multiply(setup.turn, own) : own;
+}
+
+bool TurnCanvasUpright(EngineDib& canvas, EngineDib& upright, RECT* crop) {
+  DibLock lock(canvas);
+  if (!lock.Locked()) return false;
+  const PixelView from = canvas.View();
+  const int w = from.width, h = from.height;
+  if (!upright.Create(h, w, 24)) return false;
+  DibLock uprightLock(upright);
+  if (!uprightLock.Locked()) return false;
+  const PixelView to = upright.View();
+  for (int y = 0; y < w; ++y) {
+    uint8_t* out = to.Row(y);
+    for (int x = 0; x < h; ++x) {
+      const uint8_t* in = from.Row(h - 1 - x) + 3 * y;
+      out[3 * x] = in[0];
+      out[3 * x + 1] = in[1];
+      out[3 * x + 2] = in[2];
+    }
+    std::fill(out + 3 * h, out + to.stride, uint8_t{0});
+  }
+  const RECT c = *crop;
+  *crop = RECT{h - c.bottom, c.left, h - c.top, c.right};
+  return true;
+}
+
+POINT QuarterTurnedCanvasPoint(POINT upright, int canvasHeight) {
+  POINT p;
+  p.x = upright.y;
+  p.y = canvasHeight - 1 - upright.x;
+  return p;
 }
 
 bool FootprintFromOutline(std::vector<OutlinePoint>& outline, int circumference, bool withAngles,
@@ -244,7 +319,7 @@ bool ComputeFootprints(StitchMatrix& matrix, const RenderSetup& setup,
   for (int i = 0; i < cells; ++i) {
     const StitchElement& e = matrix.elements[i];
     if (!e.pyramid) continue;
-    if (!ProjectFootprint(*e.pyramid, Mat3::From(e.orientation), setup,
+    if (!ProjectFootprint(*e.pyramid, RenderOrientation(setup, e), setup,
                           &footprints[static_cast<size_t>(i)]))
       return false;
     u = UniteRects(u, footprints[static_cast<size_t>(i)].rect);
@@ -323,6 +398,20 @@ bool ColumnMapping::Map(double v, double imageDistance, double* x, double* y) co
   return true;
 }
 
+namespace {
+
+// What RenderPhoto works out once per canvas column.
+struct ColumnPlan {
+  ColumnMapping mapping;
+  double sv0 = 0, sdv = 1;  // source height at the first row, and per row
+  double a0 = 0, slope = 0;  // closure angle at the first row, and per row
+  int y0 = 0, y1 = -1;
+  int offset = 0;
+  bool straight = true;
+};
+
+}  // namespace
+
 long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& orientation,
                  const RenderSetup& setup, int exposureOffset, const ExposureRamp* ramp,
                  const ClosureCorrection* closure, const PixelView& layer,
@@ -332,39 +421,50 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   const double cx = (w - 1) / 2.0;
   const double cy = (h - 1) / 2.0;
   const int width = fp.Width();
+  std::vector<ColumnPlan> plans(static_cast<size_t>(std::max(width, 0)));
   for (int x = fp.rect.left; x < fp.rect.right; ++x) {
     const int i = x - fp.rect.left;
-    if (i % 10 == 0 && report && report(context, static_cast<double>(i) / width)) return 1;
-    const int y0 = fp.first[static_cast<size_t>(i)];
-    const int y1 = fp.last[static_cast<size_t>(i)];
-    if (y0 > y1) continue;
-    const int offset = exposureOffset + (ramp ? ramp->At(x) : 0);
-    double a0 = 0, slope = 0;
+    ColumnPlan& plan = plans[static_cast<size_t>(i)];
+    plan.y0 = fp.first[static_cast<size_t>(i)];
+    plan.y1 = fp.last[static_cast<size_t>(i)];
+    if (plan.y0 > plan.y1) continue;
+    plan.offset = exposureOffset + (ramp ? ramp->At(x) : 0);
     if (closure) {
-      a0 = fp.angleFirst[static_cast<size_t>(i)];
+      plan.a0 = fp.angleFirst[static_cast<size_t>(i)];
       const double a1 = fp.angleLast[static_cast<size_t>(i)];
-      if (std::fabs(a1 - a0) >= 0.01 && y1 != y0) slope = (a1 - a0) / (y1 - y0);
+      if (std::fabs(a1 - plan.a0) >= 0.01 && plan.y1 != plan.y0)
+        plan.slope = (a1 - plan.a0) / (plan.y1 - plan.y0);
     }
     // Where the correction is the same down the whole column, the source
     // column is one cylinder column and its height runs linearly with y.
-    const bool straight = !closure || (slope == 0 && (closure->angle == 0 || std::fabs(closure->angle) > 1e-6));
-    double su = x, sv0 = y0, sdv = 1;
-    if (closure && straight) {
+    plan.straight = !closure || (plan.slope == 0 && (closure->angle == 0 || std::fabs(closure->angle) > 1e-6));
+    double su = x;
+    plan.sv0 = plan.y0;
+    if (closure && plan.straight) {
       double u1, v1;
-      CorrectCanvasPoint(setup, *closure, x, y0, a0, &su, &sv0);
-      CorrectCanvasPoint(setup, *closure, x, y0 + 1, a0, &u1, &v1);
-      sdv = v1 - sv0;
+      CorrectCanvasPoint(setup, *closure, x, plan.y0, plan.a0, &su, &plan.sv0);
+      CorrectCanvasPoint(setup, *closure, x, plan.y0 + 1, plan.a0, &u1, &v1);
+      plan.sdv = v1 - plan.sv0;
     }
-    const ColumnMapping column = ColumnMapping::For(orientation, setup.radius, su);
-    uint8_t* const columnBase = layer.bits + 3 * i;
-    uint8_t* const maskBase = layerMask.bits + i;
-    for (int y = y0; y <= y1; ++y) {
+    plan.mapping = ColumnMapping::For(orientation, setup.radius, su);
+  }
+  // Row by row, so that the layer is written and the photo read along rows.
+  const int height = fp.rect.bottom - fp.rect.top;
+  for (int y = fp.rect.top; y < fp.rect.bottom; ++y) {
+    const int j = y - fp.rect.top;
+    if (j % 10 == 0 && report && report(context, static_cast<double>(j) / height)) return 1;
+    uint8_t* const rowBase = layer.Row(j);
+    uint8_t* const maskRow = layerMask.Row(j);
+    for (int i = 0; i < width; ++i) {
+      const ColumnPlan& plan = plans[static_cast<size_t>(i)];
+      if (y < plan.y0 || y > plan.y1) continue;
       double u, v;
-      if (straight) {
-        if (!column.Map(sv0 + (y - y0) * sdv, setup.focal, &u, &v)) continue;
+      if (plan.straight) {
+        if (!plan.mapping.Map(plan.sv0 + (y - plan.y0) * plan.sdv, setup.focal, &u, &v)) continue;
       } else {
+        const int x = fp.rect.left + i;
         UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
-        CorrectCanvasPoint(setup, *closure, x, y, a0 + (y - y0) * slope, &p.u, &p.v);
+        CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u, &p.v);
         if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
       }
       const double sx = u + cx;
@@ -379,13 +479,12 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
                 w11 = a * b;
       const uint8_t* p0 = photo.Row(Y) + 3 * X;
       const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
-      const ptrdiff_t row = static_cast<ptrdiff_t>(y - fp.rect.top);
-      uint8_t* out = columnBase + row * layer.stride;
+      uint8_t* out = rowBase + 3 * i;
       for (int ch = 0; ch < 3; ++ch) {
         const int sum = p0[ch] * w00 + p0[ch + 3] * w10 + p1[ch] * w01 + p1[ch + 3] * w11;
-        out[ch] = ClampByte((sum >> 16) + offset);
+        out[ch] = ClampByte((sum >> 16) + plan.offset);
       }
-      maskBase[row * layerMask.stride] = 255;
+      maskRow[i] = 255;
     }
   }
   return 0;
@@ -457,9 +556,9 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
       if (!photoLock.Locked()) return kStitchOutOfMemory;
       ExposureRamp ramp;
       if (circle) ramp = CircleExposureRamp(matrix, options, setup, footprints, column);
-      if (RenderPhoto(photo.View(), *fp, Mat3::From(e.orientation), setup, e.exposureOffset,
+      if (RenderPhoto(photo.View(), *fp, RenderOrientation(setup, e), setup, e.exposureOffset,
                       circle ? &ramp : nullptr, closure, layer.View(), layer.MaskView(),
-                      &BlendProgress::Columns, &progress))
+                      &BlendProgress::Rows, &progress))
         return kStitchCancelled;
 
       auto blendWith = [&](const RECT& area, SeamDirectionKind direction, const RECT& by) {
@@ -478,8 +577,9 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
             blendWith(left->rect, SeamDirectionKind::kAcrossColumns, left->rect);
           break;
         case kLayoutColumn:
+          // Lying on its side, the photo below is the one to the left.
           if (const PhotoFootprint* below = footprintAt(column, row - 1))
-            blendWith(below->rect, SeamDirectionKind::kAcrossRows, below->rect);
+            blendWith(below->rect, SeamDirectionKind::kAcrossColumns, below->rect);
           break;
         case kLayoutTile: {
           if (const PhotoFootprint* left = footprintAt(column - 1, row)) {
@@ -521,7 +621,7 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
                                  wrap.MaskView(), turn);
     if (folded != kStitchOk) return folded;
   }
-  *crop = CropRectangle(canvasMaskView, matrix.layout);
+  *crop = CropRectangle(canvasMaskView, setup.quarterTurned ? static_cast<int>(kLayoutRow) : matrix.layout);
   if (progress.reporter.Finish()) return kStitchCancelled;
   return kStitchOk;
 }
@@ -533,6 +633,10 @@ long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* pa
   if (circle) {
     const long arranged = ArrangeFullCircle(&matrix, &options, level, &closure.axis, &closure.angle);
     if (arranged != kStitchOk) return arranged;
+    // Refined with the closing pair among the others, the orientations close
+    // the ring themselves: nothing is left to spread over the turn.
+    if (RefineOrientations(&matrix, &options, level, options.lensMode == kLensAutomatic))
+      closure.angle = 0;
   }
   const RenderSetup setup = MakeRenderSetup(matrix, options);
   if (setup.circumference <= 0) return kStitchImageUnusable;
@@ -541,7 +645,7 @@ long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* pa
   if (!ComputeFootprints(matrix, setup, footprints, &canvasRect)) return kStitchOutOfMemory;
   if (circle && !ApplyClosureToFootprints(setup, closure, footprints, &canvasRect))
     return kStitchOutOfMemory;
-  if (RectEmpty(canvasRect)) return kStitchOutOfMemory;
+  if (RectEmpty(canvasRect)) return kStitchEmptyCanvas;
   BalanceExposure(matrix, options, level);
 
   EngineDib canvas;
@@ -556,7 +660,13 @@ long Render(StitchMatrix& matrix, StitchOptions& options, int level, HGLOBAL* pa
   const long result = Composite(matrix, options, setup, footprints, canvasRect, canvas,
                                 circle ? &closure : nullptr, progress, &crop);
   if (result != kStitchOk) return result;
-  *panorama = canvas.Detach();
+  if (setup.quarterTurned) {
+    EngineDib upright;
+    if (!TurnCanvasUpright(canvas, upright, &crop)) return kStitchOutOfMemory;
+    *panorama = upright.Detach();
+  } else {
+    *panorama = canvas.Detach();
+  }
   *cropOut = crop;
   return kStitchOk;
 }
@@ -584,6 +694,12 @@ extern "C" SEAMCORE_API long Blend(StitchMatrix* matrix, StitchOptions* options,
   if (MakeRenderSetup(*matrix, *options).circumference <= 0) return kStitchImageUnusable;
   const long solved = SolveAllPairRotations(matrix, options, level);
   if (solved != kStitchOk && solved != kStitchTooFewPairs) return solved;
-  if (matrix->layout != kLayoutCircle) Arrange(matrix, options, level);
+  if (matrix->layout != kLayoutCircle) {
+    Arrange(matrix, options, level);
+    // A row's or column's focal length shows only through the small curvature
+    // of its joins; a grid's through its loops.
+    RefineOrientations(matrix, options, level,
+                       options->lensMode == kLensAutomatic && matrix->layout == kLayoutTile);
+  }
   return Render(*matrix, *options, level, panorama, crop, progress);
 }

@@ -29,6 +29,12 @@ struct RenderSetup {
   int circumference = 0;  ///< canvas columns of a full turn
   double radius = 0;      ///< circumference / (2 pi), in canvas pixels
   int heightLimit = 0;    ///< projected rows are clamped to [-heightLimit, heightLimit]
+  /// A column is rendered lying on its side, as a row: every orientation is
+  /// first turned by `turn` (a quarter turn about the view axis, then a turn
+  /// about the vertical that puts the lowest edge at the start of the
+  /// cylinder), and the finished canvas is turned back a quarter.
+  bool quarterTurned = false;
+  Mat3 turn = Identity();
 };
 
 /// The smaller of the options' detail (clamped to 0 or more) and the coarsest
@@ -36,6 +42,17 @@ struct RenderSetup {
 int RenderLevel(const StitchMatrix& matrix, const StitchOptions& options);
 /// The render quantities for the options' current focal length.
 RenderSetup MakeRenderSetup(const StitchMatrix& matrix, const StitchOptions& options);
+
+/// The orientation a photo is rendered with: the setup's turn times its own.
+Mat3 RenderOrientation(const RenderSetup& setup, const StitchElement& element);
+
+/// Turns a canvas of a quarter-turned column back upright into `upright`:
+/// pixel (x, y) of the w x h canvas goes to (h - 1 - y, x) of the h x w
+/// result, and `crop` with it. False when out of memory (crop unchanged).
+bool TurnCanvasUpright(EngineDib& canvas, EngineDib& upright, RECT* crop);
+/// The canvas pixel of a quarter-turned column that shows pixel (x, y) of the
+/// upright panorama, for a canvas `canvasHeight` rows high.
+POINT QuarterTurnedCanvasPoint(POINT upright, int canvasHeight);
 
 /// Where one photo lands on the canvas.
 struct PhotoFootprint {
@@ -113,8 +130,8 @@ struct ColumnMapping {
 
 /// Renders one photo into a layer of its footprint's size by inverse bilinear
 /// mapping, adding `exposureOffset` (and the ramp and closure correction when
-/// given) to each channel. `report` is called with the fraction of columns done
-/// at every tenth column and returns true to cancel. Returns 0 or 1 (cancelled).
+/// given) to each channel. `report` is called with the fraction of rows done
+/// at every tenth row and returns true to cancel. Returns 0 or 1 (cancelled).
 long RenderPhoto(const PixelView& photo, const PhotoFootprint& footprint, const Mat3& orientation,
                  const RenderSetup& setup, int exposureOffset, const ExposureRamp* ramp,
                  const ClosureCorrection* closure, const PixelView& layer,

@@ -9,9 +9,8 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kMaxDefaultAngle = 0.5235987755982988;  // pi / 6
-// The largest dot product between two fitted rows that still counts as
-// orthogonal enough to be made into a rotation.
-constexpr double kMaxRowSkew = 0.2;
+// Squared ray distance below which a pair always counts as an inlier.
+constexpr double kInlierFloor = 1e-8;
 // Components of the turn axis that must stay small for a plausible pair.
 constexpr double kMaxAxisComponent = 0.7071;
 
@@ -132,60 +131,113 @@ Mat3 Orthonormalize(const Mat3& a) {
 // ---- rotations from rays -------------------------------------------------------
 
 
+namespace {
+
+/// The eigenvector of the largest eigenvalue of a symmetric 4 x 4 matrix
+/// (cyclic Jacobi sweeps, a fixed order, so the result is reproducible), and
+/// the gap to the second largest eigenvalue.
+void LargestEigenvector(double a[4][4], double vector[4], double* gap) {
+  double v[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+  for (int sweep = 0; sweep < 30; ++sweep) {
+    double off = 0;
+    for (int p = 0; p < 4; ++p)
+      for (int q = p + 1; q < 4; ++q) off += a[p][q] * a[p][q];
+    if (off < 1e-30) break;
+    for (int p = 0; p < 4; ++p)
+      for (int q = p + 1; q < 4; ++q) {
+        if (a[p][q] == 0) continue;
+        const double theta = (a[q][q] - a[p][p]) / (2 * a[p][q]);
+        const double t = (theta >= 0 ? 1 : -1) / (std::fabs(theta) + std::sqrt(theta * theta + 1));
+        const double c = 1 / std::sqrt(t * t + 1), s = t * c;
+        for (int k = 0; k < 4; ++k) {
+          const double akp = a[k][p], akq = a[k][q];
+          a[k][p] = c * akp - s * akq;
+          a[k][q] = s * akp + c * akq;
+        }
+        for (int k = 0; k < 4; ++k) {
+          const double apk = a[p][k], aqk = a[q][k];
+          a[p][k] = c * apk - s * aqk;
+          a[q][k] = s * apk + c * aqk;
+        }
+        for (int k = 0; k < 4; ++k) {
+          const double vkp = v[k][p], vkq = v[k][q];
+          v[k][p] = c * vkp - s * vkq;
+          v[k][q] = s * vkp + c * vkq;
+        }
+      }
+  }
+  int best = 0;
+  for (int k = 1; k < 4; ++k)
+    if (a[k][k] > a[best][best]) best = k;
+  double second = -HUGE_VAL;
+  for (int k = 0; k < 4; ++k)
+    if (k != best) second = std::max(second, a[k][k]);
+  for (int k = 0; k < 4; ++k) vector[k] = v[k][best];
+  *gap = a[best][best] - second;
+}
+
+double SquaredResidual(const Mat3& rotation, const Vec3& source, const Vec3& target) {
+  const Vec3 p = Multiply(rotation, source);
+  const double dx = p.x - target.x, dy = p.y - target.y, dz = p.z - target.z;
+  return dx * dx + dy * dy + dz * dz;
+}
+
+}  // namespace
+
 bool LeastSquaresRotation(const Vec3* source, const Vec3* target, int count, Mat3* out) {
   if (count < 3) return false;
-  // Normal equations: (S^T S) m_r = S^T b_r for each output row r.
-  Mat3 normal;
-  Vec3 rhs[3];
+  // Horn's closed form: the unit quaternion that best turns the sources onto
+  // the targets is the leading eigenvector of a 4 x 4 matrix built from the
+  // sums s_i t_i^T. It is always a proper rotation, however the points lie.
+  double m[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
   for (int i = 0; i < count; ++i) {
     const double s[3] = {source[i].x, source[i].y, source[i].z};
     const double t[3] = {target[i].x, target[i].y, target[i].z};
     for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 3; ++c) normal(r, c) += s[r] * s[c];
-    for (int r = 0; r < 3; ++r) rhs[r] = Add(rhs[r], Scale(source[i], t[r]));
+      for (int c = 0; c < 3; ++c) m[r][c] += s[r] * t[c];
   }
-  Vec3 rows[3];
-  for (int r = 0; r < 3; ++r) {
-    if (!Solve3(normal, rhs[r], &rows[r])) return false;
-    rows[r] = Normalize(rows[r]);
-  }
-  for (int r = 0; r < 3; ++r) {
-    const double d = Dot(rows[r], rows[(r + 1) % 3]);
-    if (d < -kMaxRowSkew || d > kMaxRowSkew) return false;
-  }
-  Mat3 fit;
-  for (int r = 0; r < 3; ++r) {
-    fit(r, 0) = rows[r].x;
-    fit(r, 1) = rows[r].y;
-    fit(r, 2) = rows[r].z;
-  }
-  *out = Orthonormalize(fit);
+  const double sxx = m[0][0], sxy = m[0][1], sxz = m[0][2];
+  const double syx = m[1][0], syy = m[1][1], syz = m[1][2];
+  const double szx = m[2][0], szy = m[2][1], szz = m[2][2];
+  double n[4][4] = {{sxx + syy + szz, syz - szy, szx - sxz, sxy - syx},
+                    {syz - szy, sxx - syy - szz, sxy + syx, szx + sxz},
+                    {szx - sxz, sxy + syx, -sxx + syy - szz, syz + szy},
+                    {sxy - syx, szx + sxz, syz + szy, -sxx - syy + szz}};
+  double q[4], gap;
+  LargestEigenvector(n, q, &gap);
+  // Rays that all point one way leave the turn about them open.
+  if (!(gap > 1e-9 * count)) return false;
+  const double w = q[0], x = q[1], y = q[2], z = q[3];
+  const double values[9] = {w * w + x * x - y * y - z * z, 2 * (x * y - w * z), 2 * (x * z + w * y),
+                            2 * (x * y + w * z), w * w - x * x + y * y - z * z, 2 * (y * z - w * x),
+                            2 * (x * z - w * y), 2 * (y * z + w * x), w * w - x * x - y * y + z * z};
+  *out = Mat3::From(values);
   return true;
 }
 
 double RotationScore(const Mat3& rotation, const Vec3* source, const Vec3* target, int count) {
-  // The third smallest of the squared residuals: two bad pairs cannot spoil it.
-  double smallest[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
-  for (int i = 0; i < count; ++i) {
-    const Vec3 p = Multiply(rotation, source[i]);
-    const double dx = p.x - target[i].x, dy = p.y - target[i].y, dz = p.z - target[i].z;
-    double d = dx * dx + dy * dy + dz * dz;
-    for (int k = 0; k < 3; ++k)
-      if (d < smallest[k]) std::swap(d, smallest[k]);
+  // The median of the squared residuals: up to half the pairs may be wrong.
+  double d[kStitchMaxPairs];
+  const int n = std::min(count, kStitchMaxPairs);
+  for (int i = 0; i < n; ++i) {
+    // Insertion keeps d sorted; at most ten values.
+    const double v = SquaredResidual(rotation, source[i], target[i]);
+    int k = i;
+    for (; k > 0 && d[k - 1] > v; --k) d[k] = d[k - 1];
+    d[k] = v;
   }
-  return smallest[2];
+  return n > 0 ? d[(n - 1) / 2] : HUGE_VAL;
 }
 
 bool RobustRotation(const Vec3* source, const Vec3* target, int count, Mat3* out) {
-  // The fit over all pairs comes first and wins ties. When it fails (one bad
-  // pair can skew the rows of a fit from a small patch of coarse points), the
-  // subsets without one or two pairs are still tried: the fit fails only when
-  // every candidate does.
+  // Candidates: the fit over all pairs (it wins ties), then the fits without
+  // one pair (count > 4) and without two (count > 5), scored by the median
+  // residual. The winner's inliers are then fitted together.
+  if (count > kStitchMaxPairs) count = kStitchMaxPairs;  // callers never pass more
   Mat3 best;
   double bestScore = HUGE_VAL;
   bool found = LeastSquaresRotation(source, target, count, &best);
   if (found) bestScore = RotationScore(best, source, target, count);
-  if (count > kStitchMaxPairs) count = kStitchMaxPairs;  // callers never pass more
   Vec3 s[kStitchMaxPairs], t[kStitchMaxPairs];
   auto tryWithout = [&](int skipA, int skipB) {
     int n = 0;
@@ -210,15 +262,24 @@ bool RobustRotation(const Vec3* source, const Vec3* target, int count, Mat3* out
     for (int i = 0; i < count; ++i)
       for (int j = i + 1; j < count; ++j) tryWithout(i, j);
   if (!found) return false;
+  // Inliers: within 2.5 times the median residual, or a tenth of a pixel at a
+  // focal length of 1000 pixels when the median is smaller still.
+  const double limit = std::max(6.25 * bestScore, kInlierFloor);
+  int n = 0;
+  for (int k = 0; k < count; ++k)
+    if (SquaredResidual(best, source[k], target[k]) <= limit) {
+      s[n] = source[k];
+      t[n] = target[k];
+      ++n;
+    }
+  Mat3 refit;
+  if (n >= 3 && LeastSquaresRotation(s, t, n, &refit)) best = refit;
   *out = best;
   return true;
 }
 
-Mat3 DefaultRotation(PairKind kind, double extent, double focal) {
-  double a = extent * 0.5 / focal;
-  // A focal length of 0 or less (or NaN) has no meaningful angle: take the cap.
-  if (!(a <= kMaxDefaultAngle) || !(focal > 0)) a = kMaxDefaultAngle;
-  const double c = std::cos(a), s = std::sin(a);
+Mat3 TurnTowardsNeighbour(PairKind kind, double angle) {
+  const double c = std::cos(angle), s = std::sin(angle);
   Mat3 r = Identity();
   if (kind == PairKind::kRight) {
     r(0, 0) = c;
@@ -232,6 +293,27 @@ Mat3 DefaultRotation(PairKind kind, double extent, double focal) {
     r(2, 2) = c;
   }
   return r;
+}
+
+Mat3 DefaultRotation(PairKind kind, double extent, double focal) {
+  double a = extent * 0.5 / focal;
+  // A focal length of 0 or less (or NaN) has no meaningful angle: take the cap.
+  if (!(a <= kMaxDefaultAngle) || !(focal > 0)) a = kMaxDefaultAngle;
+  return TurnTowardsNeighbour(kind, a);
+}
+
+Mat3 ShiftRotation(PairKind kind, const StitchPair* list, int count, double cxP, double cyP,
+                   double cxQ, double cyQ, double focalAtLevel) {
+  // Each pair says how far the neighbour's view is turned: the angle of its
+  // point seen from P less the angle of the same point seen from Q.
+  double sum = 0;
+  for (int i = 0; i < count; ++i) {
+    if (kind == PairKind::kRight)
+      sum += std::atan2(list[i].x1 - cxP, focalAtLevel) - std::atan2(list[i].x2 - cxQ, focalAtLevel);
+    else
+      sum += std::atan2(list[i].y1 - cyP, focalAtLevel) - std::atan2(list[i].y2 - cyQ, focalAtLevel);
+  }
+  return TurnTowardsNeighbour(kind, count > 0 ? sum / count : 0);
 }
 
 namespace {
@@ -391,10 +473,15 @@ long SolvePairRotation(StitchMatrix* matrix, const StitchOptions* options, int c
     target[i] = Normalize(PixelRay(list[i].x1, list[i].y1, cxP, cyP, focalAtLevel));
     source[i] = Normalize(PixelRay(list[i].x2, list[i].y2, cxQ, cyQ, focalAtLevel));
   }
+  // A fit that is no plausible turn towards the neighbour gives way to the
+  // pure turn the list's mean shift says, and that to the default turn.
   Mat3 rotation;
   if (!RobustRotation(source, target, count, &rotation) ||
-      !IsPlausiblePairRotation(rotation, kind))
-    rotation = DefaultPairRotation(*matrix, *options, column, row, kind);
+      !IsPlausiblePairRotation(rotation, kind)) {
+    rotation = ShiftRotation(kind, list, count, cxP, cyP, cxQ, cyQ, focalAtLevel);
+    if (!(focalAtLevel > 0) || !IsPlausiblePairRotation(rotation, kind))
+      rotation = DefaultPairRotation(*matrix, *options, column, row, kind);
+  }
   rotation.CopyTo(PairRotationField(element, kind));
   return kStitchOk;
 }

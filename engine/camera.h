@@ -82,20 +82,30 @@ Mat3 Orthonormalize(const Mat3& a);
 
 // ---- rotations from rays ---------------------------------------------------
 
-/// Least-squares rotation with target ~= result x source over `count` (>= 3)
-/// ray pairs. Fails (false) on a singular normal system or when the fitted
-/// rows are further than 0.2 (dot product) from orthogonal.
+/// The proper rotation with target ~= result x source in the least-squares
+/// sense over `count` (>= 3) unit-ray pairs, in closed form (Horn's
+/// quaternion). Fails (false) only with fewer than 3 pairs or rays that leave
+/// the turn open (all along one direction).
 bool LeastSquaresRotation(const Vec3* source, const Vec3* target, int count, Mat3* out);
 /// The best of the fits over all pairs, all pairs but one (count > 4) and all
-/// pairs but two (count > 5), scored by the third smallest squared residual
-/// over all pairs; earlier candidates win ties. Fails only when every one of
-/// these fits fails (with 3 or 4 pairs: when the fit over all pairs fails).
+/// pairs but two (count > 5), scored by the median squared residual over all
+/// pairs (earlier candidates win ties), refitted on its inliers: the pairs
+/// within 2.5 times its median residual (at least 1e-4 in ray units). Fails
+/// only when every fit fails.
 bool RobustRotation(const Vec3* source, const Vec3* target, int count, Mat3* out);
 
-/// The third smallest squared distance between result x source_i and target_i.
+/// The median squared distance between result x source_i and target_i.
 double RotationScore(const Mat3& rotation, const Vec3* source, const Vec3* target, int count);
 
-/// The turn used when no plausible rotation is found: about y (right pair) or x
+/// The pure turn by `angle` radians towards the neighbour: about y for a right
+/// pair (the neighbour's centre to the right), about x for an upper one.
+Mat3 TurnTowardsNeighbour(PairKind kind, double angle);
+/// The pure turn towards the neighbour by the mean over the list of the angle
+/// of P's point less that of Q's point (x for a right pair, y for an upper
+/// one), with pixels of the level whose centres and focal length are given.
+Mat3 ShiftRotation(PairKind kind, const StitchPair* list, int count, double cxP, double cyP,
+                   double cxQ, double cyQ, double focalAtLevel);
+/// The turn used when neither the fit nor the list's shift is plausible: about y (right pair) or x
 /// (upper pair) by extent x 0.5 / focal, at most pi/6. `extent` is the smaller
 /// of the two photos' level-0 widths (right) or heights (up); focal in level-0
 /// pixels.
@@ -154,7 +164,8 @@ double* PairRotationField(StitchElement& element, PairKind kind);
 
 /// Solves the rotation of P at (column, row) and its `kind` neighbour from P's
 /// list (pixels of level k), and stores it in rightRotation or upRotation: the
-/// robust fit when it is plausible, else the default rotation. Returns 0, or
+/// robust fit when it is plausible, else the list's shift rotation when that
+/// is plausible, else the default rotation. Returns 0, or
 /// 10007 (nothing written) when the list holds fewer than 3 pairs or a cell
 /// is missing.
 long SolvePairRotation(StitchMatrix* matrix, const StitchOptions* options, int column, int row,

@@ -1,5 +1,7 @@
 #include "engine_dib.h"
 
+#include <algorithm>
+
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -247,10 +249,25 @@ int EngineDib::SmoothInto(EngineDib& destination) {
           [&](int i, int v) { out[i * channels + c] = static_cast<uint8_t>(v); });
     }
   }
-  for (int x = 0; x < workStride; ++x) {
-    SmoothLine(
-        h, [&](int y) { return int(work[static_cast<ptrdiff_t>(y) * workStride + x]); },
-        [&](int y, int v) { dst.Row(y)[x] = static_cast<uint8_t>(v); });
+  // The same 1-2-1 kernel down the columns, worked row by row so that every
+  // read and write runs along memory.
+  auto line = [&](int y) { return work + static_cast<ptrdiff_t>(y) * workStride; };
+  if (h == 1) {
+    std::copy(work, work + workStride, dst.Row(0));
+  } else {
+    for (int y = 0; y < h; ++y) {
+      uint8_t* out = dst.Row(y);
+      const uint8_t* mid = line(y);
+      if (y == 0 || y == h - 1) {
+        const uint8_t* other = line(y == 0 ? 1 : h - 2);
+        for (int x = 0; x < workStride; ++x) out[x] = static_cast<uint8_t>((2 * mid[x] + other[x]) / 3);
+        continue;
+      }
+      const uint8_t* below = line(y - 1);
+      const uint8_t* above = line(y + 1);
+      for (int x = 0; x < workStride; ++x)
+        out[x] = static_cast<uint8_t>((below[x] + 2 * mid[x] + above[x]) >> 2);
+    }
   }
 
   GlobalUnlock(workBlock);

@@ -42,9 +42,12 @@ void LocatePhotos(StitchMatrix& matrix, const StitchOptions& options, POINT poin
     canvas.left = 0;
     canvas.right = setup.circumference;
   }
+  if (setup.quarterTurned)
+    point = QuarterTurnedCanvasPoint(point, static_cast<int>(canvas.bottom - canvas.top));
   const long long px = static_cast<long long>(point.x) + canvas.left;
   const long long py = static_cast<long long>(point.y) + canvas.top;
-  const long long px2 = px + (canvas.right - canvas.left);
+  // Only a full circle continues past its right edge into its left.
+  const long long px2 = circle ? px + (canvas.right - canvas.left) : px;
 
   std::vector<Candidate> candidates;
   for (int row = 0; row < matrix.rows; ++row)

@@ -19,6 +19,8 @@ class ProgressReporter {
   /// below the last one reported is not sent again. Returns true when the
   /// stitch is to be cancelled.
   bool Report(double fraction);
+  /// Reports a whole percentage (at most `last`) directly.
+  bool Percent(int percent) { return Send(percent); }
   /// Reports `last` exactly (once). Returns true when cancelled.
   bool Finish();
 

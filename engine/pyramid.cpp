@@ -75,6 +75,8 @@ extern "C" SEAMCORE_API long BuildPyramid(HGLOBAL photo, StitchPyramid* pyramid)
   {
     DibLock lock(source);
     if (!lock.Locked()) return kStitchImageUnusable;
+    // The engine reads every level as three bytes a pixel.
+    if (source.Header()->biBitCount != 24) return kStitchImageUnusable;
     pyramid->width = source.Width();
     pyramid->height = source.Height();
   }

@@ -456,27 +456,6 @@ bool FindSeam(const CostGrid& grid, SeamPath& path) {
   return true;
 }
 
-RECT IntersectRects(const RECT& a, const RECT& b) {
-  RECT r;
-  r.left = std::max(a.left, b.left);
-  r.top = std::max(a.top, b.top);
-  r.right = std::min(a.right, b.right);
-  r.bottom = std::min(a.bottom, b.bottom);
-  if (RectEmpty(r)) r.right = r.left, r.bottom = r.top;
-  return r;
-}
-
-RECT UniteRects(const RECT& a, const RECT& b) {
-  if (RectEmpty(a)) return b;
-  if (RectEmpty(b)) return a;
-  RECT r;
-  r.left = std::min(a.left, b.left);
-  r.top = std::min(a.top, b.top);
-  r.right = std::max(a.right, b.right);
-  r.bottom = std::max(a.bottom, b.bottom);
-  return r;
-}
-
 bool SeamBlend(const RECT& overlap, const RECT& layerRect, const RECT& targetRect,
                const PixelView& layer, const PixelView& layerMask, const PixelView& target,
                const PixelView& targetMask, SeamDirectionKind direction) {

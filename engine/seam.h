@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine_dib.h"
+#include "rects.h"
 #include "work_buffer.h"
 
 namespace seam {
@@ -88,12 +89,6 @@ void Paste(const RECT& area, const RECT& sourceRect, const RECT& destinationRect
            const PixelView& source, const PixelView& sourceMask, const PixelView& destination,
            const PixelView& destinationMask);
 
-/// The overlap of two rectangles; empty (right <= left or bottom <= top) when
-/// they do not meet.
-RECT IntersectRects(const RECT& a, const RECT& b);
-/// The smallest rectangle holding both.
-RECT UniteRects(const RECT& a, const RECT& b);
-inline bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 }  // namespace seam
 

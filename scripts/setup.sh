@@ -26,6 +26,7 @@ packages=(
   lomiri-wallpapers-16.04
   ffmpeg view3dscene chromium
   ghostscript
+  python3-opencv
 )
 
 need_root() {

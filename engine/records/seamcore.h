@@ -30,10 +30,16 @@ enum StitchResult : long {
   kStitchOk = 0,
   kStitchCancelled = 1,          ///< the cancellation state was found set
   kStitchOutOfMemory = 10001,    ///< a DIB or working buffer could not be allocated
-  kStitchImageUnusable = 10002,  ///< BuildPyramid could not lock the photo's DIB
+  /// BuildPyramid: the photo's DIB cannot be locked or is not 24 bits per
+  /// pixel; Blend: a null argument or empty grid, or a focal length that gives
+  /// no usable cylinder (not positive, or too long for any canvas)
+  kStitchImageUnusable = 10002,
   kStitchPhotoTooSmall = 10003,  ///< a photo's shorter side is below 32 pixels
-  kStitchInvalidTileLayout = 10006,  ///< the tile grid fails VerifyMatrixLayout
+  /// Align: a null argument, an empty grid, or a tile grid that fails
+  /// VerifyMatrixLayout
+  kStitchInvalidTileLayout = 10006,
   kStitchTooFewPairs = 10007,    ///< internal only: a pair with fewer than 3 points is skipped
+  kStitchEmptyCanvas = 10008,    ///< Blend: the photos' footprints cover no canvas pixel
 };
 
 /// Matrix layouts; the program's panorama kinds use the same numbers.
@@ -166,17 +172,21 @@ static_assert(sizeof(StitchOptions) == 40, "StitchOptions layout");
 extern "C" {
 
 /// Builds the pyramid of one 24-bit photo into `pyramid` (allocated by the
-/// caller). Returns 0, 10001 (levels counts what was built), 10002 (record
+/// caller). Returns 0, 10001 (levels counts what was built), 10002 (no photo,
+/// no record, or a DIB that cannot be locked or is not 24 bits; record
 /// untouched) or 10003 (width and height written, levels not).
 SEAMCORE_API long BuildPyramid(HGLOBAL photo, StitchPyramid* pyramid);
 /// Frees image entries 1 to levels-1; entry 0 stays with the caller. Returns 0.
 SEAMCORE_API long ReleasePyramid(StitchPyramid* pyramid);
 /// Aligns every pair of neighbouring photos. Progress 0 to exactly 50.
-/// Returns 0, 1, 10001 or 10006.
+/// Returns 0, 1 (cancelled), 10001 (out of memory) or 10006 (null argument,
+/// empty grid or invalid tile grid).
 SEAMCORE_API long Align(StitchMatrix* matrix, StitchOptions* options, StitchProgressProc progress);
 /// Renders the panorama. On 0 *panorama receives a new 24-bit DIB (caller frees)
 /// and *crop the suggested crop rectangle in it; otherwise neither is written.
-/// Progress 50 to exactly 100.
+/// Progress 50 to exactly 100. Returns 0, 1 (cancelled), 10001 (out of
+/// memory), 10002 (null argument, empty grid or unusable focal length) or
+/// 10008 (the photos cover no canvas pixel).
 SEAMCORE_API long Blend(StitchMatrix* matrix, StitchOptions* options, HGLOBAL* panorama,
                         RECT* crop, StitchProgressProc progress);
 /// Names the photo nearest to `point` and the adjacent photo sharing the overlap

@@ -64,8 +64,6 @@ struct SYSTEMTIME {
   WORD wMilliseconds;
 };
 
-#define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
-#define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xffff))
 #define LOBYTE(w) ((BYTE)(((uintptr_t)(w)) & 0xff))
 #define HIBYTE(w) ((BYTE)((((uintptr_t)(w)) >> 8) & 0xff))
 

@@ -117,7 +117,10 @@ TEST_P(AlignLayout, RecoversEveryPairRotationAtFullDetail) {
                            << (p.kind == PairKind::kRight ? " right" : " up");
     StitchElement& e = stitch.Element(p.column, p.row);
     const LONG count = p.kind == PairKind::kRight ? e.rightCount : e.upCount;
-    EXPECT_TRUE(count == 3 || count == 6) << count;
+    // The winning sample's inliers, as many as the list holds: on these
+    // richly textured photos more than the sample of six.
+    EXPECT_GT(count, 6);
+    EXPECT_LE(count, kStitchMaxPairs);
     // The overlap rectangles lie inside both photos and have the same size.
     const RECT& here = p.kind == PairKind::kRight ? e.rightOverlap : e.upOverlap;
     const RECT& there = p.kind == PairKind::kRight ? e.rightOverlapThere : e.upOverlapThere;

@@ -1,4 +1,5 @@
 #include "arrange.h"
+#include "refine.h"
 
 #include <gtest/gtest.h>
 
@@ -218,6 +219,27 @@ TEST(ArrangeFullCircle, FindsTheFocalLengthThatClosesTheRing) {
   ExpectTruthUpToAYaw(s, 0.01);
 }
 
+// The correction at the end of the turn undoes what the chain leaves: turned
+// by it, photo 0 as the chain places it after the last photo is photo 0 again.
+TEST(ArrangeFullCircle, TheCorrectionUndoesTheClosingRotation) {
+  Scene s(kLayoutCircle, 8, 1);
+  for (int i = 0; i < 8; ++i) s.truth[i] = Yaw(2 * kPi * i / 8);
+  s.SetPairRotations();
+  // One pair rolls a little too far: the chain no longer closes.
+  const Mat3 extra = seam::Multiply(seam::Multiply(Roll(0.02), Pitch(0.01)),
+                                    Mat3::From(s.elements[3].rightRotation));
+  extra.CopyTo(s.elements[3].rightRotation);
+  s.options.focal = 612;
+  Vec3 axis;
+  double angle;
+  ASSERT_EQ(seam::ArrangeFullCircle(&s.matrix, &s.options, 0, &axis, &angle), kStitchOk);
+  const Mat3 k = seam::Multiply(seam::Multiply(s.Orientation(7), Mat3::From(s.elements[7].rightRotation)),
+                                seam::Transposed(s.Orientation(0)));
+  EXPECT_GT(std::fabs(angle), 0.015);
+  EXPECT_LT(MaxDifference(seam::Multiply(seam::AxisAngleRotation(axis, angle), k), seam::Identity()),
+            1e-9);
+}
+
 TEST(ArrangeFullCircle, AClosedRingKeepsItsFocalLength) {
   Scene s(kLayoutCircle, 8, 1);
   for (int i = 0; i < 8; ++i) s.truth[i] = Yaw(2 * kPi * i / 8);
@@ -279,3 +301,56 @@ TEST(AxisAngleRotation, IsARightHandedTurn) {
 }
 
 }  // namespace
+
+namespace refine_tests {
+
+/// A 3 x 2 grid with rounded exact lists, every photo but the first turned a
+/// little away from the truth.
+Scene PerturbedGrid(double listFocal) {
+  Scene s(kLayoutTile, 3, 2);
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 3; ++c)
+      s.truth[c + 3 * r] = seam::Multiply(Yaw(0.6 * c), Pitch(-0.25 + 0.45 * r));
+  s.SetPairLists(listFocal);
+  for (int i = 0; i < 6; ++i) {
+    const Mat3 off = seam::Multiply(Roll(0.01 * (i % 3)), Yaw(0.008 * (i % 2)));
+    (i == 0 ? s.truth[0] : seam::Multiply(off, s.truth[i])).CopyTo(s.elements[i].orientation);
+  }
+  return s;
+}
+
+TEST(RefineOrientations, BringsEveryPhotoBackToThePairsAndKeepsTheFirst) {
+  Scene s = PerturbedGrid(600);
+  s.options.focal = 600;
+  ASSERT_TRUE(seam::RefineOrientations(&s.matrix, &s.options, 0, false));
+  EXPECT_EQ(MaxDifference(s.Orientation(0), s.truth[0]), 0);
+  for (int i = 1; i < 6; ++i) EXPECT_LT(MaxDifference(s.Orientation(i), s.truth[i]), 1.5e-3) << i;
+  EXPECT_EQ(s.options.focal, 600);
+}
+
+TEST(RefineOrientations, FindsTheFocalLengthOfAGridFromOnePercentOff) {
+  Scene s = PerturbedGrid(600);
+  s.options.focal = 606;
+  ASSERT_TRUE(seam::RefineOrientations(&s.matrix, &s.options, 0, true));
+  EXPECT_NEAR(s.options.focal, 600, 1.5);
+  for (int i = 1; i < 6; ++i) EXPECT_LT(MaxDifference(s.Orientation(i), s.truth[i]), 2e-3) << i;
+}
+
+TEST(RefineOrientations, ClosesAFullCircleThroughItsClosingPair) {
+  Scene s(kLayoutCircle, 8, 1);
+  for (int i = 0; i < 8; ++i) s.truth[i] = Yaw(2 * kPi * i / 8);
+  s.SetPairLists(600);
+  // A chain whose every turn is a little short leaves a gap before photo 0.
+  for (int i = 0; i < 8; ++i) Yaw(2 * kPi * i / 8 * 0.99).CopyTo(s.elements[i].orientation);
+  s.options.focal = 600;
+  ASSERT_TRUE(seam::RefineOrientations(&s.matrix, &s.options, 0, false));
+  for (int i = 1; i < 8; ++i) EXPECT_LT(MaxDifference(s.Orientation(i), s.truth[i]), 1.5e-3) << i;
+}
+
+TEST(RefineOrientations, NothingToDoWithoutPoints) {
+  Scene s(kLayoutRow, 3, 1);
+  s.options.focal = 600;
+  EXPECT_FALSE(seam::RefineOrientations(&s.matrix, &s.options, 0, true));
+}
+
+}  // namespace refine_tests

@@ -100,6 +100,20 @@ TEST(Blend, RefusesAFocalLengthThatCannotBeRendered) {
   EXPECT_EQ(Blend(nullptr, &o, &pano, &crop, nullptr), kStitchImageUnusable);
 }
 
+TEST(Blend, AGridWithoutAnyPhotoHasAnEmptyCanvasNotAMemoryShortage) {
+  StitchElement e;
+  StitchPyramid p;
+  StitchMatrix m = OnePhotoMatrix(&e, &p, 1);
+  e.pyramid = nullptr;
+  StitchOptions o{};
+  o.lensMode = kLensGiven;
+  o.focal = 600;
+  HGLOBAL pano = nullptr;
+  RECT crop{};
+  EXPECT_EQ(Blend(&m, &o, &pano, &crop, nullptr), kStitchEmptyCanvas);
+  EXPECT_EQ(pano, nullptr);
+}
+
 TEST(FootprintFromOutline, UnwrapsAnOutlineAcrossTheStartOfTheCylinder) {
   const int c = 100;
   std::vector<OutlinePoint> outline = {{95, 0, 0}, {98, 0, 0}, {2, 0, 0},
@@ -423,6 +437,46 @@ TEST(FoldWrap, PastesTheEndAndSeamsThePartPastTheTurnOntoTheStart) {
     EXPECT_EQ(cv.Row(y)[3 * 25], 100);
     EXPECT_EQ(cm.Row(y)[30], 0);
   }
+}
+
+}  // namespace
+}  // namespace seam
+
+namespace seam {
+namespace {
+
+// A column drawn lying on its side is turned back upright: the canvas's
+// bottom row becomes the panorama's right column, read upward, and the crop
+// and Locate's points follow the same turn as the pixels.
+TEST(TurnCanvasUpright, TurnsPixelsCropAndPointsTheSameQuarter) {
+  EngineDib canvas;
+  ASSERT_TRUE(canvas.Create(3, 2, 24));
+  {
+    DibLock lock(canvas);
+    const PixelView v = canvas.View();
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) v.Row(y)[3 * x] = static_cast<uint8_t>(10 * y + x);
+  }
+  EngineDib upright;
+  RECT crop{1, 0, 3, 1};  // canvas columns 1 and 2 of row 0
+  ASSERT_TRUE(TurnCanvasUpright(canvas, upright, &crop));
+  DibLock lock(upright);
+  const PixelView u = upright.View();
+  ASSERT_EQ(u.width, 2);
+  ASSERT_EQ(u.height, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 2; ++x) {
+      POINT p{x, y};
+      const POINT c = QuarterTurnedCanvasPoint(p, 2);
+      EXPECT_EQ(u.Row(y)[3 * x], 10 * c.y + c.x) << x << "," << y;
+    }
+  // Canvas row 0 is the panorama's right column (x = 1), canvas columns 1..2
+  // its rows 1..2.
+  EXPECT_EQ(crop.left, 1);
+  EXPECT_EQ(crop.right, 2);
+  EXPECT_EQ(crop.top, 1);
+  EXPECT_EQ(crop.bottom, 3);
+  EXPECT_EQ(u.Row(0)[3 * 1], 0);  // canvas (0, 0): bottom-left turns to bottom-right
 }
 
 }  // namespace

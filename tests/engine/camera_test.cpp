@@ -106,36 +106,38 @@ TEST(LeastSquaresRotation, RecoversATenDegreeTurnFromThreeExactPairs) {
   EXPECT_LT(MaxDifference(fit, truth), 1e-9);
 }
 
-// An exact linear map whose first two rows, once normalised, have the given
-// dot product: the fit reproduces the map, so the skew test alone decides.
-struct SkewCase {
-  double dot;
-  bool accepted;
-};
-class LeastSquaresSkew : public ::testing::TestWithParam<SkewCase> {};
-
-TEST_P(LeastSquaresSkew, RejectsRowsFurtherThanPointTwoFromOrthogonal) {
-  const double d = GetParam().dot;
-  const double values[9] = {1, 0, 0, d, std::sqrt(1 - d * d), 0, 0, 0, 1};
-  const Mat3 map = Mat3::From(values);
-  const Vec3 source[3] = {{0.1, 0.2, -1}, {-0.3, 0.1, -1}, {0.2, -0.25, -1}};
-  Vec3 target[3];
-  for (int i = 0; i < 3; ++i) target[i] = seam::Multiply(map, source[i]);
+// Any three or more rays that do not all point one way give a proper
+// rotation, even a sheared map's or points on one line at a coarse level.
+TEST(LeastSquaresRotation, AlwaysGivesAProperRotation) {
+  const double d = 0.35;
+  const double shear[9] = {1, 0, 0, d, std::sqrt(1 - d * d), 0, 0, 0, 1};
+  const Mat3 skewed = seam::Multiply(Mat3::From(shear), TurnAboutY(0.4));
+  // Points almost on one vertical line, as at a 50 x 37 pixel start level.
+  const Vec3 source[4] = {seam::Normalize({-20, -15, -45}), seam::Normalize({-20.3, -5, -45}),
+                          seam::Normalize({-19.8, 5, -45}), seam::Normalize({-20.1, 15, -45})};
+  for (const Mat3& map : {skewed, TurnAboutY(0.7)}) {
+    Vec3 target[4];
+    for (int i = 0; i < 4; ++i) target[i] = seam::Normalize(seam::Multiply(map, source[i]));
+    Mat3 fit;
+    ASSERT_TRUE(seam::LeastSquaresRotation(source, target, 4, &fit));
+    EXPECT_LT(MaxDifference(seam::Multiply(seam::Transposed(fit), fit), seam::Identity()), 1e-12);
+    EXPECT_NEAR(seam::Determinant(fit), 1, 1e-12);
+  }
+  Vec3 target[4];
+  for (int i = 0; i < 4; ++i) target[i] = seam::Multiply(TurnAboutY(0.7), source[i]);
   Mat3 fit;
-  EXPECT_EQ(seam::LeastSquaresRotation(source, target, 3, &fit), GetParam().accepted);
+  ASSERT_TRUE(seam::LeastSquaresRotation(source, target, 4, &fit));
+  EXPECT_LT(MaxDifference(fit, TurnAboutY(0.7)), 1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundary, LeastSquaresSkew,
-                         ::testing::Values(SkewCase{0.25, false}, SkewCase{-0.25, false},
-                                           SkewCase{0.21, false}, SkewCase{0.19, true},
-                                           SkewCase{0.0, true}, SkewCase{-0.19, true}));
-
-TEST(LeastSquaresRotation, FailsOnCoplanarSourceRays) {
-  // Three rays in one plane through the centre make S^T S singular.
-  const Vec3 source[3] = {{1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+TEST(LeastSquaresRotation, FailsOnFewerThanThreePairsOrRaysAllOneWay) {
+  const Vec3 plane[3] = {{1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+  const Vec3 same[3] = {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}};
   Mat3 fit;
-  EXPECT_FALSE(seam::LeastSquaresRotation(source, source, 3, &fit));
-  EXPECT_FALSE(seam::LeastSquaresRotation(source, source, 2, &fit));
+  EXPECT_TRUE(seam::LeastSquaresRotation(plane, plane, 3, &fit));
+  EXPECT_LT(MaxDifference(fit, seam::Identity()), 1e-12);
+  EXPECT_FALSE(seam::LeastSquaresRotation(plane, plane, 2, &fit));
+  EXPECT_FALSE(seam::LeastSquaresRotation(same, same, 3, &fit));
 }
 
 TEST(RobustRotation, IgnoresOneOrTwoBadPairs) {
@@ -155,9 +157,9 @@ TEST(RobustRotation, IgnoresOneOrTwoBadPairs) {
   EXPECT_GT(MaxDifference(plain, truth), 1e-3);
 }
 
-TEST(RobustRotation, AFullFitSkewedByOneBadPairStillYieldsARotation) {
-  // Eight matches of a coarse level (80 x 60 pixels, focal 68.75) whose full
-  // fit has rows 0.295 from orthogonal; the subsets find the turn.
+TEST(RobustRotation, EightCoarseMatchesWithOneBadPairYieldTheTurn) {
+  // Eight matches of a coarse level (80 x 60 pixels, focal 68.75) whose
+  // unconstrained linear fit had rows 0.295 from orthogonal.
   const long p[8][4] = {{57, 10, 10, 15}, {67, 7, 19, 10}, {53, 23, 9, 29}, {61, 23, 18, 27},
                         {47, 35, 7, 44},  {58, 39, 20, 43}, {66, 43, 15, 53}, {71, 46, 19, 53}};
   const double f = 550.0 / 8, cx = 319.5 / 8, cy = 239.5 / 8;
@@ -167,7 +169,6 @@ TEST(RobustRotation, AFullFitSkewedByOneBadPairStillYieldsARotation) {
     source[i] = seam::Normalize(seam::PixelRay(p[i][2], p[i][3], cx, cy, f));
   }
   Mat3 fit;
-  EXPECT_FALSE(seam::LeastSquaresRotation(source, target, 8, &fit));
   ASSERT_TRUE(seam::RobustRotation(source, target, 8, &fit));
   EXPECT_TRUE(seam::IsPlausiblePairRotation(fit, PairKind::kRight));
   // The true turn of that pair (36 degrees of yaw seen from a camera pitched
@@ -448,16 +449,52 @@ TEST_F(PairSolve, WrongWayTurnIsReplacedByTheDefault) {
   EXPECT_LT(MaxDifference(Mat3::From(elements[0].rightRotation), expected), 1e-15);
 }
 
-TEST_F(PairSolve, SkewedListsGetTheDefault) {
-  // A turn followed by a shear whose rows are 0.35 (dot product) from
-  // orthogonal: no rotation explains the points.
-  const double d = 0.35;
-  const double shear[9] = {1, 0, 0, d, std::sqrt(1 - d * d), 0, 0, 0, 1};
-  FillExact(1, seam::Multiply(Mat3::From(shear), TurnAboutY(0.4)), 5);
-  StitchElement& e = elements[1];
-  ASSERT_EQ(seam::SolvePairRotation(&matrix, &options, 1, 0, PairKind::kRight, 0), kStitchOk);
-  const Mat3 expected = seam::DefaultRotation(PairKind::kRight, 640, 700);
-  EXPECT_LT(MaxDifference(Mat3::From(e.rightRotation), expected), 1e-15);
+TEST_F(PairSolve, AnImplausibleFitTakesThePureTurnOfTheListsShift) {
+  // A 0.25 turn after a roll of one radian about Q's view axis: no plausible
+  // pair rotation (the axis is nearly the view axis), but eight points around
+  // Q's centre still sit, on average, 0.25 further right in P.
+  Mat3 roll = seam::Identity();
+  roll(0, 0) = roll(1, 1) = std::cos(1.0);
+  roll(0, 1) = -std::sin(1.0);
+  roll(1, 0) = std::sin(1.0);
+  const Mat3 truth = seam::Multiply(TurnAboutY(0.25), roll);
+  StitchElement& e = elements[0];
+  e.rightCount = 8;
+  for (int i = 0; i < 8; ++i) {
+    const double qx = 319.5 + 100 * std::cos(i * kPi / 4), qy = 239.5 + 100 * std::sin(i * kPi / 4);
+    const Vec3 ray = seam::Multiply(truth, seam::PixelRay(qx, qy, 319.5, 239.5, options.focal));
+    e.rightPairs[i] = {static_cast<LONG>(std::lround(319.5 - options.focal * ray.x / ray.z)),
+                       static_cast<LONG>(std::lround(239.5 - options.focal * ray.y / ray.z)),
+                       static_cast<LONG>(std::lround(qx)), static_cast<LONG>(std::lround(qy))};
+  }
+  ASSERT_EQ(seam::SolvePairRotation(&matrix, &options, 0, 0, PairKind::kRight, 0), kStitchOk);
+  const Mat3 r = Mat3::From(e.rightRotation);
+  EXPECT_TRUE(seam::IsPlausiblePairRotation(r, PairKind::kRight));
+  // A pure turn about the vertical, not the default 0.457 (320 / 700).
+  EXPECT_EQ(r(0, 1), 0);
+  EXPECT_EQ(r(1, 2), 0);
+  EXPECT_EQ(r(1, 1), 1);
+  EXPECT_NEAR(std::asin(-r(0, 2)), 0.25, 0.02);
+}
+
+TEST(ShiftRotation, AnglesOfPointsOnTheCentreRowAddUpExactly) {
+  // On the centre row a pure turn moves every point by the same angle.
+  const double f = 500, cx = 99.5, cy = 74.5, turn = 0.3;
+  StitchPair list[3];
+  for (int i = 0; i < 3; ++i) {
+    const double a = -0.2 + 0.1 * i;
+    list[i] = {static_cast<LONG>(0), static_cast<LONG>(cy), static_cast<LONG>(0),
+               static_cast<LONG>(cy)};
+    // Whole pixels: pick Q's x first, then P's x from the angle.
+    list[i].x2 = static_cast<LONG>(std::lround(cx + f * std::tan(a)));
+    const double aq = std::atan((list[i].x2 - cx) / f);
+    list[i].x1 = static_cast<LONG>(std::lround(cx + f * std::tan(aq + turn)));
+  }
+  const Mat3 r = seam::ShiftRotation(PairKind::kRight, list, 3, cx, cy, cx, cy, f);
+  EXPECT_NEAR(std::asin(-r(0, 2)), turn, 2e-3);  // whole pixels: 1 / 500 at most
+  for (StitchPair& p : list) std::swap(p.x1, p.y1), std::swap(p.x2, p.y2);
+  const Mat3 up = seam::ShiftRotation(PairKind::kUp, list, 3, cy, cx, cy, cx, f);
+  EXPECT_NEAR(std::asin(-up(1, 2)), turn, 2e-3);
 }
 
 TEST_F(PairSolve, AllPairsOfARowAndTheClosingPairOfACircle) {

@@ -107,6 +107,22 @@ TEST(BuildPyramid, UnlockableHandleFailsLeavingTheRecordUntouched) {
   EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
 }
 
+// Every level is read as three bytes a pixel: a photo of any other depth
+// would be read past its end.
+TEST(BuildPyramid, RefusesEveryDepthButTwentyFourBits) {
+  for (int bits : {1, 8}) {
+    seam::EngineDib dib;
+    ASSERT_TRUE(dib.Create(200, 150, bits));
+    HGLOBAL photo = dib.Detach();
+    GlobalFreer freer(photo);
+    StitchPyramid p;
+    std::memset(static_cast<void*>(&p), 0x5A, sizeof p);
+    const StitchPyramid before = p;
+    EXPECT_EQ(BuildPyramid(photo, &p), kStitchImageUnusable) << bits;
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0) << bits;
+  }
+}
+
 TEST(BuildPyramid, OutOfMemoryKeepsTheLevelsBuiltSoFar) {
   HGLOBAL photo = MakeDib24(512, 512, Texture);
   GlobalFreer freer(photo);

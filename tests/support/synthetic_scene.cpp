@@ -1,5 +1,7 @@
 #include "synthetic_scene.h"
 
+#include "test_dib.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -167,16 +169,9 @@ SyntheticSet::SyntheticSet(const SyntheticSetup& scene) : setup_(scene) {
     bool empty = false;
     for (int e : scene.emptyCells) empty = empty || e == i;
     if (empty) continue;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 40 + static_cast<size_t>(stride) * h);
+    HGLOBAL block = MakeDib24(w, h, [](int, int) { return 0u; });
     if (!block) continue;
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
-    std::memset(header, 0, 40);
-    header->biSize = 40;
-    header->biWidth = w;
-    header->biHeight = h;
-    header->biPlanes = 1;
-    header->biBitCount = 24;
-    header->biSizeImage = static_cast<DWORD>(stride) * h;
     auto* bits = reinterpret_cast<uint8_t*>(header) + 40;
     const double* m = &orientations_[static_cast<size_t>(i) * 9];
     const double gain = i < static_cast<int>(scene.gains.size()) ? scene.gains[i] : 1.0;

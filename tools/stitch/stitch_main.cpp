@@ -214,6 +214,8 @@ int Run(const stitch::Arguments& args) {
   const long aligned = Align(&matrix, &options, OnProgress);
   if (g_interrupted.load()) return Fail("cancelled", 130);
   if (aligned == kStitchOutOfMemory) return Fail("Not enough memory.");
+  if (aligned != kStitchOk)
+    return Fail("the photos could not be aligned (engine result " + std::to_string(aligned) + ")");
   RECT crop{};
   const long blended = Blend(&matrix, &options, &s.panorama, &crop, OnProgress);
   if (g_interrupted.load()) return Fail("cancelled", 130);
