@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "app_state.h"
-#include "control_panel.h"
+#include "print_controls.h"
 #include "print_job.h"
 #include "print_screen_state.h"
 #include "printer.h"
@@ -24,7 +24,6 @@ constexpr UINT kStringInch = 50145;
 constexpr UINT kStringDpi = 50146;
 constexpr UINT kStringPage = 50147;
 constexpr UINT kStringPages = 50148;
-constexpr UINT kStringWarning = 52388;
 constexpr int kLabelStrip = 28;  ///< height of the label strip under the preview
 constexpr int kFieldIds[3] = {kEditPagesAcross, kEditPagesDown, kEditCopies};
 

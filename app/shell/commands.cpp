@@ -128,6 +128,8 @@ void GoToScreen(int screen) {
 }
 
 void GoHome() {
+  // Already Home (after Open): the image area shows the new current image.
+  if (g_app.currentScreen == kScreenHome) ModuleScreenEntered(g_app.mainWindow, kScreenHome);
   GoToScreen(kScreenHome);
   for (int id : kImageCommands) {
     if (g_app.currentImage != nullptr) {

@@ -1,7 +1,7 @@
 #include "image_commands.h"
 
 #include "app_state.h"
-#include "control_services.h"
+#include "stitch_controls.h"
 #include "export_handover.h"
 #include "file_dialogs.h"
 #include "folders.h"

@@ -27,7 +27,6 @@ namespace vmd {
 namespace {
 
 constexpr COLORREF kPanelColour = RGB(201, 200, 213);
-constexpr int kEditFieldNotification = 0x400;  ///< the print layout's edit fields 100 to 102
 
 void ShowWarning(HWND owner, const std::string& text, UINT icon) {
   MessageBoxA(owner, text.c_str(), LoadUiString(kStringWarning).c_str(), MB_OK | icon);
@@ -163,11 +162,10 @@ void AcquireNamed(HWND window, LPARAM lParam) {
   g_app.pendingAcquireSource.clear();
 }
 
-void OnCommand(HWND window, int id, LPARAM lParam, UINT notification) {
-  if (id >= 100 && id <= 102 && notification == kEditFieldNotification) {
-    RunModuleCommand(window, Command::kPrintLayout, 0, id);
-    return;
-  }
+void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+  // The print layout's edit fields (ids 100 to 102) see every command first.
+  if (ModuleOfferCommand(wParam, lParam)) return;
+  const int id = LOWORD(wParam);
   switch (id) {
     case kCmdClose:
       SendMessageA(window, WM_CLOSE, 0, 0);
@@ -297,7 +295,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     HANDLE_MSG(window, WM_CTLCOLOREDIT, OnControlColour);
     HANDLE_MSG(window, WM_CTLCOLORSTATIC, OnControlColour);
     case WM_COMMAND:
-      OnCommand(window, LOWORD(wParam), lParam, HIWORD(wParam));
+      OnCommand(window, wParam, lParam);
       return 0;
     case WM_PAINT:
       OnPaint(window);

@@ -19,6 +19,10 @@ namespace vmd {
 /// module took it.
 bool RunModuleCommand(HWND main, Command command, int32_t parameter, int controlId);
 
+/// Every WM_COMMAND of the main window is offered here first (the print
+/// layout's edit fields); true when a module took it.
+bool ModuleOfferCommand(WPARAM wParam, LPARAM lParam);
+
 /// A screen has been entered / is about to be left: modules open and close
 /// their windows over it (result view, storyboard boxes, album window...).
 void ModuleScreenEntered(HWND main, int screen);

@@ -3,7 +3,7 @@
 // the MinGW linker does not find weak definitions inside an archive, so there
 // they are ordinary ones, alone in this file: a program that defines the
 // services itself never pulls this member in.
-#include "control_services.h"
+#include "stitch_controls.h"
 
 #if defined(_WIN32)
 #define VMD_STAND_IN

@@ -7,10 +7,10 @@
 
 #include <windows.h>
 
+#include "messages.h"
+
 namespace vmd {
 
-/// Sent to the main window when the full view has closed; wParam, lParam 0.
-constexpr UINT kMsgFullViewClosed = WM_USER + 501;
 
 /// Opens the full view of `image` (not owned; it must live until the view
 /// closes), owned by `owner`. Both windows go to g_app.fullViewWindows.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app_state.h"
-#include "control_services.h"
+#include "stitch_controls.h"
 #include "file_dialogs.h"
 #include "image_ops.h"
 #include "pixio.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control_services.h"
+#include "stitch_controls.h"
 #include "image_ops.h"
 
 namespace vmd {

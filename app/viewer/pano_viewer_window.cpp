@@ -20,7 +20,6 @@ namespace {
 constexpr char kViewerClass[] = "PanoViewer Window";
 constexpr UINT kStringLandscapeOnly = 50101;
 constexpr UINT kStringFrameImage = 50115;
-constexpr UINT kStringWarning = 52388;
 constexpr int kFrameBand = 4;  ///< width of each border of the frame image
 /// Posted to the main window when the viewer has closed. wParam, lParam: 0.
 constexpr UINT kViewerClosed = WM_USER + 502;

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "control_services.h"
+#include "stitch_controls.h"
 #include "image_ops.h"
 #include "test_dib.h"
 

@@ -1,5 +1,5 @@
-#ifndef APP_PRINT_CONTROL_PANEL_H
-#define APP_PRINT_CONTROL_PANEL_H
+#ifndef APP_PRINT_PRINT_CONTROLS_H
+#define APP_PRINT_PRINT_CONTROLS_H
 
 namespace vmd {
 
@@ -12,4 +12,4 @@ void DisableControl(int id);
 
 }  // namespace vmd
 
-#endif  // APP_PRINT_CONTROL_PANEL_H
+#endif  // APP_PRINT_PRINT_CONTROLS_H

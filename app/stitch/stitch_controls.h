@@ -1,9 +1,9 @@
-#ifndef APP_STITCH_CONTROL_SERVICES_H
-#define APP_STITCH_CONTROL_SERVICES_H
+#ifndef APP_STITCH_STITCH_CONTROLS_H
+#define APP_STITCH_STITCH_CONTROLS_H
 
 /// Services of the main window's control panel that the image windows and
-/// commands call. The control panel provides them; until it does,
-/// control_services_default.cpp holds stand-ins that do nothing.
+/// commands call (app/shell/control_services.cpp defines them in the program;
+/// control_services_default.cpp holds stand-ins for the native tests).
 
 #include "win32_api.h"
 
@@ -18,10 +18,10 @@ constexpr int kControlOpen = 5;
 constexpr int kControlHomeImage = 110;  ///< the Home image area (a placeholder)
 constexpr int kControlExport = 111;
 constexpr int kControlViewPanorama = 327;
-/// The Edit screen's zoom and crop buttons (their ids come with the skin).
-constexpr int kControlEditZoomIn = 508;
-constexpr int kControlEditZoomOut = 509;
-constexpr int kControlEditCrop = 510;
+/// The Edit screen's zoom and crop buttons.
+constexpr int kControlEditZoomIn = 214;
+constexpr int kControlEditZoomOut = 215;
+constexpr int kControlEditCrop = 216;
 
 void EnableControl(int controlId);
 void DisableControl(int controlId);
@@ -30,4 +30,4 @@ void ShowImageInArea(int controlId, HGLOBAL dib);
 
 }  // namespace vmd
 
-#endif  // APP_STITCH_CONTROL_SERVICES_H
+#endif  // APP_STITCH_STITCH_CONTROLS_H
