@@ -1,5 +1,7 @@
 #include "image_commands.h"
 
+#include <cctype>
+
 #include "app_state.h"
 #include "stitch_controls.h"
 #include "export_handover.h"
@@ -114,6 +116,7 @@ ImageCommandUi DefaultImageCommandUi() {
   ui.askSave = AskSaveImage;
   ui.warn = ShowImageWarning;
   ui.warnShared = ShowSharedWarning;
+  ui.warnText = ShowTextWarning;
   ui.openDialog = OpenOne;
   ui.saveDialog = ShowSaveImageDialog;
   ui.exportDialog = ShowExportDialog;
@@ -187,11 +190,21 @@ bool SaveImageCommand(HWND owner) {
   }
   if (SavePathTooLong(path)) {
     g_ui.warnShared(owner, kFileNameRefused);
-  } else if (ImgSaveFile(g_app.currentImage, path.c_str()) == 0) {
-    if (CanCreateFileIn(FolderPart(path)))
-      g_ui.warnShared(owner, kFileNameRefused);
-    else
-      g_ui.warn(owner, kSaveError);
+  } else {
+    const int result = ImgSaveFileResult(g_app.currentImage, path.c_str());
+    if (result == kPixioSaveTooBig && g_ui.warnText != nullptr) {
+      // Too big for the chosen type: say what fits instead.
+      char text[512] = {};
+      ImgSaveMessage(result, nullptr, g_app.currentImage, path.c_str(), text, sizeof text);
+      std::string line = text;
+      if (!line.empty()) line[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
+      g_ui.warnText(owner, line + ".");
+    } else if (result != kPixioSaved) {
+      if (CanCreateFileIn(FolderPart(path)))
+        g_ui.warnShared(owner, kFileNameRefused);
+      else
+        g_ui.warn(owner, kSaveError);
+    }
   }
   WriteLastFolder(path, kFileLastDir);
   g_app.imageModified = false;

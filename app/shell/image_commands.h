@@ -16,6 +16,7 @@ struct ImageCommandUi {
   int (*askSave)(HWND owner);                 ///< IDYES, IDNO or IDCANCEL
   void (*warn)(HWND owner, UINT textId);      ///< a vmdres message titled "Warning"
   void (*warnShared)(HWND owner, UINT textId);  ///< a "Res_Zel.DLL" message
+  void (*warnText)(HWND owner, const std::string& text);  ///< a message of its own, titled "Warning"
   bool (*openDialog)(HWND owner, const std::string& folder, std::string* path);
   bool (*saveDialog)(HWND owner, const std::string& folder, std::string* path);
   bool (*exportDialog)(HWND owner, const std::string& folder, std::string* path);

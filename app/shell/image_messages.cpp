@@ -24,6 +24,10 @@ void ShowImageWarning(HWND owner, UINT textId) {
   MessageBoxA(owner, LoadUiString(textId).c_str(), LoadUiString(kWarningCaption).c_str(), MB_OK);
 }
 
+void ShowTextWarning(HWND owner, const std::string& text) {
+  MessageBoxA(owner, text.c_str(), LoadUiString(kWarningCaption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
 void ShowSharedWarning(HWND owner, UINT textId) {
   MessageBoxA(owner, LoadSharedString(textId).c_str(), LoadUiString(kWarningCaption).c_str(), MB_OK);
 }

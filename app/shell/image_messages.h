@@ -13,6 +13,8 @@ std::string LoadSharedString(UINT id);
 
 /// A message of vmdres (by string id) titled "Warning" with an OK button.
 void ShowImageWarning(HWND owner, UINT textId);
+/// A message made by the program (a save too big for its type) titled "Warning".
+void ShowTextWarning(HWND owner, const std::string& text);
 /// A message of "Res_Zel.DLL" (by string id) titled "Warning" with an OK button.
 void ShowSharedWarning(HWND owner, UINT textId);
 /// "Do you want to save the image?" with Yes, No and Cancel: IDYES, IDNO or IDCANCEL.

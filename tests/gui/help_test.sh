@@ -26,6 +26,12 @@ start_program() {
   PROGRAM_PID=$GUI_LAST_PID
   gui_wait_windows 2 30 || { fail "the windows titled \"Vistameld 3.0\" did not appear"; gui_finish; }
   MAIN=$(gui_window_sized 800 600) || { fail "no 800 x 600 main window"; gui_finish; }
+  # The splash goes by itself after a moment.
+  local i
+  for ((i = 0; i < 50; i++)); do
+    [ -z "$(xdotool search --onlyvisible --name '^About Vistameld$' 2>/dev/null)" ] && break
+    sleep 0.1
+  done
 }
 
 # expect_viewer_with TEXT WHAT: the viewer opens and shows TEXT.
@@ -96,6 +102,21 @@ case_context() {
   close_program
 }
 
+case_storyboard() {
+  # The context menu's Help on a storyboard screen opens the albums-and-storyboard topic.
+  gui_start 1024x768
+  start_program "$program_dir"
+  gui_key "$MAIN" Return   # Stitch Wizard
+  sleep 1
+  gui_key "$MAIN" Return   # Next: the row storyboard
+  sleep 1
+  context_help
+  expect_viewer_with "Albums and the storyboard" "Help of the context menu on a storyboard"
+  gui_screenshot storyboard-topic
+  expect_no_box "Help of the context menu on a storyboard"
+  close_program
+}
+
 case_missing() {
   # The program without its help file and HTML copy: F1 and the context menu
   # do nothing visible (a beep), and above all show no "Cannot find" box that
@@ -104,6 +125,7 @@ case_missing() {
   local bare="$GUI_OUT/program"
   mkdir -p "$bare"
   cp "$program_dir"/vmd3.exe "$program_dir"/*.dll "$program_dir"/*.DLL "$bare/" 2>/dev/null
+  cp -r "$program_dir/UI" "$bare/"
   start_program "$bare"
   gui_key "$MAIN" F1
   context_help
@@ -123,6 +145,7 @@ case_html() {
   local html="$GUI_OUT/program"
   mkdir -p "$html"
   cp "$program_dir"/vmd3.exe "$program_dir"/*.dll "$program_dir"/*.DLL "$html/" 2>/dev/null
+  cp -r "$program_dir/UI" "$html/"
   cp -r "$program_dir/help" "$html/"
   WINEDEBUG=-all,+exec start_program "$html"
   gui_key "$MAIN" F1
@@ -143,6 +166,7 @@ case $case_name in
   contents) case_contents ;;
   html) case_html ;;
   context) case_context ;;
+  storyboard) case_storyboard ;;
   missing) case_missing ;;
   *) echo "help: unknown case $case_name"; exit 2 ;;
 esac

@@ -27,6 +27,7 @@ struct Script {
   HGLOBAL photoCdImage = nullptr;
   bool noGif = false;
   std::vector<UINT> messages;  ///< vmdres ids; "Res_Zel.DLL" ids as 100000 + id
+  std::vector<std::string> texts;  ///< messages the program made itself
   int questions = 0;
   int dialogs = 0;
   int qualityAtDialog = 0;
@@ -39,6 +40,7 @@ int Ask(HWND) {
 }
 void Warn(HWND, UINT id) { g_script->messages.push_back(id); }
 void WarnShared(HWND, UINT id) { g_script->messages.push_back(100000 + id); }
+void WarnText(HWND, const std::string& text) { g_script->texts.push_back(text); }
 bool Dialog(HWND, const std::string&, std::string* path) {
   ++g_script->dialogs;
   g_script->qualityAtDialog = ImgGetJpgQuality();
@@ -61,6 +63,7 @@ class ImageCommands : public test::ScratchSettings {
     ui.askSave = Ask;
     ui.warn = Warn;
     ui.warnShared = WarnShared;
+    ui.warnText = WarnText;
     ui.openDialog = ui.saveDialog = ui.exportDialog = Dialog;
     ui.loadPhotoCd = PhotoCd;
     ui.noGif = NoGifSwitch;
@@ -211,6 +214,21 @@ TEST_F(ImageCommands, FailedSavesSayWhyAndStillClearTheMark) {
   EXPECT_FALSE(SaveImageCommand(nullptr));
   EXPECT_TRUE(g_app.imageModified);
   EXPECT_EQ(Messages(), Ids{50143});
+}
+
+TEST_F(ImageCommands, APictureTooBigForItsTypeSaysWhatFits) {
+  SetCurrent(65501, 2, true);
+  script_.path = Path("wide.jpg");
+  WriteImage(script_.path, 33, 33);
+  EXPECT_TRUE(SaveImageCommand(nullptr));
+  EXPECT_FALSE(g_app.imageModified) << "the attempt ends the unsaved mark, as every save does";
+  EXPECT_TRUE(Messages().empty());
+  ASSERT_EQ(script_.texts.size(), 1u);
+  EXPECT_EQ(script_.texts[0], "The picture is 65501 x 2 pixels; JPEG holds at most 65500 a side: save as TIFF.");
+  HGLOBAL kept = ImgReadFile(nullptr, script_.path.c_str());
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(HeaderOf(kept).biWidth, 33) << "the file that was there stays";
+  GlobalFree(kept);
 }
 
 TEST_F(ImageCommands, AFailedSaveLeavesTheExistingFile) {
