@@ -99,10 +99,15 @@ case_missing_vmdres() {
   local lonely="$GUI_OUT/program"
   mkdir -p "$lonely"
   cp "$exe" "$program_dir/seamcore.dll" "$program_dir/pixio.dll" "$lonely/"
+  # Started from its own folder: the test folder may hold a vmdres.dll of
+  # another test program, and the current folder is searched for libraries.
+  pushd "$lonely" >/dev/null || return
   gui_launch "$lonely/vmd3.exe"
+  popd >/dev/null || return
   if gui_wait_exit "$GUI_LAST_PID" 20; then
     check "exit code 0 without vmdres.dll (got $GUI_EXIT)" test "$GUI_EXIT" = 0
   else
+    gui_screenshot still-running
     fail "still running without vmdres.dll"
   fi
   check "no window and no message" test -z "$(xdotool search --onlyvisible --name . 2>/dev/null)"
