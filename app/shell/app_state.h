@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "panorama_kind.h"
 #include "screen_table.h"
 #include "seamcore.h"
 
@@ -27,8 +28,6 @@ struct FontMetrics {
   int printHeight = 20;
 };
 
-/// Kinds of panorama, with the numbers the engine's matrix layout uses.
-enum PanoramaKind { PanoHorizontal = 0, PanoVertical = 1, PanoTile = 2, Pano360 = 3 };
 
 /// The one application-state record of the program, owned by the start-up
 /// code and read by every part of the program.

@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kPathCompareSlots = 32;
 
-bool OneDimensional(int kind) { return kind != kPanoTile; }
+bool OneDimensional(int kind) { return kind != PanoTile; }
 
 bool Inside(const RECT& r, POINT p) {
   return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
@@ -130,16 +130,16 @@ int FirstEmptySlot(const Storyboard& board) {
 
 int StoryboardCapacity(int kind) {
   switch (kind) {
-    case kPanoVertical: return 8;
-    case kPano360: return 32;
+    case PanoVertical: return 8;
+    case Pano360: return 32;
     default: return 16;
   }
 }
 
 int StoryboardBoxCount(int kind) {
   switch (kind) {
-    case kPanoVertical: return 4;
-    case kPanoTile: return 16;
+    case PanoVertical: return 4;
+    case PanoTile: return 16;
     default: return 5;
   }
 }
@@ -154,16 +154,16 @@ void LayoutStoryboard(Storyboard& board, int kind, const RECT* boxes, int boxCou
   }
   const RECT& first = board.boxRects[0];
   const RECT& last = board.boxRects[board.boxCount - 1];
-  if (kind == kPanoHorizontal || kind == kPano360) {
+  if (kind == PanoHorizontal || kind == Pano360) {
     board.bounds = RECT{first.left, first.top, last.right, first.bottom};
   } else {
     board.bounds = RECT{first.left, first.top, last.right, last.bottom};
   }
-  if (kind == kPanoTile) board.firstVisible = 0;
+  if (kind == PanoTile) board.firstVisible = 0;
 }
 
 int SlotOfBox(const Storyboard& board, int box) {
-  return board.kind == kPanoTile ? box : board.firstVisible + box;
+  return board.kind == PanoTile ? box : board.firstVisible + box;
 }
 
 std::string StoryboardTipText(const Storyboard& board, int slot) {
@@ -359,7 +359,7 @@ StoryboardEffects PlaceDroppedPhoto(Storyboard& board, const StoryboardSource& s
 }
 
 StoryboardEffects DropAlbumPhotos(Storyboard& board, const StoryboardSource& source, int box) {
-  if (board.kind == kPanoTile) return PlaceDroppedPhoto(board, source, box);
+  if (board.kind == PanoTile) return PlaceDroppedPhoto(board, source, box);
   const int slot = SlotOfBox(board, box);
   if (slot >= 0 && slot < kStoryboardSlotCount && board.slots[slot].photo != nullptr) {
     StoryboardEffects effects;
@@ -390,12 +390,12 @@ int StoryboardHitTest(const Storyboard& board, POINT point, int draggedBox, Drag
     *cursor = DragCursor::kNoDrop;
     return kHitNothing;
   }
-  if (board.kind == kPanoHorizontal || board.kind == kPano360) {
+  if (board.kind == PanoHorizontal || board.kind == Pano360) {
     if (b.top < point.y && point.y < b.bottom) {
       if (point.x > b.right) return kHitScrollForward;
       if (point.x < b.left) return kHitScrollBack;
     }
-  } else if (board.kind == kPanoVertical) {
+  } else if (board.kind == PanoVertical) {
     if (b.left < point.x && point.x < b.right) {
       if (point.y > b.bottom) return kHitScrollForward;
       if (point.y < b.top) return kHitScrollBack;
@@ -409,7 +409,7 @@ bool CanStartDrag(const Storyboard& board, int box) {
   int slot = 0;
   HGLOBAL photo = nullptr;
   return !board.dragging && PhotoOfBox(board, box, &slot, &photo) &&
-         (board.count >= 1 || board.kind == kPanoTile);
+         (board.count >= 1 || board.kind == PanoTile);
 }
 
 DragTimers TimersForHit(int hit) { return {hit == kHitScrollBack, hit == kHitScrollForward}; }
@@ -461,7 +461,7 @@ StoryboardEffects SelectBox(Storyboard& board, int box) {
   board.selectedIndex = slot;
   board.slots[slot].selected = 1;
   effects.repaintBoxes.push_back(box);
-  const int previousBox = board.kind == kPanoTile ? previous : previous - board.firstVisible;
+  const int previousBox = board.kind == PanoTile ? previous : previous - board.firstVisible;
   if (previousBox != box && previousBox >= 0 && previousBox < board.boxCount)
     effects.repaintBoxes.push_back(previousBox);
   return effects;
@@ -522,7 +522,7 @@ StoryboardEffects DropDraggedPhoto(Storyboard& board, int draggedBox, int hit) {
   StoryboardEffects effects;
   if (hit == kHitNothing || hit == kHitScrollBack || hit == kHitScrollForward) return effects;
   if (hit == kHitOutside) return RemoveSelectedPhoto(board);
-  effects = board.kind == kPanoTile ? MovePhotoInGrid(board, hit)
+  effects = board.kind == PanoTile ? MovePhotoInGrid(board, hit)
                                     : MovePhotoInRow(board, draggedBox, hit);
   if (effects.result == 0) {
     ReselectAfterMove(board);
@@ -538,7 +538,7 @@ StoryboardEffects RemoveSelectedPhoto(Storyboard& board) {
     return effects;
   }
   if (board.firstVisible > board.selectedIndex) return effects;
-  if (board.kind == kPanoTile) {
+  if (board.kind == PanoTile) {
     int removed = -1;
     for (int i = 0; i < 16 && removed < 0; ++i)
       if (board.slots[i].selected) removed = i;

@@ -12,17 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "panorama_kind.h"
 #include "win32_api.h"
 
 namespace vmd {
-
-/// Panorama kinds; the numbers are the engine matrix's layouts.
-enum PanoramaKind : int {
-  kPanoHorizontal = 0,
-  kPanoVertical = 1,
-  kPanoTile = 2,
-  kPano360 = 3,
-};
 
 /// String ids of the storyboard's messages.
 enum StoryboardMessageId : int {
@@ -53,7 +46,7 @@ struct StoryboardSlot {
 
 /// The storyboard of the main window.
 struct Storyboard {
-  int kind = kPanoHorizontal;
+  int kind = PanoHorizontal;
   StoryboardSlot slots[kStoryboardSlotCount];
   int count = 0;
   int selectedIndex = 0;

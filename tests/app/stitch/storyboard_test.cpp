@@ -32,9 +32,9 @@ class StoryboardTest : public ::testing::Test {
     RECT boxes[16];
     const int n = StoryboardBoxCount(kind);
     for (int i = 0; i < n; ++i) {
-      if (kind == kPanoTile) {
+      if (kind == PanoTile) {
         boxes[i] = RECT{100 + 90 * (i % 4), 100 + 90 * (i / 4), 180 + 90 * (i % 4), 180 + 90 * (i / 4)};
-      } else if (kind == kPanoVertical) {
+      } else if (kind == PanoVertical) {
         boxes[i] = RECT{20, 100 + 90 * i, 100, 180 + 90 * i};
       } else {
         boxes[i] = RECT{100 + 90 * i, 400, 180 + 90 * i, 480};
@@ -95,7 +95,7 @@ class StoryboardTest : public ::testing::Test {
 TEST_F(StoryboardTest, EachKindHoldsItsCapacity) {
   struct Case {
     int kind, boxes, capacity;
-  } cases[] = {{kPanoHorizontal, 5, 16}, {kPanoVertical, 4, 8}, {kPanoTile, 16, 16}, {kPano360, 5, 32}};
+  } cases[] = {{PanoHorizontal, 5, 16}, {PanoVertical, 4, 8}, {PanoTile, 16, 16}, {Pano360, 5, 32}};
   for (const Case& c : cases) {
     EXPECT_EQ(StoryboardBoxCount(c.kind), c.boxes);
     AddAll(c.kind, c.capacity + 1);
@@ -110,8 +110,8 @@ TEST_F(StoryboardTest, EachKindHoldsItsCapacity) {
 }
 
 TEST_F(StoryboardTest, CapacityMessageIsShownOncePerOperation) {
-  AddAll(kPanoVertical, 12);
-  Layout(kPanoVertical);
+  AddAll(PanoVertical, 12);
+  Layout(PanoVertical);
   ClearStoryboard(board_, false);
   StoryboardEffects effects = AddAlbumPhotos(board_, source_, true);
   EXPECT_EQ(board_.count, 8);
@@ -121,7 +121,7 @@ TEST_F(StoryboardTest, CapacityMessageIsShownOncePerOperation) {
 }
 
 TEST_F(StoryboardTest, PhotoChecks) {
-  Layout(kPanoHorizontal);
+  Layout(PanoHorizontal);
   struct Case {
     int w, h, result;
   } alone[] = {{65, 65, 0}, {64, 200, 2}, {200, 64, 2}, {400, 200, 0}, {401, 200, 3}, {200, 401, 3}};
@@ -137,7 +137,7 @@ TEST_F(StoryboardTest, PhotoChecks) {
 }
 
 TEST_F(StoryboardTest, RefusalsCarryTheirMessagesAndShowOnce) {
-  Layout(kPanoHorizontal);
+  Layout(PanoHorizontal);
   Album(6);
   sizes_[source_.paths[1]] = {150, 150};  // dissimilar
   sizes_[source_.paths[2]] = {60, 60};    // too small
@@ -164,7 +164,7 @@ TEST_F(StoryboardTest, RefusalsCarryTheirMessagesAndShowOnce) {
 }
 
 TEST_F(StoryboardTest, FileTypeRestrictionEndsTheOperationWithoutIcon) {
-  Layout(kPanoHorizontal);
+  Layout(PanoHorizontal);
   Album(3);
   source_.fileTypeRefusal = [](const std::string& path) {
     return path.find("p1") != std::string::npos ? int(kMsgFormatNotSupported) : 0;
@@ -178,7 +178,7 @@ TEST_F(StoryboardTest, FileTypeRestrictionEndsTheOperationWithoutIcon) {
 }
 
 TEST_F(StoryboardTest, EmptyOrClosedAlbumBeeps) {
-  Layout(kPanoHorizontal);
+  Layout(PanoHorizontal);
   EXPECT_TRUE(AddAlbumPhotos(board_, source_, true).beep);
   Album(2);
   source_.albumOpen = false;
@@ -187,7 +187,7 @@ TEST_F(StoryboardTest, EmptyOrClosedAlbumBeeps) {
 }
 
 TEST_F(StoryboardTest, DropOfThreePhotosInsertsThemInAlbumOrder) {
-  AddAll(kPanoHorizontal, 4);  // p0..p3 in slots 0..3
+  AddAll(PanoHorizontal, 4);  // p0..p3 in slots 0..3
   Album(7);                    // p4, p5, p6 are A, B, C
   Select({4, 5, 6});
   StoryboardEffects effects = DropAlbumPhotos(board_, source_, 2);
@@ -199,7 +199,7 @@ TEST_F(StoryboardTest, DropOfThreePhotosInsertsThemInAlbumOrder) {
 }
 
 TEST_F(StoryboardTest, DropStopsAtCapacityAndShowsOnlyItsFirstRefusal) {
-  AddAll(kPanoVertical, 6);
+  AddAll(PanoVertical, 6);
   Album(12);
   sizes_[source_.paths[11]] = {60, 60};
   Select({8, 9, 10, 11});
@@ -214,7 +214,7 @@ TEST_F(StoryboardTest, DropStopsAtCapacityAndShowsOnlyItsFirstRefusal) {
 }
 
 TEST_F(StoryboardTest, DropOnAnEmptyBoxAppends) {
-  AddAll(kPanoHorizontal, 2);
+  AddAll(PanoHorizontal, 2);
   Album(4);
   Select({3});
   DropAlbumPhotos(board_, source_, 4);
@@ -222,7 +222,7 @@ TEST_F(StoryboardTest, DropOnAnEmptyBoxAppends) {
 }
 
 TEST_F(StoryboardTest, GridDropsTakeOnlyEmptyPlaces) {
-  Layout(kPanoTile);
+  Layout(PanoTile);
   Album(3);
   source_.current = 0;
   DropAlbumPhotos(board_, source_, 5);
@@ -239,14 +239,14 @@ TEST_F(StoryboardTest, GridDropsTakeOnlyEmptyPlaces) {
 }
 
 TEST_F(StoryboardTest, RowMovesKeepThePhotosPacked) {
-  AddAll(kPanoHorizontal, 5);
+  AddAll(PanoHorizontal, 5);
   SelectBox(board_, 4);
   EXPECT_EQ(MovePhotoInRow(board_, 4, 1).result, 1);
   EXPECT_EQ(Order(), "p0 p4 p1 p2 p3");
   EXPECT_EQ(Selected(), "1");
 
   ClearStoryboard(board_, false);
-  AddAll(kPanoHorizontal, 5);
+  AddAll(PanoHorizontal, 5);
   SelectBox(board_, 1);
   EXPECT_EQ(MovePhotoInRow(board_, 1, 4).result, 1);
   EXPECT_EQ(Order(), "p0 p2 p3 p4 p1");
@@ -254,7 +254,7 @@ TEST_F(StoryboardTest, RowMovesKeepThePhotosPacked) {
 
   // Onto an empty box: nothing moves, the photo stays selected.
   ClearStoryboard(board_, false);
-  AddAll(kPanoHorizontal, 3);
+  AddAll(PanoHorizontal, 3);
   SelectBox(board_, 0);
   StoryboardEffects effects = DropDraggedPhoto(board_, 0, 4);
   EXPECT_EQ(effects.result, 0);
@@ -263,7 +263,7 @@ TEST_F(StoryboardTest, RowMovesKeepThePhotosPacked) {
 }
 
 TEST_F(StoryboardTest, GridMovesOnlyIntoEmptyPlaces) {
-  AddAll(kPanoTile, 3);  // places 0, 1, 2
+  AddAll(PanoTile, 3);  // places 0, 1, 2
   SelectBox(board_, 0);
   StoryboardEffects effects = DropDraggedPhoto(board_, 0, 1);
   EXPECT_EQ(Ids(effects), std::vector<int>{kMsgOnlyEmptySpaces});
@@ -277,7 +277,7 @@ TEST_F(StoryboardTest, GridMovesOnlyIntoEmptyPlaces) {
 }
 
 TEST_F(StoryboardTest, RemovingFromARowClosesTheGapAndReselects) {
-  AddAll(kPanoHorizontal, 4);
+  AddAll(PanoHorizontal, 4);
   SelectBox(board_, 1);
   RemoveSelectedPhoto(board_);
   EXPECT_EQ(Order(), "p0 p2 p3");
@@ -293,10 +293,10 @@ TEST_F(StoryboardTest, RemovingFromARowClosesTheGapAndReselects) {
   EXPECT_TRUE(RemoveSelectedPhoto(board_).beep);
 
   // A full row removes without reading past its capacity.
-  AddAll(kPanoHorizontal, 16);
+  AddAll(PanoHorizontal, 16);
   board_.firstVisible = 0;
   ClearStoryboard(board_, false);
-  AddAll(kPanoHorizontal, 16);
+  AddAll(PanoHorizontal, 16);
   const int first = board_.firstVisible;
   SelectBox(board_, 0);
   RemoveSelectedPhoto(board_);
@@ -307,7 +307,7 @@ TEST_F(StoryboardTest, RemovingFromARowClosesTheGapAndReselects) {
 }
 
 TEST_F(StoryboardTest, RemovingFromAGridSelectsTheNearestPhotoBefore) {
-  Layout(kPanoTile);
+  Layout(PanoTile);
   Album(4);
   for (int place : {0, 5, 10}) {
     source_.current = place / 5;
@@ -323,7 +323,7 @@ TEST_F(StoryboardTest, RemovingFromAGridSelectsTheNearestPhotoBefore) {
 }
 
 TEST_F(StoryboardTest, DroppingOutsideRemovesAndBesideARowScrolls) {
-  AddAll(kPanoHorizontal, 8);
+  AddAll(PanoHorizontal, 8);
   DragCursor cursor;
   // Boxes run from x 100 to 540, y 400 to 480.
   EXPECT_EQ(StoryboardHitTest(board_, POINT{150, 420}, 2, &cursor), 0);
@@ -344,22 +344,22 @@ TEST_F(StoryboardTest, DroppingOutsideRemovesAndBesideARowScrolls) {
   DropDraggedPhoto(board_, 2, kHitOutside);
   EXPECT_EQ(Order(), "p0 p1 p3 p4 p5 p6 p7");
 
-  Layout(kPanoVertical);
+  Layout(PanoVertical);
   EXPECT_EQ(StoryboardHitTest(board_, POINT{50, 90}, 0, &cursor), kHitScrollBack);
   EXPECT_EQ(StoryboardHitTest(board_, POINT{50, 500}, 0, &cursor), kHitScrollForward);
-  Layout(kPanoTile);
+  Layout(PanoTile);
   EXPECT_EQ(StoryboardHitTest(board_, POINT{50, 150}, 0, &cursor), kHitOutside);
 }
 
 TEST_F(StoryboardTest, ScrollingAndItsButtons) {
-  AddAll(kPanoHorizontal, 5);
+  AddAll(PanoHorizontal, 5);
   StoryboardEffects effects = ScrollForward(board_);
   EXPECT_EQ(effects.back, ButtonChange::kDisable) << "five photos: nothing to scroll";
   EXPECT_EQ(effects.forward, ButtonChange::kDisable);
   EXPECT_EQ(StoryboardScrollRange(board_), 1);
 
   ClearStoryboard(board_, false);
-  AddAll(kPanoHorizontal, 8);
+  AddAll(PanoHorizontal, 8);
   EXPECT_EQ(board_.firstVisible, 3) << "adding scrolled to the last photo";
   EXPECT_EQ(StoryboardScrollRange(board_), 4);
   effects = ScrollForward(board_);
@@ -382,7 +382,7 @@ TEST_F(StoryboardTest, ScrollingAndItsButtons) {
 }
 
 TEST_F(StoryboardTest, ToolTipNamesThePlaceAndTheFile) {
-  AddAll(kPanoHorizontal, 2);
+  AddAll(PanoHorizontal, 2);
   EXPECT_EQ(StoryboardTipText(board_, 1), "  2. p1.jpg ");
   EXPECT_EQ(StoryboardTipText(board_, 5), "");
 }
@@ -390,7 +390,7 @@ TEST_F(StoryboardTest, ToolTipNamesThePlaceAndTheFile) {
 TEST_F(StoryboardTest, ClearFreesEveryPhoto) {
 #if !defined(_WIN32)
   const long before = VmdSubsetLiveBlocks();
-  AddAll(kPanoTile, 6);
+  AddAll(PanoTile, 6);
   EXPECT_EQ(VmdSubsetLiveBlocks(), before + 6);
   EXPECT_FALSE(ClearStoryboard(board_, true).beep);
   EXPECT_EQ(VmdSubsetLiveBlocks(), before);
@@ -405,7 +405,7 @@ namespace vmd {
 namespace {
 
 TEST_F(StoryboardTest, DragStartsOnlyOnAPhotoAndScrollTimersFollowTheHit) {
-  AddAll(kPanoHorizontal, 3);
+  AddAll(PanoHorizontal, 3);
   board_.firstVisible = 0;
   EXPECT_TRUE(CanStartDrag(board_, 2));
   EXPECT_FALSE(CanStartDrag(board_, 3)) << "an empty box";
@@ -431,7 +431,7 @@ TEST_F(StoryboardTest, DragStartsOnlyOnAPhotoAndScrollTimersFollowTheHit) {
 }
 
 TEST_F(StoryboardTest, EditedPhotoComesBackOnlyWhenItStillFits) {
-  AddAll(kPanoHorizontal, 3);  // 400 x 300 each
+  AddAll(PanoHorizontal, 3);  // 400 x 300 each
   // Cropped to 190 x 150: widths 400 : 190 differ by more than 2:1.
   HGLOBAL tooNarrow = MakeDib24(190, 150, [](int, int) { return 0u; });
   StoryboardEffects effects = ReplaceStoryboardPhoto(board_, 1, tooNarrow);
@@ -440,7 +440,7 @@ TEST_F(StoryboardTest, EditedPhotoComesBackOnlyWhenItStillFits) {
   GlobalFree(tooNarrow);
   // The photo being replaced does not count: a lone photo may change freely.
   ClearStoryboard(board_, false);
-  AddAll(kPanoHorizontal, 1);
+  AddAll(PanoHorizontal, 1);
   HGLOBAL small = MakeDib24(100, 80, [](int, int) { return 0u; });
   effects = ReplaceStoryboardPhoto(board_, 0, small);
   EXPECT_EQ(effects.result, 1);
