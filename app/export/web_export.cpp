@@ -5,7 +5,7 @@
 
 #include "app_state.h"
 #include "folders.h"
-#include "image_strips.h"
+#include "image_files.h"
 #include "settings.h"
 #include "vrml_world.h"
 #include "web_names.h"
@@ -38,6 +38,29 @@ WebPageOptions PageOptions() {
 
 }  // namespace
 
+bool WritePageForStrips(HWND owner, HGLOBAL image, const char* path) {
+  const WebExportNames names = MakeWebExportNames(path);
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(image));
+  if (header == nullptr) return false;
+  const int width = static_cast<WORD>(header->biWidth);
+  const int height = static_cast<WORD>(header->biHeight);
+  GlobalUnlock(image);
+  switch (WriteWebPage(path, names, width, height, PageOptions())) {
+    case WebPageResult::kWritten:
+      return true;
+    case WebPageResult::kWorldNotWritten:
+      MessageBoxA(owner, LoadUiString(kHtmlExportError).c_str(), LoadUiString(kWarningCaption).c_str(), MB_OK);
+      return false;
+    case WebPageResult::kPageNotWritten:
+      MessageBoxA(nullptr, "Failed to create file.", nullptr, MB_OK);
+      return false;
+    case WebPageResult::kTailEmpty:
+      MessageBoxA(nullptr, "Failed to read file.", nullptr, MB_OK);
+      return true;
+  }
+  return false;
+}
+
 bool ExportWebPage(HWND owner, HGLOBAL image, const char* path) {
   if (std::strlen(path) > kWebPagePathLimit) {
     ShowSharedMessage(owner, kSharedBadName);
@@ -46,30 +69,11 @@ bool ExportWebPage(HWND owner, HGLOBAL image, const char* path) {
   const WebExportNames names = MakeWebExportNames(path);
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   bool written = false;
-  if (!CreateFolderChain(names.folder) || !WriteImageStrips(image, kWebTileCount, names.folder.c_str())) {
+  if (!CreateFolderChain(names.folder) || !WriteImageStrips(image, kWebTileCount, names.folder)) {
     MessageBoxA(owner, LoadUiString(kHtmlExportError).c_str(), LoadUiString(kWarningCaption).c_str(),
                 MB_OK);
   } else {
-    const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(image));
-    const int width = static_cast<WORD>(header->biWidth);
-    const int height = static_cast<WORD>(header->biHeight);
-    GlobalUnlock(image);
-    switch (WriteWebPage(path, names, width, height, PageOptions())) {
-      case WebPageResult::kWritten:
-        written = true;
-        break;
-      case WebPageResult::kWorldNotWritten:
-        MessageBoxA(owner, LoadUiString(kHtmlExportError).c_str(),
-                    LoadUiString(kWarningCaption).c_str(), MB_OK);
-        break;
-      case WebPageResult::kPageNotWritten:
-        MessageBoxA(nullptr, "Failed to create file.", nullptr, MB_OK);
-        break;
-      case WebPageResult::kTailEmpty:
-        MessageBoxA(nullptr, "Failed to read file.", nullptr, MB_OK);
-        written = true;
-        break;
-    }
+    written = WritePageForStrips(owner, image, path);
   }
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   return written;

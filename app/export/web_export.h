@@ -15,6 +15,11 @@ constexpr size_t kWebPagePathLimit = 230;
 /// `owner`; true when the page was written.
 bool ExportWebPage(HWND owner, HGLOBAL image, const char* path);
 
+/// The rest of the web-page branch once the strips of `image` stand in the
+/// companion folder: the world file, the decoration images and the page at
+/// `path`, with their messages. True when the page was written.
+bool WritePageForStrips(HWND owner, HGLOBAL image, const char* path);
+
 }  // namespace vmd
 
 #endif  // APP_EXPORT_WEB_EXPORT_H

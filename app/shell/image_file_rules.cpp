@@ -131,7 +131,9 @@ std::string StripFolderOf(const std::string& pagePath) {
 std::string StripPath(const std::string& folder, int index) {
   char name[32];
   std::snprintf(name, sizeof name, "%d.jpg", index);
-  return folder + "\\" + name;
+  // A folder named with slashes (the native build's paths) keeps them.
+  const char separator = folder.find('\\') == std::string::npos && folder.find('/') != std::string::npos ? '/' : '\\';
+  return folder + separator + name;
 }
 
 std::string TemporaryExportPath(const std::string& folderWithSlash, const char* name) {

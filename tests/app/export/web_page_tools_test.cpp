@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "image_strips.h"
+#include "image_files.h"
 #include "pixio.h"
 #include "replace_file.h"
 #include "test_dib.h"
@@ -63,7 +63,7 @@ class WebPageTools : public ::testing::Test {
     page_ = root_ + "/lake.htm";
     ASSERT_EQ(std::system(("mkdir -p " + names_.folder).c_str()), 0);
     GlobalFreer panorama(testing_support::MakeDib24(kWidth, kHeight, PanoramaPixel));
-    ASSERT_TRUE(WriteImageStrips(panorama.handle, 24, names_.folder.c_str()));
+    ASSERT_TRUE(WriteImageStrips(panorama.handle, 24, names_.folder));
   }
   void TearDown() override {
     if (!HasFailure() && !std::getenv("VMD_KEEP_SCRATCH")) {

@@ -276,6 +276,9 @@ TEST_F(ImageCommands, ExportAsAWebPageWritesTwentyFourStrips) {
     EXPECT_EQ(HeaderOf(read).biWidth, 2);
     GlobalFree(read);
   }
+  // The web-page writer takes over: the world and the page stand beside the strips.
+  EXPECT_TRUE(Exists(Path("pano_files\\panorama.wrl")));
+  EXPECT_TRUE(Exists(Path("pano.htm")));
 }
 
 TEST_F(ImageCommands, ExportAsAMovieCleansUpItsTemporaryBitmap) {
