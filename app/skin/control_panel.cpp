@@ -148,7 +148,12 @@ void ControlPanel::RenderControl(int index) {
   if (hidden != hidden_.end() && hidden->second) return;
   if (row->kind == kKindPlace) {
     auto image = areaImages_.find(row->id);
-    if (image != areaImages_.end()) DrawDibInArea(backDC_.get(), image->second, ToRect(control.rect));
+    if (image != areaImages_.end()) {
+      // Inside the place's one-pixel edge, which the skin draws as the well's border.
+      const SkinRect& r = control.rect;
+      const RECT inside = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+      DrawDibInArea(backDC_.get(), image->second, inside);
+    }
     return;
   }
   const bool pressed = index == pressed_ && pressedInside_;
