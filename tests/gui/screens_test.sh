@@ -297,7 +297,86 @@ case_damaged_skin() {
   fi
 }
 
+# skin_pixel PANEL X Y: the panel background's colour at a client point.
+skin_pixel() { "$skin_tool" pixel "$skin" "$1" "$2" "$3"; }
+
+# screen_pixel SHOT X Y: a screenshot's colour at a client point of the main window.
+screen_pixel() {
+  local x y w h
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  gui_pixel "$1" $((x + $2)) $((y + $3))
+}
+
+# The centre of a control in client coordinates.
+control_centre() {  # control_centre PANEL ID
+  "$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id { printf "%d %d\n", int(($4 + $6) / 2), int(($5 + $7) / 2) }'
+}
+
+case_open_edit() {
+  gui_start 1024x768
+  start_program
+  # A photo the build makes for the sample albums, opened by typing its path.
+  local photo
+  photo=$(winepath -w "$program_dir/palbums/row_3.jpg" 2>/dev/null)
+  click_control 0 5
+  local dialog="" i
+  for ((i = 0; i < 50; i++)); do
+    dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+  done
+  check "Open shows the Open dialog" test -n "$dialog"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+  sleep 0.3
+  xdotool key --clearmodifiers alt+n
+  xdotool type --delay 20 "$photo"
+  xdotool key --clearmodifiers Return
+  sleep 2
+  mousemove_away
+  gui_screenshot opened
+  local cx cy
+  read -r cx cy <<<"$(control_centre 0 110)"
+  check "the photo shows in the Home image area" \
+    test "$(screen_pixel opened "$cx" "$cy")" != "$(skin_pixel 0 "$cx" "$cy")"
+  # Edit is enabled now; +90 degrees and OK turn the picture upright.
+  click_control 0 2
+  expect_screen 1 "Edit opens the photo editor"
+  sleep 1
+  gui_screenshot edit
+  click_control 1 211
+  sleep 1.5
+  gui_screenshot edit-turned
+  press Return
+  expect_screen 0 "OK returns Home"
+  mousemove_away
+  gui_screenshot edited
+  # A landscape photo turned upright leaves the sides of the wide area empty.
+  local left=$((cx - 250))
+  check "the area's left part shows the photo before" \
+    test "$(screen_pixel opened "$left" "$cy")" != "$(skin_pixel 0 "$left" "$cy")"
+  check "and the empty well after the turn" \
+    test "$(screen_pixel edited "$left" "$cy")" = "$(skin_pixel 0 "$left" "$cy")"
+  # The edit is unsaved work: closing asks, and No closes.
+  press alt+F4
+  local box=""
+  for ((i = 0; i < 50; i++)); do
+    box=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.2
+  done
+  check "closing with unsaved work asks first" test -n "$box"
+  gui_screenshot save-question
+  check "the question is the program's" grep -q "Do you want to save the image?" <<<"$(poke dialog Warning)"
+  [ -n "$box" ] && xdotool key --window "$box" n
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "No closes the program with code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running after No"
+  fi
+}
+
 case $case_name in
+  open-edit) case_open_edit ;;
   walk) case_walk ;;
   kind-options) case_kind_options ;;
   tips-and-disabled) case_tips_and_disabled ;;
