@@ -170,6 +170,8 @@ const std::vector<StringRow>& ExpectedStrings() {
     {50147, S("page")},
     {50148, S("pages")},
     {50149, S("This Album already exists!")},
+    // The program's own addition: a missing or damaged skin file.
+    {50150, S("The program cannot start: its skin file %s %s. Please install the program again.")},
     {52380, S("24-bit RGB")},
     {52381, S("8-bit Grayscale")},
     {52382, S("Thumbnail (128 by 192)")},
