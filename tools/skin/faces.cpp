@@ -382,6 +382,8 @@ void Well(cairo_t* cr, double x, double y, double w, double h, bool cell) {
   }
 }
 
+}  // namespace
+
 // The product mark: a rounded square with a stylised turn of photos.
 void ProductMark(cairo_t* cr, double x, double y, double size) {
   RoundedRect(cr, x, y, size, size, size * 0.24);
@@ -408,6 +410,8 @@ void ProductMark(cairo_t* cr, double x, double y, double size) {
   cairo_stroke(cr);
   cairo_restore(cr);
 }
+
+namespace {
 
 void TitleBand(cairo_t* cr, double w, const char* title) {
   cairo_rectangle(cr, 0, 0, w, kBandHeight);

@@ -9,6 +9,10 @@ namespace vmd {
 /// Whether a control of this kind gets images (a place only marks an area).
 bool HasFace(FaceKind face);
 
+/// The product mark: a rounded square of `size` at (x, y) with a stylised
+/// turn of photos.
+void ProductMark(cairo_t* cr, double x, double y, double size);
+
 /// Paints panel `panel`'s background on `canvas` (the panel's size): the
 /// title band of a main panel, the wells of its image areas, the captions of
 /// its sliders and fields, or a sub-panel's page. Controls' faces are not

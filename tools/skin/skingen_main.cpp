@@ -2,7 +2,8 @@
 //   vmd3-skingen OUTDIR [--scale S] [--preview DIR]
 // writes OUTDIR/UI/button.800 and button.640 (the 640 x 480 skin, the same
 // layout drawn at 0.8), the separate window images of OUTDIR/UI and the
-// cursors of OUTDIR/cursors. --scale S writes only the skin drawn at S
+// cursors of OUTDIR/cursors, and the web page's decoration images as BMP
+// files in OUTDIR/web. --scale S writes only the skin drawn at S
 // besides the other images; --preview DIR also writes PNG pictures of every
 // panel in each state and of every image, for people to look at.
 #include <sys/stat.h>
@@ -21,6 +22,7 @@
 #include "skin_layout.h"
 #include "skin_writer.h"
 #include "ui_images.h"
+#include "web_images.h"
 
 namespace {
 
@@ -92,5 +94,16 @@ int main(int argc, char** argv) {
   }
   if (!vmd::WriteUiImages(ui, previewDir)) return 1;
   if (!vmd::WriteCursors(cursors, previewDir)) return 1;
+  // The web page's decoration images, as BMP files that the build turns into
+  // the GIF files of the UI folder.
+  const std::string web = outDir + "/web";
+  if (!MakeFolder(web)) return 1;
+  for (const vmd::NamedImage& image : vmd::DrawWebImages()) {
+    const std::string stem = image.name.substr(0, image.name.find('.'));
+    if (!vmd::ReplaceFileContents(web + "/" + stem + ".bmp", vmd::EncodeBmpFile(image.image))) {
+      std::fprintf(stderr, "vmd3-skingen: cannot write %s/%s.bmp\n", web.c_str(), stem.c_str());
+      return 1;
+    }
+  }
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "palm_container.h"
 #include "skin_file.h"
 #include "ui_image_layout.h"
+#include "web_images.h"
 
 namespace {
 
@@ -189,6 +190,21 @@ TEST(Cursors, EveryCursorTheProgramLoadsIsAWellFormedFile) {
       ASSERT_EQ(c.transparentInMask[i], c.alpha[i] < 128) << cursor.id << " pixel " << i;
   }
   EXPECT_EQ(found, wanted);
+}
+
+TEST(WebImages, EveryDecorationOfThePageAtItsSize) {
+  const std::vector<std::pair<std::string, std::pair<int, int>>> wanted = {
+      {"vistameld.gif", {178, 56}}, {"360view.gif", {246, 56}}, {"lclogo.gif", {155, 45}},
+      {"lcroll.gif", {155, 45}},    {"bglevel.gif", {64, 64}}};
+  const std::vector<vmd::NamedImage> images = vmd::DrawWebImages();
+  ASSERT_EQ(images.size(), wanted.size());
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    EXPECT_EQ(images[i].name, wanted[i].first);
+    EXPECT_EQ(images[i].image.width, wanted[i].second.first) << images[i].name;
+    EXPECT_EQ(images[i].image.height, wanted[i].second.second) << images[i].name;
+  }
+  // The logo lit for the pointer differs from the plain one.
+  EXPECT_NE(images[2].image.pixels, images[3].image.pixels);
 }
 
 TEST(Cursors, ParserRefusesDamagedFiles) {
