@@ -312,26 +312,66 @@ control_centre() {  # control_centre PANEL ID
   "$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id { printf "%d %d\n", int(($4 + $6) / 2), int(($5 + $7) / 2) }'
 }
 
+# dialog_type TITLE TEXT: waits for the dialog titled TITLE, types TEXT into
+# its file name field and presses Return.
+dialog_type() {
+  local dialog="" i
+  for ((i = 0; i < 50; i++)); do
+    dialog=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+  done
+  check "the \"$1\" dialog opens" test -n "$dialog"
+  [ -n "$dialog" ] || return 1
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+  sleep 0.3
+  xdotool key --clearmodifiers alt+n
+  xdotool type --delay 20 "$2"
+  xdotool key --clearmodifiers Return
+  sleep 2
+}
+
+# open_photo NAME: Open on Home with a photo of the sample albums.
+open_photo() {
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$program_dir/palbums/$1" 2>/dev/null)"
+}
+
+case_export() {
+  gui_start 1024x768
+  start_program
+  open_photo row_2.jpg
+  local out="$GUI_OUT/exported"
+  mkdir -p "$out"
+  # The web page: the page, its world and 24 strips in the companion folder.
+  click_control 0 111
+  dialog_type "Export Panorama" "$(winepath -w "$out" 2>/dev/null)\\lake.htm"
+  sleep 2
+  gui_screenshot after-web-export
+  check "the page is written" test -s "$out/lake.htm"
+  check "with its VRML world" test -s "$out/lake_files/panorama.wrl"
+  check "and 24 strips" test "$(ls "$out/lake_files"/*.jpg 2>/dev/null | wc -l)" = 24
+  check "and the decoration images" test -s "$out/lake_files/vistameld.gif"
+  # The panorama movie, through our movie layer beside the program.
+  click_control 0 111
+  dialog_type "Export Panorama" "$(winepath -w "$out" 2>/dev/null)\\lake.mov"
+  local i
+  for ((i = 0; i < 50; i++)); do
+    [ -s "$out/lake.mov" ] && break
+    sleep 0.3
+  done
+  gui_screenshot after-movie-export
+  check "the movie is written" test -s "$out/lake.mov"
+  check "it is a movie file (its moov atom first)" grep -q "moov" <(head -c 16 "$out/lake.mov")
+  close_program
+}
+
 case_open_edit() {
   gui_start 1024x768
   start_program
   # A photo the build makes for the sample albums, opened by typing its path.
-  local photo
-  photo=$(winepath -w "$program_dir/palbums/row_3.jpg" 2>/dev/null)
-  click_control 0 5
-  local dialog="" i
-  for ((i = 0; i < 50; i++)); do
-    dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1)
-    [ -n "$dialog" ] && break
-    sleep 0.2
-  done
-  check "Open shows the Open dialog" test -n "$dialog"
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
-  sleep 0.3
-  xdotool key --clearmodifiers alt+n
-  xdotool type --delay 20 "$photo"
-  xdotool key --clearmodifiers Return
-  sleep 2
+  open_photo row_3.jpg
+  local i
   mousemove_away
   gui_screenshot opened
   local cx cy
@@ -377,6 +417,7 @@ case_open_edit() {
 
 case $case_name in
   open-edit) case_open_edit ;;
+  export) case_export ;;
   walk) case_walk ;;
   kind-options) case_kind_options ;;
   tips-and-disabled) case_tips_and_disabled ;;
