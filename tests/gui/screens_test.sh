@@ -363,7 +363,30 @@ case_export() {
   gui_screenshot after-movie-export
   check "the movie is written" test -s "$out/lake.mov"
   check "it is a movie file (its moov atom first)" grep -q "moov" <(head -c 16 "$out/lake.mov")
+  # Pictures that cannot be exported are refused before the dialog.
+  convert -size 71x64 xc:'#3060a0' "BMP3:$out/narrow.bmp"
+  convert -size 100x200 xc:'#3060a0' "BMP3:$out/portrait.bmp"
+  expect_export_refusal narrow.bmp "The photo is too small to export."
+  expect_export_refusal portrait.bmp "Panorama view available for landscape images only."
   close_program
+}
+
+# expect_export_refusal FILE TEXT: opens FILE of the export folder, presses
+# Export and expects the message TEXT, then answers it.
+expect_export_refusal() {
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$GUI_OUT/exported/$1" 2>/dev/null)"
+  click_control 0 111
+  local box="" i
+  for ((i = 0; i < 25; i++)); do
+    box=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.2
+  done
+  check "Export of $1 is refused" grep -qF "$2" <<<"$(poke dialog Warning)"
+  gui_screenshot "refused-${1%.bmp}"
+  [ -n "$box" ] && xdotool key --window "$box" Return
+  sleep 0.5
 }
 
 case_open_edit() {
