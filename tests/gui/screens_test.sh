@@ -312,6 +312,17 @@ control_centre() {  # control_centre PANEL ID
   "$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id { printf "%d %d\n", int(($4 + $6) / 2), int(($5 + $7) / 2) }'
 }
 
+# wait_box TITLE: the visible window titled TITLE within 10 s, or nothing.
+wait_box() {
+  local i w
+  for ((i = 0; i < 50; i++)); do
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
 # dialog_type TITLE TEXT: waits for the dialog titled TITLE, types TEXT into
 # its file name field and presses Return.
 dialog_type() {
@@ -419,17 +430,26 @@ case_open_edit() {
     test "$(screen_pixel opened "$left" "$cy")" != "$(skin_pixel 0 "$left" "$cy")"
   check "and the empty well after the turn" \
     test "$(screen_pixel edited "$left" "$cy")" = "$(skin_pixel 0 "$left" "$cy")"
-  # The edit is unsaved work: closing asks, and No closes.
+  # The edit is unsaved work: closing asks. Cancel keeps the program; Yes
+  # with the Save dialog cancelled asks again; No closes.
+  local box
   press alt+F4
-  local box=""
-  for ((i = 0; i < 50; i++)); do
-    box=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
-    [ -n "$box" ] && break
-    sleep 0.2
-  done
+  box=$(wait_box Warning)
   check "closing with unsaved work asks first" test -n "$box"
   gui_screenshot save-question
   check "the question is the program's" grep -q "Do you want to save the image?" <<<"$(poke dialog Warning)"
+  [ -n "$box" ] && xdotool key --window "$box" Escape
+  sleep 1
+  check "Cancel keeps the program" kill -0 "$PROGRAM_PID"
+  press alt+F4
+  box=$(wait_box Warning)
+  [ -n "$box" ] && xdotool key --window "$box" y
+  local save
+  save=$(wait_box "Save As")
+  check "Yes opens the Save dialog" test -n "$save"
+  [ -n "$save" ] && xdotool key --window "$save" Escape
+  box=$(wait_box Warning)
+  check "a cancelled Save asks again" test -n "$box"
   [ -n "$box" ] && xdotool key --window "$box" n
   if gui_wait_exit "$PROGRAM_PID" 15; then
     check "No closes the program with code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
