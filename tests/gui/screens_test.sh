@@ -354,6 +354,15 @@ case_export() {
   open_photo row_2.jpg
   local out="$GUI_OUT/exported"
   mkdir -p "$out"
+  # Save writes the picture in the type of its name.
+  click_control 0 4
+  dialog_type "Save As" "$(winepath -w "$out" 2>/dev/null)\\saved.jpg"
+  local i
+  for ((i = 0; i < 25; i++)); do
+    [ -s "$out/saved.jpg" ] && break
+    sleep 0.2
+  done
+  check "Save writes a JPEG file" test "$(head -c 2 "$out/saved.jpg" | xxd -p)" = ffd8
   # The web page: the page, its world and 24 strips in the companion folder.
   click_control 0 111
   dialog_type "Export Panorama" "$(winepath -w "$out" 2>/dev/null)\\lake.htm"
