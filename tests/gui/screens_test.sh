@@ -409,6 +409,45 @@ expect_export_refusal() {
   sleep 0.5
 }
 
+# region_sum SHOT X Y W H: a checksum of a screenshot region.
+region_sum() {
+  convert "$GUI_OUT/$1.png" -crop "${4}x${5}+${2}+${3}" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-32
+}
+
+case_print() {
+  gui_start 1024x768
+  start_program
+  open_photo row_1.jpg
+  # Print: the printer set-up, the print layout screen, and the job on the
+  # test printer of the prefix.
+  click_control 0 3
+  local setup
+  setup=$(wait_box "Print Setup")
+  check "Print asks for the printer set-up" test -n "$setup"
+  [ -n "$setup" ] && gui_key "$setup" Return
+  expect_screen 3 "the print layout screen"
+  sleep 1
+  gui_screenshot print-layout
+  rm -f "$WINEPREFIX/printed/printed.ps"
+  click_control 3 522
+  local i
+  for ((i = 0; i < 50; i++)); do
+    [ -s "$WINEPREFIX/printed/printed.ps" ] && break
+    sleep 0.3
+  done
+  check "Begin printing sends the job to the printer" test -s "$WINEPREFIX/printed/printed.ps"
+  if [ -s "$WINEPREFIX/printed/printed.ps" ]; then
+    sleep 1
+    gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r30 -sOutputFile="$GUI_OUT/printed-%d.png" \
+      "$WINEPREFIX/printed/printed.ps"
+    check "the printed page is not blank" \
+      test "$(convert "$GUI_OUT/printed-1.png" -format '%[fx:mean<0.99]' info: 2>/dev/null)" = 1
+  fi
+  press Escape
+  expect_screen 0 "Escape on the print layout goes Home"
+  close_program
+}
+
 case_open_edit() {
   gui_start 1024x768
   start_program
@@ -469,6 +508,7 @@ case_open_edit() {
 
 case $case_name in
   open-edit) case_open_edit ;;
+  print) case_print ;;
   export) case_export ;;
   walk) case_walk ;;
   kind-options) case_kind_options ;;
