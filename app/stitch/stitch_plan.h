@@ -75,6 +75,13 @@ bool TileLayoutAccepted(const MatrixShape& shape);
 double EngineFocal(int kind, int lensMode, double focal, const MatrixShape& shape,
                    const std::vector<PhotoSize>& sizes);
 
+/// The panorama's crop rectangle, top-down, from the RECT Blend returns for a
+/// panorama `height` rows high (bottom-up rows): (left, height - bottom - 1,
+/// right, height - top), right and bottom exclusive.
+inline RECT CropRectTopDown(const RECT& blend, int height) {
+  return RECT{blend.left, height - blend.bottom - 1, blend.right, height - blend.top};
+}
+
 /// A 35 mm-equivalent focal length in millimetres as pixels of a photo whose
 /// longer side is `longerSide` pixels (the film frame's long side is 36 mm).
 inline double FocalInPixels(double millimetres, int longerSide) { return millimetres * longerSide / 36.0; }

@@ -215,7 +215,9 @@ int Run(const stitch::Arguments& args) {
   HGLOBAL cropped = nullptr;
   const Header whole = SizeOf(s.panorama);
   if (args.crop) {
-    RECT r = crop;
+    // The program's crop, turned back into storage rows.
+    const RECT topDown = vmd::CropRectTopDown(crop, whole.height);
+    RECT r{topDown.left, whole.height - topDown.bottom, topDown.right, whole.height - topDown.top};
     r.left = std::max<LONG>(r.left, 0);
     r.top = std::max<LONG>(r.top, 0);
     r.right = std::min<LONG>(r.right, whole.width);
