@@ -10,6 +10,8 @@
 #include "photo_edit_view.h"
 #include "popup_list_window.h"
 #include "print_screen.h"
+#include "stitch_preview.h"
+#include "stitch_session.h"
 
 namespace vmd {
 
@@ -139,6 +141,30 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
     case Command::kPrintLayout:
       PrintLayoutCommand(main, parameter, controlId);
       return true;
+    case Command::kStartStitch:
+      StartStitch(main);
+      return true;
+    case Command::kPreviewFinish:
+      FinishStitch();
+      return true;
+    case Command::kPreviewBack:
+      BackFromPreview();
+      return true;
+    case Command::kPreviewCancel:
+      CancelPreview();
+      return true;
+    case Command::kPreviewZoomIn:
+      PreviewZoomIn();
+      return true;
+    case Command::kPreviewZoomOut:
+      PreviewZoomOut();
+      return true;
+    case Command::kToggleAutoCrop:
+      ToggleAutoCrop();
+      return true;
+    case Command::kTogglePickMode:
+      TogglePickMode();
+      return true;
     default:
       return false;
   }
@@ -146,13 +172,15 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
 
 bool ModuleOfferCommand(WPARAM wParam, LPARAM lParam) { return PrintEditCommand(wParam, lParam); }
 
-void ModuleScreenEntered(HWND, int screen) {
+void ModuleScreenEntered(HWND main, int screen) {
   if (screen == kScreenHome) ShowImageInArea(kHomeImageArea, g_app.currentImage);
+  if (screen == kScreenPreview) OpenStitchPreview(main);
 }
 
 void ModuleScreenLeaving(HWND, int screen) {
   if (screen == kScreenEdit) ClosePhotoEditor();
   if (screen == kScreenPrint) ClosePrintScreen();
+  if (screen == kScreenPreview) ClosePreview(kPreviewCloseOnly, nullptr);
 }
 
 void ModuleClearStoryboard(bool beepIfEmpty) {
@@ -173,6 +201,7 @@ void ModuleAcquireNamed(HWND, const std::string&) {}
 bool ModuleAcquisitionRunning() { return false; }
 
 void ModuleShutdown() {
+  EndStitchSession();
   CloseDetailView();
   ClosePanoramaViewer();
   ClosePrintScreen();
