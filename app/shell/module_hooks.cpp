@@ -10,6 +10,7 @@
 #include "photo_edit_view.h"
 #include "popup_list_window.h"
 #include "print_screen.h"
+#include "fine_tune_window.h"
 #include "stitch_preview.h"
 #include "stitch_session.h"
 
@@ -165,6 +166,21 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
     case Command::kTogglePickMode:
       TogglePickMode();
       return true;
+    case Command::kApplyMarkers:
+      ApplyFineTuning();
+      return true;
+    case Command::kCancelFineTuning:
+      CancelFineTuning();
+      return true;
+    case Command::kFineTuneZoomIn:
+      FineTuneZoom(true);
+      return true;
+    case Command::kFineTuneZoomOut:
+      FineTuneZoom(false);
+      return true;
+    case Command::kMatchAssistant:
+      MatchAssistant();
+      return true;
     default:
       return false;
   }
@@ -201,6 +217,7 @@ void ModuleAcquireNamed(HWND, const std::string&) {}
 bool ModuleAcquisitionRunning() { return false; }
 
 void ModuleShutdown() {
+  CloseFineTuning();
   EndStitchSession();
   CloseDetailView();
   ClosePanoramaViewer();

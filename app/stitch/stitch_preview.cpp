@@ -4,6 +4,7 @@
 
 #include "app_state.h"
 #include "control_services.h"
+#include "fine_tune_window.h"
 #include "image_ops.h"
 #include "preview_geometry.h"
 #include "stitch_plan.h"
@@ -159,8 +160,11 @@ void MouseMove(HWND window, POINT at, WPARAM keys) {
 void ButtonDown(POINT at) {
   if (!PointOnImage(g_preview.layout, at)) return;
   if (g_preview.pickMode) {
-    // Fine tuning of the named join follows here once it exists.
-    if (g_preview.pickKind != 0) LocateAt(at);
+    if (g_preview.pickKind == 0) return;
+    LocateAt(at);
+    // Fine tuning closes this window: nothing of it is touched afterwards.
+    if (g_preview.pickKind != 0)
+      StartFineTuning(g_preview.pair[0], g_preview.pair[1], g_preview.pair[2], g_preview.pair[3]);
     return;
   }
   if (!Pannable()) return;

@@ -4,15 +4,16 @@
 /// What one progress report does to the progress window: its bar's filled
 /// part and whether the window comes or goes.
 
+#include "ui_image_layout.h"
 #include "win32_api.h"
 
 namespace vmd {
 
 /// The progress window's size and its bar's area (the skin's "bar.log" and
 /// "bar.prg").
-constexpr int kProgressWindowWidth = 322;
-constexpr int kProgressWindowHeight = 67;
-constexpr RECT kProgressBarArea = {12, 32, 310, 49};
+constexpr int kProgressWindowWidth = kProgressWidth;
+constexpr int kProgressWindowHeight = kProgressHeight;
+constexpr RECT kProgressBarArea = {kProgressBarLeft, kProgressBarTop, kProgressBarRight, kProgressBarBottom};
 
 struct ProgressStep {
   bool ignored;  ///< above 100: nothing changes

@@ -224,6 +224,26 @@ void CancelPreview() {
   GoHome();
 }
 
+long ReblendStitch(HGLOBAL* image, RECT* rect) {
+  *image = nullptr;
+  g_session.engine.cancelled = 0;
+  SetProgressState(0);
+  const long result = Blend(&g_session.engine.matrix, &g_session.engine.options, image, rect, StitchProgress);
+  if (g_session.progressShown) CloseProgressWindow();
+  if (g_session.engine.cancelled && *image != nullptr) {
+    GlobalFree(*image);
+    *image = nullptr;
+  }
+  if (result == kStitchOutOfMemory) OutOfMemory();
+  return result;
+}
+
+void ReplaceStitchPanorama(HGLOBAL image, const RECT& rect) {
+  if (g_session.panorama != nullptr) GlobalFree(g_session.panorama);
+  g_session.panorama = image;
+  g_session.panoramaRect = rect;
+}
+
 void EndStitchSession() {
   ClosePreview(kPreviewCloseOnly, nullptr);
   EndStitch();

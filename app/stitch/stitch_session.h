@@ -44,6 +44,11 @@ void BackFromPreview();
 void CancelPreview();
 /// Opens the preview over the preview screen's image area (screen 7 shown).
 void OpenStitchPreview(HWND main);
+/// Fine tuning's re-blend with the progress window and Esc: Blend's result;
+/// out of memory shows its message and closes the main window.
+long ReblendStitch(HGLOBAL* image, RECT* rect);
+/// A re-blended panorama replaces the session's (the old one is freed).
+void ReplaceStitchPanorama(HGLOBAL image, const RECT& rect);
 /// At exit: the pyramids and the panorama are freed.
 void EndStitchSession();
 
