@@ -62,8 +62,8 @@ TEST(FineTuneMarkers, AreWrittenBackAtTheSizesDivisor) {
 }
 
 TEST(FineTuneScale, FitsTheMarkersAndStopsAtTheLimits) {
-  const POINT near[3] = {{10, 10}, {100, 50}, {200, 90}};
-  EXPECT_DOUBLE_EQ(MarkerFitScale(near, 300, 200), 1.0);
+  const POINT tight[3] = {{10, 10}, {100, 50}, {200, 90}};
+  EXPECT_DOUBLE_EQ(MarkerFitScale(tight, 300, 200), 1.0);
   const POINT wide[3] = {{0, 0}, {500, 0}, {1000, 10}};
   EXPECT_NEAR(MarkerFitScale(wide, 310, 200), 0.3, 1e-9);
   const POINT huge[3] = {{0, 0}, {5000, 0}, {100000, 10}};
