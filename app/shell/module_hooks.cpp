@@ -10,6 +10,9 @@
 #include "photo_edit_view.h"
 #include "popup_list_window.h"
 #include "print_screen.h"
+#include "fine_tune_window.h"
+#include "stitch_preview.h"
+#include "stitch_session.h"
 
 namespace vmd {
 
@@ -139,6 +142,45 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
     case Command::kPrintLayout:
       PrintLayoutCommand(main, parameter, controlId);
       return true;
+    case Command::kStartStitch:
+      StartStitch(main);
+      return true;
+    case Command::kPreviewFinish:
+      FinishStitch();
+      return true;
+    case Command::kPreviewBack:
+      BackFromPreview();
+      return true;
+    case Command::kPreviewCancel:
+      CancelPreview();
+      return true;
+    case Command::kPreviewZoomIn:
+      PreviewZoomIn();
+      return true;
+    case Command::kPreviewZoomOut:
+      PreviewZoomOut();
+      return true;
+    case Command::kToggleAutoCrop:
+      ToggleAutoCrop();
+      return true;
+    case Command::kTogglePickMode:
+      TogglePickMode();
+      return true;
+    case Command::kApplyMarkers:
+      ApplyFineTuning();
+      return true;
+    case Command::kCancelFineTuning:
+      CancelFineTuning();
+      return true;
+    case Command::kFineTuneZoomIn:
+      FineTuneZoom(true);
+      return true;
+    case Command::kFineTuneZoomOut:
+      FineTuneZoom(false);
+      return true;
+    case Command::kMatchAssistant:
+      MatchAssistant();
+      return true;
     default:
       return false;
   }
@@ -146,13 +188,15 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
 
 bool ModuleOfferCommand(WPARAM wParam, LPARAM lParam) { return PrintEditCommand(wParam, lParam); }
 
-void ModuleScreenEntered(HWND, int screen) {
+void ModuleScreenEntered(HWND main, int screen) {
   if (screen == kScreenHome) ShowImageInArea(kHomeImageArea, g_app.currentImage);
+  if (screen == kScreenPreview) OpenStitchPreview(main);
 }
 
 void ModuleScreenLeaving(HWND, int screen) {
   if (screen == kScreenEdit) ClosePhotoEditor();
   if (screen == kScreenPrint) ClosePrintScreen();
+  if (screen == kScreenPreview) ClosePreview(kPreviewCloseOnly, nullptr);
 }
 
 void ModuleClearStoryboard(bool beepIfEmpty) {
@@ -173,6 +217,8 @@ void ModuleAcquireNamed(HWND, const std::string&) {}
 bool ModuleAcquisitionRunning() { return false; }
 
 void ModuleShutdown() {
+  CloseFineTuning();
+  EndStitchSession();
   CloseDetailView();
   ClosePanoramaViewer();
   ClosePrintScreen();

@@ -506,8 +506,57 @@ case_open_edit() {
   fi
 }
 
+# expect_warning TEXT WHAT: a "Warning" box with TEXT appears; Return closes it.
+expect_warning() {
+  local i box=""
+  for ((i = 0; i < 25; i++)); do
+    box=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.2
+  done
+  if [ -z "$box" ]; then
+    fail "$2: no message"
+    return
+  fi
+  check "$2: \"$1\"" grep -qF "$1" <<<"$(poke dialog Warning)"
+  gui_key "$box" Return
+  sleep 0.3
+}
+
+# Start on an empty storyboard of each kind: the count check speaks, and the
+# storyboard screen stays.
+case_stitch_refusals() {
+  gui_start 1024x768
+  start_program
+  click_control 0 6
+  expect_screen 4 "the panorama type screen"
+  click_control 4 370
+  expect_screen 2 "the row storyboard"
+  press Return
+  expect_warning "Must include at least 2 photos." "Enter on an empty row"
+  expect_screen 2 "the row storyboard stays"
+  gui_screenshot stitch-refused-row
+  click_control 2 345
+  expect_screen 4 "back to the panorama type"
+  click_control 4 639
+  click_control 4 370
+  expect_screen 6 "the grid storyboard"
+  press Return
+  expect_warning "Must include at least 3 photos." "Enter on an empty grid"
+  click_control 6 345
+  expect_screen 12 "back to the panorama type"
+  click_control 4 638
+  click_control 4 370
+  expect_screen 2 "the circle's row storyboard"
+  press Return
+  expect_warning "Must include at least 6 photos." "Enter on an empty circle"
+  expect_screen 2 "the storyboard stays"
+  close_program
+}
+
 case $case_name in
   open-edit) case_open_edit ;;
+  stitch-refusals) case_stitch_refusals ;;
   print) case_print ;;
   export) case_export ;;
   walk) case_walk ;;

@@ -1,4 +1,4 @@
-// The command-line stitcher's arguments, photo checks, matrix shapes and focal
+// The command-line stitcher's arguments and the shared photo checks, matrix shapes and focal
 // conversion, with the boundary cases of the program's stitch session.
 #include <gtest/gtest.h>
 
@@ -6,12 +6,18 @@
 #include <vector>
 
 #include "seamcore.h"
+#include "stitch_arguments.h"
 #include "stitch_plan.h"
 
 namespace {
 
 using stitch::Arguments;
 using stitch::GridPlace;
+
+std::string SizeProblem(const std::vector<vmd::PhotoSize>& sizes) {
+  return vmd::StitchPlanText(vmd::CheckPhotoSizes(sizes));
+}
+std::string CountProblem(int kind, int count) { return vmd::StitchPlanText(vmd::CheckPhotoCount(kind, count)); }
 
 bool Parse(const std::vector<std::string>& words, Arguments* a, std::string* error) {
   return stitch::ParseArguments(words, a, error);
@@ -21,7 +27,7 @@ TEST(StitchArguments, DefaultsAreTheProgramsStartValues) {
   Arguments a;
   std::string error;
   ASSERT_TRUE(Parse({"-o", "out.jpg", "a.jpg", "b.jpg"}, &a, &error)) << error;
-  EXPECT_EQ(a.kind, stitch::kPanoRow);
+  EXPECT_EQ(a.kind, vmd::PanoHorizontal);
   EXPECT_EQ(a.lensMode, stitch::kLensAutomatic);
   EXPECT_EQ(a.detail, 1);  // medium
   EXPECT_TRUE(a.exposure);
@@ -37,7 +43,7 @@ TEST(StitchArguments, EveryOptionIsRead) {
                      "--at", "1,0", "--at", "2,0", "--at", "1,1", "-o", "p.tif", "x", "y", "z"},
                     &a, &error))
       << error;
-  EXPECT_EQ(a.kind, stitch::kPanoTile);
+  EXPECT_EQ(a.kind, vmd::PanoTile);
   EXPECT_EQ(a.lensMode, stitch::kLensFixed);
   EXPECT_DOUBLE_EQ(a.focalMm, 28.0);
   EXPECT_EQ(a.detail, 0);
@@ -47,7 +53,7 @@ TEST(StitchArguments, EveryOptionIsRead) {
   ASSERT_TRUE(Parse({"--lens", "tele", "--size", "small", "--kind", "column", "-o", "p.bmp", "x"}, &a, &error));
   EXPECT_EQ(a.lensMode, stitch::kLensTelephoto);
   EXPECT_EQ(a.detail, 2);
-  EXPECT_EQ(a.kind, stitch::kPanoColumn);
+  EXPECT_EQ(a.kind, vmd::PanoVertical);
   ASSERT_TRUE(Parse({"--help"}, &a, &error));
   EXPECT_TRUE(a.help);
   EXPECT_NE(std::string(stitch::HelpText()).find("--at c,r"), std::string::npos);
@@ -93,32 +99,32 @@ TEST(StitchPhotoChecks, RatioComesBeforeSizeAtTheProgramsBoundaries) {
   const std::string ratio =
       "The photo's dimension must be between 1:2 and 2:1 (cannot be long and narrow or tall and thin).";
   const std::string small = "Please select a photo larger than 64x64 pixels.";
-  EXPECT_EQ(stitch::CheckPhotoSizes({{400, 200}}), "");  // exactly 2:1 passes
-  EXPECT_EQ(stitch::CheckPhotoSizes({{200, 400}}), "");
-  EXPECT_EQ(stitch::CheckPhotoSizes({{401, 200}}), ratio);
-  EXPECT_EQ(stitch::CheckPhotoSizes({{200, 401}}), ratio);
-  EXPECT_EQ(stitch::CheckPhotoSizes({{65, 65}}), "");
-  EXPECT_EQ(stitch::CheckPhotoSizes({{64, 100}}), small);
-  EXPECT_EQ(stitch::CheckPhotoSizes({{64, 200}}), ratio);  // the ratio test fails first
-  EXPECT_EQ(stitch::CheckPhotoSizes({{640, 480}, {64, 64}, {900, 100}}), small);  // first failing photo
+  EXPECT_EQ(SizeProblem({{400, 200}}), "");  // exactly 2:1 passes
+  EXPECT_EQ(SizeProblem({{200, 400}}), "");
+  EXPECT_EQ(SizeProblem({{401, 200}}), ratio);
+  EXPECT_EQ(SizeProblem({{200, 401}}), ratio);
+  EXPECT_EQ(SizeProblem({{65, 65}}), "");
+  EXPECT_EQ(SizeProblem({{64, 100}}), small);
+  EXPECT_EQ(SizeProblem({{64, 200}}), ratio);  // the ratio test fails first
+  EXPECT_EQ(SizeProblem({{640, 480}, {64, 64}, {900, 100}}), small);  // first failing photo
 }
 
 TEST(StitchPhotoChecks, EachKindNeedsItsCount) {
-  EXPECT_EQ(stitch::CheckPhotoCount(stitch::kPanoRow, 1), "Must include at least 2 photos.");
-  EXPECT_EQ(stitch::CheckPhotoCount(stitch::kPanoColumn, 1), "Must include at least 2 photos.");
-  EXPECT_EQ(stitch::CheckPhotoCount(stitch::kPanoRow, 2), "");
-  EXPECT_EQ(stitch::CheckPhotoCount(stitch::kPanoTile, 2), "Must include at least 3 photos.");
-  EXPECT_EQ(stitch::CheckPhotoCount(stitch::kPanoTile, 3), "");
-  EXPECT_EQ(stitch::CheckPhotoCount(stitch::kPanoCircle, 5), "Must include at least 6 photos.");
-  EXPECT_EQ(stitch::CheckPhotoCount(stitch::kPanoCircle, 6), "");
+  EXPECT_EQ(CountProblem(vmd::PanoHorizontal, 1), "Must include at least 2 photos.");
+  EXPECT_EQ(CountProblem(vmd::PanoVertical, 1), "Must include at least 2 photos.");
+  EXPECT_EQ(CountProblem(vmd::PanoHorizontal, 2), "");
+  EXPECT_EQ(CountProblem(vmd::PanoTile, 2), "Must include at least 3 photos.");
+  EXPECT_EQ(CountProblem(vmd::PanoTile, 3), "");
+  EXPECT_EQ(CountProblem(vmd::Pano360, 5), "Must include at least 6 photos.");
+  EXPECT_EQ(CountProblem(vmd::Pano360, 6), "");
 }
 
 TEST(StitchMatrixShape, ColumnsPutTheLastPhotoInRowZero) {
-  const stitch::MatrixShape s = stitch::ShapeMatrix(stitch::kPanoColumn, 3, {});
+  const vmd::MatrixShape s = vmd::ShapeMatrix(vmd::PanoVertical, 3, {});
   EXPECT_EQ(s.columns, 1);
   EXPECT_EQ(s.rows, 3);
   EXPECT_EQ(s.photoOfElement, (std::vector<int>{2, 1, 0}));
-  const stitch::MatrixShape row = stitch::ShapeMatrix(stitch::kPanoCircle, 6, {});
+  const vmd::MatrixShape row = vmd::ShapeMatrix(vmd::Pano360, 6, {});
   EXPECT_EQ(row.columns, 6);
   EXPECT_EQ(row.rows, 1);
   EXPECT_EQ(row.photoOfElement, (std::vector<int>{0, 1, 2, 3, 4, 5}));
@@ -127,12 +133,12 @@ TEST(StitchMatrixShape, ColumnsPutTheLastPhotoInRowZero) {
 TEST(StitchMatrixShape, TileGridIsTheBoundingBoxWithTheLowestRowFirst) {
   // Grid columns 1-2, rows 0-1: a 2 x 2 matrix whose row 0 holds grid row 1.
   const std::vector<GridPlace> places = {{1, 0}, {2, 0}, {1, 1}, {2, 1}};
-  const stitch::MatrixShape s = stitch::ShapeMatrix(stitch::kPanoTile, 4, places);
+  const vmd::MatrixShape s = vmd::ShapeMatrix(vmd::PanoTile, 4, places);
   EXPECT_EQ(s.columns, 2);
   EXPECT_EQ(s.rows, 2);
   EXPECT_EQ(s.photoOfElement, (std::vector<int>{2, 3, 0, 1}));
   // An L of three photos leaves one empty cell.
-  const stitch::MatrixShape l = stitch::ShapeMatrix(stitch::kPanoTile, 3, {{0, 2}, {0, 3}, {1, 3}});
+  const vmd::MatrixShape l = vmd::ShapeMatrix(vmd::PanoTile, 3, {{0, 2}, {0, 3}, {1, 3}});
   EXPECT_EQ(l.photoOfElement, (std::vector<int>{1, 2, 0, -1}));
 }
 
@@ -148,30 +154,30 @@ TEST(StitchMatrixShape, DefaultTilePlacesFillRowsOfTheRoundedUpSquareRoot) {
 
 TEST(StitchMatrixShape, DefaultPlacesMakeLayoutsTheEngineAccepts) {
   for (int n = 3; n <= 16; ++n) {
-    const stitch::MatrixShape s = stitch::ShapeMatrix(stitch::kPanoTile, n, stitch::TilePlaces(Arguments(), n));
-    std::vector<StitchElement> elements(s.photoOfElement.size());
-    StitchPyramid placeholder{};
-    for (size_t i = 0; i < elements.size(); ++i) {
-      elements[i].pyramid = s.photoOfElement[i] >= 0 ? &placeholder : nullptr;
-    }
-    StitchMatrix m;
-    m.elements = elements.data();
-    m.layout = stitch::kPanoTile;
-    m.columns = s.columns;
-    m.rows = s.rows;
-    EXPECT_EQ(VerifyMatrixLayout(&m), 1) << n << " photos";
+    const vmd::MatrixShape s = vmd::ShapeMatrix(vmd::PanoTile, n, stitch::TilePlaces(Arguments(), n));
+    EXPECT_TRUE(vmd::TileLayoutAccepted(s)) << n << " photos";
   }
+  // Three photos on a diagonal share no side.
+  EXPECT_FALSE(vmd::TileLayoutAccepted(vmd::ShapeMatrix(vmd::PanoTile, 3, {{0, 0}, {1, 1}, {2, 2}})));
 }
 
 TEST(StitchFocal, MillimetresBecomePixelsOfTheReferencePhoto) {
-  EXPECT_NEAR(stitch::FocalInPixels(28, 640), 497.78, 0.01);
-  const stitch::MatrixShape s = stitch::ShapeMatrix(stitch::kPanoTile, 3, {{1, 2}, {0, 3}, {1, 3}});
+  EXPECT_NEAR(vmd::FocalInPixels(28, 640), 497.78, 0.01);
+  const vmd::MatrixShape s = vmd::ShapeMatrix(vmd::PanoTile, 3, {{1, 2}, {0, 3}, {1, 3}});
   // Element (0, 0) is grid (0, 3): photo 1.
-  EXPECT_EQ(stitch::ReferencePhoto(stitch::kPanoTile, s), 1);
-  const stitch::MatrixShape gap = stitch::ShapeMatrix(stitch::kPanoTile, 3, {{0, 2}, {1, 2}, {1, 3}});
+  EXPECT_EQ(vmd::ReferencePhoto(vmd::PanoTile, s), 1);
+  const vmd::MatrixShape gap = vmd::ShapeMatrix(vmd::PanoTile, 3, {{0, 2}, {1, 2}, {1, 3}});
   // Element (0, 0) is empty: the first occupied element, (1, 0), holds photo 2.
-  EXPECT_EQ(stitch::ReferencePhoto(stitch::kPanoTile, gap), 2);
-  EXPECT_EQ(stitch::ReferencePhoto(stitch::kPanoColumn, stitch::ShapeMatrix(stitch::kPanoColumn, 3, {})), 0);
+  EXPECT_EQ(vmd::ReferencePhoto(vmd::PanoTile, gap), 2);
+  // The engine gets pixels of the reference photo, and millimetres stay
+  // untouched with the automatic lens.
+  const std::vector<vmd::PhotoSize> sizes = {{640, 480}, {480, 640}, {800, 600}};
+  EXPECT_NEAR(vmd::EngineFocal(vmd::PanoHorizontal, ::kLensGiven, 28, vmd::ShapeMatrix(vmd::PanoHorizontal, 3, {}), sizes),
+              497.78, 0.01);
+  EXPECT_NEAR(vmd::EngineFocal(vmd::PanoTile, ::kLensGiven, 36, gap, sizes), 800.0, 1e-9);
+  EXPECT_EQ(vmd::EngineFocal(vmd::PanoHorizontal, ::kLensAutomatic, 1200, vmd::ShapeMatrix(vmd::PanoHorizontal, 3, {}), sizes),
+            1200.0);
+  EXPECT_EQ(vmd::ReferencePhoto(vmd::PanoVertical, vmd::ShapeMatrix(vmd::PanoVertical, 3, {})), 0);
 }
 
 }  // namespace

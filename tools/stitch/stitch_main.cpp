@@ -23,6 +23,7 @@
 
 #include "pixio.h"
 #include "seamcore.h"
+#include "stitch_arguments.h"
 #include "stitch_plan.h"
 
 namespace {
@@ -153,7 +154,7 @@ struct Session {
 
 int Run(const stitch::Arguments& args) {
   Session s;
-  std::vector<stitch::PhotoSize> sizes;
+  std::vector<vmd::PhotoSize> sizes;
   for (const std::string& path : args.photos) {
     HGLOBAL dib = ImgReadFile(nullptr, path.c_str());
     if (!dib) return Fail("cannot read \"" + path + "\" as an image");
@@ -162,30 +163,22 @@ int Run(const stitch::Arguments& args) {
     if (h.width <= 0 || h.height <= 0) return Fail("\"" + path + "\": The photo size is zero.");
     sizes.push_back({h.width, h.height});
   }
-  std::string problem = stitch::CheckPhotoSizes(sizes);
-  if (problem.empty()) problem = stitch::CheckPhotoCount(args.kind, static_cast<int>(sizes.size()));
-  if (!problem.empty()) return Fail(problem);
+  int problem = vmd::CheckPhotoSizes(sizes);
+  if (problem == vmd::kPlanOk) problem = vmd::CheckPhotoCount(args.kind, static_cast<int>(sizes.size()));
+  if (problem != vmd::kPlanOk) return Fail(vmd::StitchPlanText(problem));
 
   const int n = static_cast<int>(s.photos.size());
-  const std::vector<stitch::GridPlace> places =
-      args.kind == stitch::kPanoTile ? stitch::TilePlaces(args, n) : std::vector<stitch::GridPlace>();
-  const stitch::MatrixShape shape = stitch::ShapeMatrix(args.kind, n, places);
+  const std::vector<vmd::GridPlace> places =
+      args.kind == vmd::PanoTile ? stitch::TilePlaces(args, n) : std::vector<vmd::GridPlace>();
+  const vmd::MatrixShape shape = vmd::ShapeMatrix(args.kind, n, places);
   s.elements.assign(shape.photoOfElement.size(), StitchElement{});
   StitchMatrix matrix;
   matrix.elements = s.elements.data();
   matrix.layout = args.kind;
   matrix.columns = shape.columns;
   matrix.rows = shape.rows;
-  if (args.kind == stitch::kPanoTile) {
-    // The layout check needs only which cells are filled: mark them first.
-    StitchPyramid placeholder{};
-    for (size_t i = 0; i < s.elements.size(); ++i) {
-      s.elements[i].pyramid = shape.photoOfElement[i] >= 0 ? &placeholder : nullptr;
-    }
-    const int valid = VerifyMatrixLayout(&matrix);
-    for (auto& e : s.elements) e.pyramid = nullptr;
-    if (!valid) return Fail("Please place photos into proper space.");
-  }
+  if (args.kind == vmd::PanoTile && !vmd::TileLayoutAccepted(shape))
+    return Fail(vmd::StitchPlanText(vmd::kPlanBadPlaces));
   for (size_t i = 0; i < s.elements.size(); ++i) {
     const int photo = shape.photoOfElement[i];
     if (photo < 0) continue;
@@ -203,12 +196,7 @@ int Run(const stitch::Arguments& args) {
   options.exposureBalance = args.exposure ? 1 : 0;
   options.blendPercent = 5;
   options.lensMode = args.lensMode;
-  options.focal = args.focalMm;
-  if (args.lensMode != stitch::kLensAutomatic) {
-    const int ref = stitch::ReferencePhoto(args.kind, shape);
-    const stitch::PhotoSize& size = sizes[static_cast<size_t>(ref)];
-    options.focal = stitch::FocalInPixels(args.focalMm, std::max(size.width, size.height));
-  }
+  options.focal = vmd::EngineFocal(args.kind, args.lensMode, args.focalMm, shape, sizes);
 
   SetProgressState(0);
   const long aligned = Align(&matrix, &options, OnProgress);
@@ -227,7 +215,9 @@ int Run(const stitch::Arguments& args) {
   HGLOBAL cropped = nullptr;
   const Header whole = SizeOf(s.panorama);
   if (args.crop) {
-    RECT r = crop;
+    // The program's crop, turned back into storage rows.
+    const RECT topDown = vmd::CropRectTopDown(crop, whole.height);
+    RECT r{topDown.left, whole.height - topDown.bottom, topDown.right, whole.height - topDown.top};
     r.left = std::max<LONG>(r.left, 0);
     r.top = std::max<LONG>(r.top, 0);
     r.right = std::min<LONG>(r.right, whole.width);

@@ -1,4 +1,4 @@
-#include "stitch_plan.h"
+#include "stitch_arguments.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,7 +11,7 @@ namespace stitch {
 namespace {
 
 constexpr int kMaxPhotos = 64;  // the storyboard's places
-constexpr int kGrid = 4;
+constexpr int kGrid = vmd::kTileGridSide;
 
 bool ParseNumber(const std::string& text, double* out) {
   if (text.empty()) return false;
@@ -86,10 +86,10 @@ bool ParseArguments(const std::vector<std::string>& words, Arguments* out, std::
     } else if (w == "--kind") {
       if (!value(&v)) return false;
       v = Lower(v);
-      if (v == "row") a.kind = kPanoRow;
-      else if (v == "column") a.kind = kPanoColumn;
-      else if (v == "tile") a.kind = kPanoTile;
-      else if (v == "circle") a.kind = kPanoCircle;
+      if (v == "row") a.kind = vmd::PanoHorizontal;
+      else if (v == "column") a.kind = vmd::PanoVertical;
+      else if (v == "tile") a.kind = vmd::PanoTile;
+      else if (v == "circle") a.kind = vmd::Pano360;
       else {
         *error = "--kind must be row, column, tile or circle, not \"" + v + "\"";
         return false;
@@ -167,7 +167,7 @@ bool ParseArguments(const std::vector<std::string>& words, Arguments* out, std::
     return false;
   }
   if (!a.places.empty()) {
-    if (a.kind != kPanoTile) {
+    if (a.kind != vmd::PanoTile) {
       *error = "--at is for --kind tile only";
       return false;
     }
@@ -182,39 +182,18 @@ bool ParseArguments(const std::vector<std::string>& words, Arguments* out, std::
       return false;
     }
   }
-  if (a.kind == kPanoTile && a.photos.size() > static_cast<size_t>(kGrid * kGrid)) {
+  if (a.kind == vmd::PanoTile && a.photos.size() > static_cast<size_t>(kGrid * kGrid)) {
     *error = "a tile grid holds at most 16 photos";
     return false;
   }
   // The full circle works out its own lens, as the program's lens list for it
   // offers "Automatic" only.
-  if (a.kind == kPanoCircle && lensGiven && a.lensMode != kLensAutomatic) {
+  if (a.kind == vmd::Pano360 && lensGiven && a.lensMode != kLensAutomatic) {
     *error = "--kind circle takes --lens auto only";
     return false;
   }
   *out = a;
   return true;
-}
-
-std::string CheckPhotoSizes(const std::vector<PhotoSize>& sizes) {
-  for (const PhotoSize& s : sizes) {
-    const double w = s.width, h = s.height;
-    if (h <= 0 || w <= 0 || w / h > 2.0 || h / w > 2.0)
-      return "The photo's dimension must be between 1:2 and 2:1 (cannot be long and narrow or tall "
-             "and thin).";
-    if (s.width <= 64 || s.height <= 64) return "Please select a photo larger than 64x64 pixels.";
-  }
-  return std::string();
-}
-
-std::string CheckPhotoCount(int kind, int count) {
-  switch (kind) {
-    case kPanoRow:
-    case kPanoColumn: return count < 2 ? "Must include at least 2 photos." : "";
-    case kPanoTile: return count < 3 ? "Must include at least 3 photos." : "";
-    case kPanoCircle: return count < 6 ? "Must include at least 6 photos." : "";
-    default: return "Must include at least 2 photos.";
-  }
 }
 
 std::vector<GridPlace> TilePlaces(const Arguments& args, int count) {
@@ -223,41 +202,6 @@ std::vector<GridPlace> TilePlaces(const Arguments& args, int count) {
   std::vector<GridPlace> places;
   for (int i = 0; i < count; ++i) places.emplace_back(i % rowLength, i / rowLength);
   return places;
-}
-
-MatrixShape ShapeMatrix(int kind, int count, const std::vector<GridPlace>& places) {
-  MatrixShape s;
-  if (kind != kPanoTile) {
-    s.columns = kind == kPanoColumn ? 1 : count;
-    s.rows = kind == kPanoColumn ? count : 1;
-    for (int i = 0; i < count; ++i) s.photoOfElement.push_back(kind == kPanoColumn ? count - 1 - i : i);
-    return s;
-  }
-  int minC = kGrid, maxC = -1, minR = kGrid, maxR = -1;
-  for (const GridPlace& p : places) {
-    minC = std::min(minC, p.first);
-    maxC = std::max(maxC, p.first);
-    minR = std::min(minR, p.second);
-    maxR = std::max(maxR, p.second);
-  }
-  if (maxC < 0) return s;
-  s.columns = maxC - minC + 1;
-  s.rows = maxR - minR + 1;
-  s.photoOfElement.assign(static_cast<size_t>(s.columns * s.rows), -1);
-  for (size_t i = 0; i < places.size(); ++i) {
-    const int c = places[i].first - minC;
-    const int r = s.rows - 1 - (places[i].second - minR);  // grid rows count from the top
-    s.photoOfElement[static_cast<size_t>(c + r * s.columns)] = static_cast<int>(i);
-  }
-  return s;
-}
-
-int ReferencePhoto(int kind, const MatrixShape& shape) {
-  if (kind != kPanoTile) return shape.photoOfElement.empty() ? -1 : 0;
-  for (int photo : shape.photoOfElement) {
-    if (photo >= 0) return photo;
-  }
-  return -1;
 }
 
 bool OutputTypeKnown(const std::string& path) {
