@@ -1,15 +1,21 @@
 #include "module_hooks.h"
 
+#include "album_registry.h"
+#include "album_window.h"
 #include "app_state.h"
 #include "commands.h"
 #include "control_panel.h"
 #include "control_services.h"
 #include "detail_view.h"
 #include "image_commands.h"
+#include "image_files.h"
 #include "pano_viewer.h"
 #include "photo_edit_view.h"
 #include "popup_list_window.h"
 #include "print_screen.h"
+#include "program_storyboard.h"
+#include "settings.h"
+#include "story_boxes.h"
 
 namespace vmd {
 
@@ -108,6 +114,107 @@ void PrintLayoutCommand(HWND main, int32_t parameter, int controlId) {
   }
 }
 
+// The storyboard screens: the album window over its placeholder and the
+// storyboard's boxes at the skin's cell places.
+constexpr int kAlbumArea = 300;
+constexpr int kFirstCell = 320;
+
+bool IsStoryboardScreenNumber(int screen) {
+  return screen == kScreenStoryboardRow || screen == kScreenStoryboardColumn || screen == kScreenStoryboardGrid;
+}
+
+HGLOBAL ReadStoryboardPhoto(const std::string& path) {
+  HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  HGLOBAL photo = ReadImageFile(nullptr, path.c_str(), nullptr);
+  SetCursor(old);
+  return photo;
+}
+
+int FileTypeRefusal(const std::string& path) {
+  if (!NoGif()) return 0;
+  const size_t dot = path.find_last_of('.');
+  std::string extension = dot == std::string::npos ? "" : path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  if (extension == "GIF") return kMsgFormatNotSupported;
+  if (extension == "TIF" && TiffFileUsesLzw(path.c_str())) return kMsgLzwNotSupported;
+  return 0;
+}
+
+StoryboardSource AlbumSource() {
+  StoryboardSource source;
+  source.albumOpen = AlbumWindow() != nullptr;
+  source.paths = AlbumPhotoPaths();
+  source.selected = AlbumPhotoSelection();
+  source.current = AlbumCurrentPhoto();
+  source.read = ReadStoryboardPhoto;
+  source.fileTypeRefusal = FileTypeRefusal;
+  return source;
+}
+
+bool OverStoryBox(POINT screen) { return StoryBoxAtScreenPoint(screen) >= 0; }
+
+void DropOnStoryBox(POINT screen) {
+  const int box = StoryBoxAtScreenPoint(screen);
+  if (box < 0) return;
+  ApplyStoryboardEffects(g_app.mainWindow, DropAlbumPhotos(ProgramStoryboard(), AlbumSource(), box));
+}
+
+int KindOfScreen(int screen) {
+  if (screen == kScreenStoryboardColumn) return PanoVertical;
+  if (screen == kScreenStoryboardGrid) return PanoTile;
+  return g_app.panoramaKind == Pano360 ? Pano360 : PanoHorizontal;
+}
+
+void EnterStoryboard(HWND main, int screen) {
+  RECT area;
+  if (ControlRect(kAlbumArea, &area)) OpenAlbumWindow(main, area, AlbumDropTarget{OverStoryBox, DropOnStoryBox});
+  Storyboard& board = ProgramStoryboard();
+  const int kind = KindOfScreen(screen);
+  if (board.kind != kind) ClearStoryboard(board, false);
+  const int count = StoryboardBoxCount(kind);
+  RECT boxes[kStoryboardMaxBoxes] = {};
+  int placed = 0;
+  while (placed < count && ControlRect(kFirstCell + placed, &boxes[placed])) ++placed;
+  LayoutStoryboard(board, kind, boxes, placed);
+  CreateStoryBoxes(main);
+}
+
+void LeaveStoryboard(HWND main) {
+  ClosePopupList();
+  CloseStoryBoxes(main);
+  CloseAlbumWindow();
+}
+
+void OpenAlbumList(HWND main) {
+  RECT button;
+  if (!ControlRect(kAlbumButton, &button)) return;
+  LoadAlbumList();
+  std::vector<std::string> titles;
+  for (int i = 0; i < AlbumCount(); ++i) titles.push_back(AlbumTitle(i));
+  if (OpenPopupList(main, kAlbumList, titles, CurrentAlbum(), button.left, button.bottom + 1,
+                    button.right - button.left + 1, PopupFont()) != nullptr)
+    ShowControl(kAlbumButton, false);
+}
+
+void StoryboardScrollTo(int position) {
+  Storyboard& board = ProgramStoryboard();
+  const int range = StoryboardScrollRange(board);
+  const int target = range > 1 ? (position * (range - 1) + 50) / 100 : 0;
+  while (board.firstVisible < target) {
+    const int before = board.firstVisible;
+    ApplyStoryboardEffects(g_app.mainWindow, ScrollForward(board));
+    if (board.firstVisible == before) break;
+  }
+  while (board.firstVisible > target) {
+    const int before = board.firstVisible;
+    ApplyStoryboardEffects(g_app.mainWindow, ScrollBack(board));
+    if (board.firstVisible == before) break;
+  }
+  RepaintBoxes(-1, -1);
+}
+
+int HighValue(int32_t parameter) { return static_cast<int16_t>((parameter >> 16) & 0xFFFF); }
+
 }  // namespace
 
 bool RunModuleCommand(HWND main, Command command, int32_t parameter, int controlId) {
@@ -139,6 +246,32 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
     case Command::kPrintLayout:
       PrintLayoutCommand(main, parameter, controlId);
       return true;
+    case Command::kSelectAlbum:
+      OpenAlbumList(main);
+      return true;
+    case Command::kAlbumScroll:
+      ScrollAlbumRows(HighValue(parameter));
+      return true;
+    case Command::kAlbumScrollTo:
+      ScrollAlbumTo(HighValue(parameter));
+      return true;
+    case Command::kIncludePhotos:
+      ApplyStoryboardEffects(main, AddAlbumPhotos(ProgramStoryboard(), AlbumSource(), (parameter & 0xFFFF) != 0));
+      return true;
+    case Command::kStoryboardScroll:
+      ApplyStoryboardEffects(main, HighValue(parameter) < 0 ? ScrollBack(ProgramStoryboard())
+                                                            : ScrollForward(ProgramStoryboard()));
+      UpdateStoryboardScrollBar();
+      return true;
+    case Command::kStoryboardScrollTo:
+      StoryboardScrollTo(HighValue(parameter));
+      return true;
+    case Command::kRemovePhoto:
+      ApplyStoryboardEffects(main, RemoveSelectedPhoto(ProgramStoryboard()));
+      return true;
+    case Command::kRemoveAll:
+      ModuleClearStoryboard(true);
+      return true;
     default:
       return false;
   }
@@ -146,17 +279,23 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
 
 bool ModuleOfferCommand(WPARAM wParam, LPARAM lParam) { return PrintEditCommand(wParam, lParam); }
 
-void ModuleScreenEntered(HWND, int screen) {
+void ModuleScreenEntered(HWND main, int screen) {
   if (screen == kScreenHome) ShowImageInArea(kHomeImageArea, g_app.currentImage);
+  if (IsStoryboardScreenNumber(screen)) EnterStoryboard(main, screen);
 }
 
-void ModuleScreenLeaving(HWND, int screen) {
+void ModuleScreenLeaving(HWND main, int screen) {
+  if (IsStoryboardScreenNumber(screen)) LeaveStoryboard(main);
   if (screen == kScreenEdit) ClosePhotoEditor();
   if (screen == kScreenPrint) ClosePrintScreen();
 }
 
 void ModuleClearStoryboard(bool beepIfEmpty) {
-  if (beepIfEmpty) MessageBeep(0);
+  StoryboardEffects effects = ClearStoryboard(ProgramStoryboard(), beepIfEmpty);
+  effects.repaintAll = true;
+  effects.back = ButtonChange::kDisable;
+  effects.forward = ButtonChange::kDisable;
+  ApplyStoryboardEffects(g_app.mainWindow, effects);
 }
 
 bool ModuleSaveImage(HWND main) { return SaveImageCommand(main); }
@@ -166,13 +305,16 @@ void ModuleAcquiredImage(HWND, HGLOBAL dib) {
 }
 
 void ModuleEditStoryboardPhoto(HWND, HGLOBAL, int) {}
-void ModuleAlbumChosen(HWND, int) {}
+void ModuleAlbumChosen(HWND, int album) { ShowAlbum(album); }
 void ModulePrintTemplateChosen(HWND, int entry) { PrintTemplateChosen(entry); }
 void ModuleAcquire(HWND) {}
 void ModuleAcquireNamed(HWND, const std::string&) {}
 bool ModuleAcquisitionRunning() { return false; }
 
 void ModuleShutdown() {
+  if (g_app.mainWindow != nullptr) CloseStoryBoxes(g_app.mainWindow);
+  CloseAlbumWindow();
+  ClearStoryboard(ProgramStoryboard(), false);
   CloseDetailView();
   ClosePanoramaViewer();
   ClosePrintScreen();

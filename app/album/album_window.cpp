@@ -1,0 +1,337 @@
+#include "album_window.h"
+
+#include <windowsx.h>
+
+#include "album_grid.h"
+#include "album_item.h"
+#include "album_items.h"
+#include "album_registry.h"
+#include "app_state.h"
+#include "control_services.h"
+#include "dib_draw.h"
+#include "path_text.h"
+#include "settings.h"
+
+namespace vmd {
+
+namespace {
+
+constexpr char kAlbumClass[] = "Vistameld AlbumWnd";
+constexpr int kAlbumThumb = 310;
+constexpr int kDropCursor = 200;
+constexpr int kNoDropCursor = 201;
+constexpr int kDragDistance = 4;
+constexpr COLORREF kAlbumColour = RGB(255, 255, 255);
+constexpr COLORREF kSelectedColour = RGB(49, 106, 197);
+
+struct AlbumWindowState {
+  HWND window = nullptr;
+  HFONT font = nullptr;
+  AlbumDropTarget target;
+  AlbumGrid grid;
+  int album = -1;
+  std::vector<HGLOBAL> thumbnails;
+  std::vector<std::string> names;
+  POINT pressAt = {};
+  bool pressed = false;
+  bool dragging = false;
+};
+
+AlbumWindowState g_album;
+
+void FreeThumbnails() {
+  for (HGLOBAL thumb : g_album.thumbnails)
+    if (thumb != nullptr) GlobalFree(thumb);
+  g_album.thumbnails.clear();
+  g_album.names.clear();
+}
+
+void UpdateThumb() { SetSliderValue(kAlbumThumb, AlbumScrollPosition(g_album.grid)); }
+
+void Refresh() {
+  if (g_album.window != nullptr) InvalidateRect(g_album.window, nullptr, TRUE);
+  UpdateThumb();
+}
+
+void SizeGrid() {
+  RECT client = {};
+  if (g_album.window != nullptr) GetClientRect(g_album.window, &client);
+  SizeAlbumGrid(g_album.grid, client.right, client.bottom, CurrentAlbumItems().Count());
+}
+
+/// Reads the thumbnails and names of the album in memory.
+void TakeAlbum() {
+  FreeThumbnails();
+  AlbumItems& items = CurrentAlbumItems();
+  for (int i = 0; i < items.Count(); ++i) {
+    g_album.thumbnails.push_back(ItemThumbnailDib(items.Item(i)));
+    g_album.names.push_back(FileNameOfPath(items.ItemPath(i)));
+  }
+  g_album.grid = AlbumGrid();
+  SizeGrid();
+}
+
+void KeepPlace() {
+  if (g_album.album < 0) return;
+  SetAlbumPosition(g_album.album, AlbumPlace::kPosition, g_album.grid.current < 0 ? 0 : g_album.grid.current);
+  SetAlbumPosition(g_album.album, AlbumPlace::kHeadRow, g_album.grid.headRow);
+}
+
+void LoadShownAlbum(int index) {
+  g_album.album = index;
+  if (index >= 0 && index < AlbumCount()) {
+    LoadAlbum(AlbumPath(index));
+    CurrentAlbumItems().SetSampleFolder(AlbumFolder());
+  } else {
+    FreeAlbum();
+  }
+  TakeAlbum();
+  if (index >= 0 && index < AlbumCount()) {
+    const int position = AlbumPosition(index, AlbumPlace::kPosition);
+    if (position >= 0 && position < g_album.grid.count) {
+      g_album.grid.current = position;
+      g_album.grid.anchor = position;
+    }
+    SetAlbumHeadRow(g_album.grid, AlbumPosition(index, AlbumPlace::kHeadRow));
+  }
+  Refresh();
+}
+
+void PaintCell(HDC dc, int index, const RECT& cell) {
+  const bool selected = index < static_cast<int>(g_album.grid.selected.size()) && g_album.grid.selected[index];
+  const int nameHeight = g_app.fontMetrics.albumNameHeight + 4;
+  RECT thumbArea = {cell.left + 5, cell.top + 4, cell.right - 6, cell.bottom - nameHeight - 3};
+  if (selected) {
+    RECT back = {cell.left + 2, cell.top + 1, cell.right - 2, cell.bottom - nameHeight - 1};
+    HBRUSH brush = CreateSolidBrush(kSelectedColour);
+    FillRect(dc, &back, brush);
+    DeleteObject(brush);
+  }
+  if (index < static_cast<int>(g_album.thumbnails.size()) && g_album.thumbnails[index] != nullptr)
+    DrawDibInArea(dc, g_album.thumbnails[index], thumbArea);
+  RECT name = {cell.left + 1, cell.bottom - nameHeight - 1, cell.right - 1, cell.bottom - 1};
+  if (selected) {
+    HBRUSH brush = CreateSolidBrush(kSelectedColour);
+    FillRect(dc, &name, brush);
+    DeleteObject(brush);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
+  if (index < static_cast<int>(g_album.names.size()))
+    DrawTextA(dc, g_album.names[index].c_str(), -1, &name,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  if (index == g_album.grid.current) {
+    RECT focus = {cell.left + 1, cell.top, cell.right - 1, cell.bottom};
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+void Paint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  HBRUSH back = CreateSolidBrush(kAlbumColour);
+  FillRect(dc, &client, back);
+  DeleteObject(back);
+  HGDIOBJ oldFont = g_album.font != nullptr ? SelectObject(dc, g_album.font) : nullptr;
+  const AlbumGrid& grid = g_album.grid;
+  for (int row = 0; row <= grid.rowsShown; ++row) {
+    for (int column = 0; column < grid.columns; ++column) {
+      const int index = (grid.headRow + row) * grid.columns + column;
+      if (index >= grid.count) break;
+      RECT cell = {column * kAlbumCellWidth, row * kAlbumCellHeight, (column + 1) * kAlbumCellWidth,
+                   (row + 1) * kAlbumCellHeight};
+      PaintCell(dc, index, cell);
+    }
+  }
+  if (oldFont != nullptr) SelectObject(dc, oldFont);
+  EndPaint(window, &paint);
+}
+
+void SetCursorResource(int id) {
+  HCURSOR cursor = LoadCursorA(g_app.instance, MAKEINTRESOURCEA(id));
+  if (cursor != nullptr) SetCursor(cursor);
+}
+
+bool AnySelected() {
+  for (bool selected : g_album.grid.selected)
+    if (selected) return true;
+  return false;
+}
+
+void OnButtonDown(HWND window, int x, int y, UINT flags) {
+  SetFocus(window);
+  const int index = AlbumPhotoAt(g_album.grid, x, y);
+  const bool control = (flags & MK_CONTROL) != 0;
+  const bool shift = (flags & MK_SHIFT) != 0;
+  // A plain press on a photo already selected keeps the selection for a drag.
+  if (!(index >= 0 && g_album.grid.selected[index] && !control && !shift))
+    ClickAlbumPhoto(g_album.grid, index, control, shift);
+  else
+    g_album.grid.current = index;
+  g_album.pressed = index >= 0;
+  g_album.pressAt = POINT{x, y};
+  g_album.dragging = false;
+  if (g_album.pressed) SetCapture(window);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+void OnMouseMove(HWND window, int x, int y, UINT flags) {
+  if (!g_album.pressed || !(flags & MK_LBUTTON)) return;
+  if (!g_album.dragging) {
+    if (abs(x - g_album.pressAt.x) < kDragDistance && abs(y - g_album.pressAt.y) < kDragDistance) return;
+    if (!AnySelected()) return;
+    g_album.dragging = true;
+  }
+  POINT screen = {x, y};
+  ClientToScreen(window, &screen);
+  const bool over = g_album.target.over != nullptr && g_album.target.over(screen);
+  SetCursorResource(over ? kDropCursor : kNoDropCursor);
+}
+
+void OnButtonUp(HWND window, int x, int y, UINT flags) {
+  const bool dragged = g_album.dragging;
+  const bool pressed = g_album.pressed;
+  g_album.pressed = false;
+  g_album.dragging = false;
+  if (GetCapture() == window) ReleaseCapture();
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  if (!pressed) return;
+  if (!dragged) {
+    // A plain click on a selected photo makes it the only one selected.
+    const int index = AlbumPhotoAt(g_album.grid, x, y);
+    if (index >= 0 && !(flags & (MK_CONTROL | MK_SHIFT))) {
+      ClickAlbumPhoto(g_album.grid, index, false, false);
+      InvalidateRect(window, nullptr, TRUE);
+    }
+    return;
+  }
+  POINT screen = {x, y};
+  ClientToScreen(window, &screen);
+  if (g_album.target.over != nullptr && g_album.target.over(screen) && g_album.target.drop != nullptr)
+    g_album.target.drop(screen);
+}
+
+LRESULT CALLBACK AlbumProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<UINT>(wParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<UINT>(wParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<UINT>(wParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (g_album.dragging) return TRUE;
+      break;
+    case WM_MOUSEWHEEL:
+      ScrollAlbumRows(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
+        SelectAllAlbumPhotos(g_album.grid);
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      if (g_album.window == window) g_album.window = nullptr;
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterAlbumClass() {
+  static bool registered = false;
+  if (registered) return true;
+  WNDCLASSA type = {};
+  type.style = CS_DBLCLKS;
+  type.lpfnWndProc = AlbumProc;
+  type.hInstance = GetModuleHandleA(nullptr);
+  type.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  type.lpszClassName = kAlbumClass;
+  registered = RegisterClassA(&type) != 0;
+  return registered;
+}
+
+}  // namespace
+
+bool OpenAlbumWindow(HWND parent, const RECT& area, const AlbumDropTarget& target) {
+  if (g_album.window != nullptr) CloseAlbumWindow();
+  if (!RegisterAlbumClass()) return false;
+  g_album.target = target;
+  if (g_album.font == nullptr)
+    g_album.font = CreateFontA(-g_app.fontMetrics.albumNameHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                               static_cast<BYTE>(g_app.fontMetrics.charSet), OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                               g_app.fontMetrics.albumFaceName);
+  g_album.window = CreateWindowExA(0, kAlbumClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left,
+                                   area.top, area.right - area.left + 1, area.bottom - area.top + 1, parent,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (g_album.window == nullptr) return false;
+  LoadAlbumList();
+  LoadShownAlbum(AlbumCount() > 0 ? CurrentAlbum() : -1);
+  return true;
+}
+
+void CloseAlbumWindow() {
+  KeepPlace();
+  if (CurrentAlbumItems().Changed() && g_album.album >= 0) {
+    SaveAlbum(AlbumPath(g_album.album));
+    CurrentAlbumItems().SetChanged(false);
+  }
+  if (g_album.window != nullptr) DestroyWindow(g_album.window);
+  g_album.window = nullptr;
+  FreeThumbnails();
+}
+
+HWND AlbumWindow() { return g_album.window; }
+
+void ShowAlbum(int index) {
+  if (index < 0 || index >= AlbumCount()) return;
+  KeepPlace();
+  if (CurrentAlbumItems().Changed() && g_album.album >= 0) {
+    SaveAlbum(AlbumPath(g_album.album));
+    CurrentAlbumItems().SetChanged(false);
+  }
+  SetCurrentAlbum(index);
+  LoadShownAlbum(index);
+}
+
+void ScrollAlbumRows(int step) {
+  SetAlbumHeadRow(g_album.grid, g_album.grid.headRow + step);
+  Refresh();
+}
+
+void ScrollAlbumTo(int position) {
+  g_album.grid.headRow = AlbumHeadRowAt(g_album.grid, position);
+  if (g_album.window != nullptr) InvalidateRect(g_album.window, nullptr, TRUE);
+}
+
+std::vector<std::string> AlbumPhotoPaths() {
+  std::vector<std::string> paths;
+  AlbumItems& items = CurrentAlbumItems();
+  for (int i = 0; i < items.Count(); ++i) paths.push_back(items.ItemPath(i));
+  return paths;
+}
+
+std::vector<bool> AlbumPhotoSelection() {
+  std::vector<bool> selected = g_album.grid.selected;
+  selected.resize(CurrentAlbumItems().Count(), false);
+  return selected;
+}
+
+int AlbumCurrentPhoto() { return g_album.grid.current; }
+
+}  // namespace vmd
