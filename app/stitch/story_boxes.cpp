@@ -143,7 +143,8 @@ void OnButtonUp(HWND window, int x, int y) {
   POINT point = {x, y};
   ClientToScreen(window, &point);
   ScreenToClient(g_parent, &point);
-  const int hit = StoryboardHitTest(board, point, dragged, nullptr);
+  DragCursor cursor = DragCursor::kKeep;
+  const int hit = StoryboardHitTest(board, point, dragged, &cursor);
   ApplyStoryboardEffects(g_parent, DropDraggedPhoto(board, dragged, hit));
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }

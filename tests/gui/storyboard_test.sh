@@ -88,8 +88,9 @@ warning_text() {
   done
   [ -n "$w" ] || return 1
   poke dialog Warning
-  gui_key "$w" Return
-  sleep 0.3
+  # OK (IDOK) to the message box's dialog class.
+  poke post '#32770' 0x111 1
+  sleep 0.5
 }
 
 no_warning() {
@@ -128,6 +129,18 @@ close_program() {
   fi
 }
 
+# choose_album PANEL N: a click on entry N of the album button's list, which
+# opens under the button with rows of the pop-up font's height (14) plus 8.
+choose_album() {
+  click_control "$1" 201
+  sleep 0.5
+  gui_screenshot album-list
+  local l t r b
+  read -r l t r b <<<"$(control_box "$1" 201)"
+  gui_click $(((l + r) / 2)) $((b + 3 + 22 * $2 + 11))
+  sleep 1
+}
+
 # Stitch Wizard, a kind (its button on the type screen), Next.
 open_storyboard() {  # open_storyboard KIND-BUTTON SCREEN
   click_control 0 6
@@ -149,11 +162,7 @@ case_row() {
   read -r x y <<<"$(thumb_point 2 5)"
   check "the row album has five photos only" test "$(gui_pixel album-row "$x" "$y")" = "255,255,255"
   # The album list: the circle album has ten photos.
-  click_control 2 201
-  sleep 0.5
-  gui_screenshot album-list
-  read -r x y <<<"$(control_point 2 201)"
-  gui_click "$x" $((y + 15 + 20))
+  choose_album 2 1
   sleep 1
   gui_screenshot album-circle
   read -r x y <<<"$(thumb_point 2 9)"
@@ -161,6 +170,7 @@ case_row() {
     test "$(gui_pixel album-circle "$x" "$y")" != "255,255,255"
   # Include all: ten photos into the row, five shown, the scroll buttons on.
   click_control 2 306
+  sleep 2
   check "include all shows no message" no_warning
   gui_screenshot row-included
   local cell
@@ -171,23 +181,24 @@ case_row() {
   click_control 2 306
   check "the same photos again are refused" grep -q "The photo is already in the storyboard." \
     <<<"$(warning_text)"
-  # The 6th and later photos come into view by the forward button.
-  gui_screenshot row-before-scroll
-  local before
-  before=$(box_colour row-before-scroll 2 320)
-  click_control 2 369
-  click_control 2 369
+  # Adding scrolled to the last photo (the 10th in the 5th place), which is
+  # selected; the back button brings the first ones into view, the forward
+  # button the last ones.
+  gui_screenshot row-end
+  local last first l t r b i
+  last=$(box_colour row-end 2 324)
+  read -r l t r b <<<"$(control_box 2 324)"
+  check "the last photo added is selected (red frame)" test "$(gui_pixel row-end $((l + 1)) $((t + 1)))" = "255,0,0"
+  for i in 1 2 3 4 5 6; do click_control 2 368; done
+  gui_screenshot row-start
+  first=$(box_colour row-start 2 320)
+  check "the back button scrolls to the first photos" test "$(box_colour row-start 2 324)" != "$last"
+  for i in 1 2 3 4 5 6; do click_control 2 369; done
   gui_screenshot row-scrolled
-  check "the forward button scrolls the row" test "$(box_colour row-scrolled 2 320)" != "$before"
-  click_control 2 368
-  click_control 2 368
-  gui_screenshot row-back
-  check "the back button scrolls back" test "$(box_colour row-back 2 320)" = "$before"
+  check "the forward button shows the 6th to 10th photos" test "$(box_colour row-scrolled 2 324)" = "$last"
+  check "and the first is out of view" test "$(box_colour row-scrolled 2 320)" != "$first"
   # A photo dragged far below the storyboard is removed: the last box empties
   # after the row scrolled to its end.
-  click_control 2 343
-  click_control 2 305  # include with nothing selected but the album's current photo
-  warning_text >/dev/null
   click_control 2 343
   read -r x y <<<"$(thumb_point 2 0)"
   gui_click "$x" "$y"
@@ -221,6 +232,7 @@ case_column() {
   start_as_new_user
   open_storyboard 637 5
   click_control 5 306
+  sleep 2
   check "a column takes eight of ten photos" grep -q "Cannot add more photos to storyboard." <<<"$(warning_text)"
   sleep 0.5
   gui_screenshot storyboard-column
@@ -236,10 +248,7 @@ case_grid() {
   open_storyboard 639 6
   # The grid album: the third in the list.
   local x y
-  click_control 6 201
-  read -r x y <<<"$(control_point 6 201)"
-  gui_click "$x" $((y + 15 + 40))
-  sleep 1
+  choose_album 6 2
   local photo tx ty
   for photo in 0 1 2 3; do
     read -r x y <<<"$(thumb_point 6 "$photo")"
