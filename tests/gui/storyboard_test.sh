@@ -130,15 +130,24 @@ close_program() {
 }
 
 # choose_album PANEL N: a click on entry N of the album button's list, which
-# opens under the button with rows of the pop-up font's height (14) plus 8.
+# opens under the button with rows of the pop-up font's height (14) plus 8;
+# waits until the list has gone.
 choose_album() {
   click_control "$1" 201
   sleep 0.5
-  gui_screenshot album-list
-  local l t r b
+  local l t r b x y i listed
   read -r l t r b <<<"$(control_box "$1" 201)"
-  gui_click $(((l + r) / 2)) $((b + 3 + 22 * $2 + 11))
-  sleep 1
+  x=$(((l + r) / 2))
+  y=$((b + 3 + 22 * $2 + 11))
+  gui_screenshot album-list
+  listed=$(gui_pixel album-list "$x" "$y")
+  gui_click "$x" "$y"
+  for ((i = 0; i < 25; i++)); do
+    sleep 0.2
+    gui_screenshot album-chosen >/dev/null
+    [ "$(gui_pixel album-chosen "$x" "$y")" != "$listed" ] && break
+  done
+  sleep 0.5
 }
 
 # Stitch Wizard, a kind (its button on the type screen), Next.
@@ -231,6 +240,7 @@ case_row() {
 case_column() {
   start_as_new_user
   open_storyboard 637 5
+  choose_album 5 1
   click_control 5 306
   sleep 2
   check "a column takes eight of ten photos" grep -q "Cannot add more photos to storyboard." <<<"$(warning_text)"
@@ -249,6 +259,7 @@ case_grid() {
   # The grid album: the third in the list.
   local x y
   choose_album 6 2
+  gui_screenshot grid-album
   local photo tx ty
   for photo in 0 1 2 3; do
     read -r x y <<<"$(thumb_point 6 "$photo")"
