@@ -89,11 +89,18 @@ warning_text() {
   [ -n "$w" ] || return 1
   poke dialog Warning
   poke answer Warning 1  # OK
-  sleep 0.5
+  no_warning
 }
 
+# no_warning: no message box titled "Warning" (one just answered may take a
+# moment to go).
 no_warning() {
-  ! xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1
+  local i
+  for ((i = 0; i < 15; i++)); do
+    xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
 }
 
 # box_colour SHOT PANEL CELL: the colour at a storyboard place's centre.
@@ -234,7 +241,8 @@ case_column() {
   click_control 5 306
   sleep 2
   check "a column takes eight of ten photos" grep -q "Cannot add more photos to storyboard." <<<"$(warning_text)"
-  sleep 0.5
+  sleep 1
+  check "the message is shown once" no_warning
   gui_screenshot storyboard-column
   local cell
   for cell in 320 321 322 323; do
