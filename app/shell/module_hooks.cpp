@@ -9,6 +9,7 @@
 #include "detail_view.h"
 #include "image_commands.h"
 #include "image_files.h"
+#include "image_ops.h"
 #include "pano_viewer.h"
 #include "photo_edit_view.h"
 #include "popup_list_window.h"
@@ -39,8 +40,62 @@ void OpenEditScreen(HWND main) {
   if (!ControlRect(kEditPhotoArea, &area) || EditCurrentImage(main, area) == nullptr) GoHome();
 }
 
+// A storyboard photo in the editor: its slot and the screen to go back to.
+struct StoryboardPhotoEdit {
+  bool open = false;
+  int slot = -1;
+  int screen = kScreenStoryboardRow;
+};
+StoryboardPhotoEdit g_storyboardEdit;
+
+int CheckEditedStoryboardPhoto(int width, int height) {
+  return CheckEditedPhoto(ProgramStoryboard(), g_storyboardEdit.slot, width, height);
+}
+
+void EditStoryboardPhoto(HWND main, HGLOBAL photo, int slot) {
+  const Storyboard& board = ProgramStoryboard();
+  if (slot < 0 || slot >= kStoryboardSlotCount || board.slots[slot].photo != photo || photo == nullptr) return;
+  HGLOBAL copy = DuplicateDib(photo);  // the slot keeps its photo until the edit is finished
+  if (copy == nullptr) return;
+  g_storyboardEdit = StoryboardPhotoEdit{true, slot, g_app.currentScreen};
+  GoToScreen(kScreenEdit);
+  CentreEditSliders();
+  RECT area;
+  if (!ControlRect(kEditPhotoArea, &area) ||
+      OpenStoryboardPhotoEditor(main, area, copy, CheckEditedStoryboardPhoto) == nullptr) {
+    GlobalFree(copy);
+    g_storyboardEdit.open = false;
+    GoToScreen(g_storyboardEdit.screen);
+  }
+}
+
+/// OK or Cancel on the editor of a storyboard photo: OK puts the edited photo
+/// into its place (a crop the storyboard refuses keeps the editor open).
+void EndStoryboardPhotoEdit(bool apply) {
+  int modified = 0;
+  HGLOBAL result = PhotoEditCommand(apply ? kEditCommandFinish : kEditCommandCancel, &modified,
+                                    kEditStoryboardPhoto);
+  if (result == nullptr && apply) return;
+  g_storyboardEdit.open = false;
+  if (result != nullptr) {
+    if (apply) {
+      const StoryboardEffects effects = ReplaceStoryboardPhoto(ProgramStoryboard(), g_storyboardEdit.slot, result);
+      if (effects.result == 0) GlobalFree(result);
+      ApplyStoryboardEffects(g_app.mainWindow, effects);
+    } else {
+      GlobalFree(result);
+    }
+  }
+  ClosePhotoEditor();
+  GoToScreen(g_storyboardEdit.screen);
+}
+
 void PhotoEdit(int32_t parameter) {
   const int command = parameter & 0xFFFF;
+  if (g_storyboardEdit.open && (command == kEditCommandFinish || command == kEditCommandCancel)) {
+    EndStoryboardPhotoEdit(command == kEditCommandFinish);
+    return;
+  }
   if (command == kEditCommandFinish || command == kEditCommandCancel) {
     EndCurrentImageEdit(command == kEditCommandFinish);
     GoHome();
@@ -286,6 +341,12 @@ void ModuleScreenEntered(HWND main, int screen) {
 
 void ModuleScreenLeaving(HWND main, int screen) {
   if (IsStoryboardScreenNumber(screen)) LeaveStoryboard(main);
+  if (screen == kScreenEdit && g_storyboardEdit.open) {
+    // Leaving the editor any other way drops the edit; the slot keeps its photo.
+    g_storyboardEdit.open = false;
+    int modified = 0;
+    if (HGLOBAL copy = PhotoEditCommand(kEditCommandCancel, &modified, kEditStoryboardPhoto)) GlobalFree(copy);
+  }
   if (screen == kScreenEdit) ClosePhotoEditor();
   if (screen == kScreenPrint) ClosePrintScreen();
 }
@@ -304,7 +365,7 @@ void ModuleAcquiredImage(HWND, HGLOBAL dib) {
   if (dib != nullptr) GlobalFree(dib);
 }
 
-void ModuleEditStoryboardPhoto(HWND, HGLOBAL, int) {}
+void ModuleEditStoryboardPhoto(HWND main, HGLOBAL photo, int slot) { EditStoryboardPhoto(main, photo, slot); }
 void ModuleAlbumChosen(HWND, int album) { ShowAlbum(album); }
 void ModulePrintTemplateChosen(HWND, int entry) { PrintTemplateChosen(entry); }
 void ModuleAcquire(HWND) {}

@@ -292,10 +292,58 @@ case_grid() {
   close_program
 }
 
+# A double click edits a storyboard photo on the Edit screen; OK puts it back.
+case_edit() {
+  start_as_new_user
+  open_storyboard 636 2
+  click_control 2 306
+  sleep 2
+  local l t r b x y
+  read -r l t r b <<<"$(control_box 2 320)"
+  gui_screenshot edit-before
+  check "the first place shows a landscape photo to its left edge" \
+    test "$(gui_pixel edit-before $((l + 4)) $(((t + b) / 2)))" != "$empty_box"
+  read -r x y <<<"$(control_point 2 320)"
+  xdotool mousemove "$x" "$y" sleep 0.2 click --repeat 2 --delay 80 1
+  expect_screen 1 "a double click opens the photo in the editor"
+  sleep 1
+  gui_screenshot edit-open
+  # The picture (1024 x 768) is shown fitted into the middle of the editor's
+  # area; its crop box's lower right corner dragged near its upper left
+  # corner leaves a crop too small for the storyboard.
+  local al at ar ab pw ph px py
+  read -r al at ar ab <<<"$(control_box 1 202)"
+  read -r pw ph <<<"$(awk -v w=$((ar - al + 1)) -v h=$((ab - at + 1)) \
+    'BEGIN { s = w / 1024; if (h / 768 < s) s = h / 768; printf "%d %d\n", 1024 * s, 768 * s }')"
+  px=$((al + (ar - al + 1 - pw) / 2))
+  py=$((at + (ab - at + 1 - ph) / 2))
+  drag $((px + pw - 2)) $((py + ph - 2)) $((px + 30)) $((py + 25))
+  gui_screenshot edit-cropped
+  click_control 1 219
+  check "a crop too small is refused" grep -q "Please change the crop box again to match the photos you have selected." \
+    <<<"$(warning_text)"
+  check "the editor stays open" wait_screen 1
+  # Turned a quarter to the right, the photo goes back as a portrait one.
+  click_control 1 217
+  sleep 0.5
+  click_control 1 211
+  sleep 1
+  click_control 1 219
+  expect_screen 2 "OK returns to the storyboard"
+  sleep 1
+  gui_screenshot edit-back
+  check "the edited photo is back, upright (the place's left edge now empty)" \
+    test "$(gui_pixel edit-back $((l + 4)) $(((t + b) / 2)))" = "$empty_box"
+  check "the edited photo fills the place's height" \
+    test "$(gui_pixel edit-back $(((l + r) / 2)) $((t + 4)))" != "$empty_box"
+  close_program
+}
+
 case "$case_name" in
   row) case_row ;;
   column) case_column ;;
   grid) case_grid ;;
+  edit) case_edit ;;
   *) echo "storyboard: unknown case $case_name"; exit 2 ;;
 esac
 gui_finish
