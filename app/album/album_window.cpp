@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "album_grid.h"
+#include "album_adding.h"
 #include "album_item.h"
 #include "album_items.h"
 #include "album_registry.h"
@@ -149,6 +150,12 @@ void Paint(HWND window) {
   EndPaint(window, &paint);
 }
 
+void ShowAlbumMessage(int stringId, const std::string& detail) {
+  std::string text = LoadUiString(static_cast<UINT>(stringId));
+  if (!detail.empty()) text += "\n" + detail;
+  MessageBoxA(GetParent(g_album.window), text.c_str(), LoadUiString(52388).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
 void SetCursorResource(int id) {
   HCURSOR cursor = LoadCursorA(g_app.instance, MAKEINTRESOURCEA(id));
   if (cursor != nullptr) SetCursor(cursor);
@@ -280,6 +287,7 @@ bool OpenAlbumWindow(HWND parent, const RECT& area, const AlbumDropTarget& targe
                                    area.top, area.right - area.left + 1, area.bottom - area.top + 1, parent,
                                    nullptr, GetModuleHandleA(nullptr), nullptr);
   if (g_album.window == nullptr) return false;
+  SetAlbumMessageSink(ShowAlbumMessage);
   LoadAlbumList();
   LoadShownAlbum(AlbumCount() > 0 ? CurrentAlbum() : -1);
   return true;
@@ -307,6 +315,32 @@ void ShowAlbum(int index) {
   }
   SetCurrentAlbum(index);
   LoadShownAlbum(index);
+}
+
+int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(const std::string& path)) {
+  if (g_album.window == nullptr || g_album.album < 0 || g_album.album >= AlbumCount()) {
+    MessageBeep(0);
+    return 0;
+  }
+  HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  int added = 0, last = -1;
+  for (const std::string& path : paths) {
+    const int index = AddPhotoToAlbum(g_album.album, g_album.album, path, nullptr, read, g_album.grid.columns,
+                                      g_album.grid.rowsShown);
+    if (index < 0) continue;
+    ++added;
+    last = index;
+  }
+  SetCursor(old);
+  if (added == 0) return 0;
+  SaveAlbum(AlbumPath(g_album.album));
+  CurrentAlbumItems().SetChanged(false);
+  TakeAlbum();
+  last = CurrentAlbumItems().Count() - 1;
+  ClickAlbumPhoto(g_album.grid, last, false, false);
+  ShowAlbumPhoto(g_album.grid, last);
+  Refresh();
+  return added;
 }
 
 void ScrollAlbumRows(int step) {

@@ -23,6 +23,10 @@ void CloseAlbumWindow();
 HWND AlbumWindow();
 /// Shows album `index` of the list (saving the one shown if it changed).
 void ShowAlbum(int index);
+/// Adds photo files to the album shown (each replacing an item of the same
+/// path), saves it, and shows the last one added. Failures are reported
+/// with their messages. The number added.
+int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(const std::string& path));
 /// Scrolls by rows, or to a scroll-bar position 0..100.
 void ScrollAlbumRows(int step);
 void ScrollAlbumTo(int position);

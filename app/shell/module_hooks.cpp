@@ -8,6 +8,8 @@
 #include "control_services.h"
 #include "detail_view.h"
 #include "image_commands.h"
+#include "file_dialogs.h"
+#include "image_file_rules.h"
 #include "image_files.h"
 #include "image_ops.h"
 #include "pano_viewer.h"
@@ -173,6 +175,7 @@ void PrintLayoutCommand(HWND main, int32_t parameter, int controlId) {
 // storyboard's boxes at the skin's cell places.
 constexpr int kAlbumArea = 300;
 constexpr int kFirstCell = 320;
+constexpr int kAddPhotosMax = 100;
 
 bool IsStoryboardScreenNumber(int screen) {
   return screen == kScreenStoryboardRow || screen == kScreenStoryboardColumn || screen == kScreenStoryboardGrid;
@@ -240,6 +243,24 @@ void LeaveStoryboard(HWND main) {
   CloseAlbumWindow();
 }
 
+/// Add photos: the Open dialog for up to 100 files from the last album
+/// folder; the files go into the album shown.
+void AddPhotosCommand(HWND main) {
+  if (AlbumWindow() == nullptr) return;
+  std::string folder;
+  ReadLastFolder(&folder, 0);
+  std::string selection;
+  if (!ShowOpenImageDialog(main, folder, kAddPhotosMax, &selection)) return;
+  std::vector<std::string> paths;
+  std::string path;
+  for (int next = NextSelectedFile(selection.data(), selection.size(), 0, &path); next >= 0;
+       next = NextSelectedFile(selection.data(), selection.size(), next, &path))
+    paths.push_back(path);
+  if (paths.empty()) return;
+  WriteLastFolder(paths.front(), 0);
+  AddAlbumPhotoFiles(paths, ReadStoryboardPhoto);
+}
+
 void OpenAlbumList(HWND main) {
   RECT button;
   if (!ControlRect(kAlbumButton, &button)) return;
@@ -300,6 +321,9 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
       return true;
     case Command::kPrintLayout:
       PrintLayoutCommand(main, parameter, controlId);
+      return true;
+    case Command::kAddPhotos:
+      AddPhotosCommand(main);
       return true;
     case Command::kSelectAlbum:
       OpenAlbumList(main);

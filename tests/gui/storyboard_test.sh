@@ -339,11 +339,73 @@ case_edit() {
   close_program
 }
 
+# wait_window TITLE: the visible window of that title, within 10 s.
+wait_window() {
+  local i w
+  for ((i = 0; i < 50; i++)); do
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$w" ] && { sleep 0.5; echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# Add photos: two files chosen together in the Open dialog join the album
+# shown at its end, and are there after a restart.
+case_add() {
+  local work="$WINEPREFIX/drive_c/addwork"
+  start_as_new_user
+  rm -rf "$work"
+  mkdir -p "$work"
+  cp "$program_dir/palbums/grid_1.jpg" "$work/first.jpg"
+  cp "$program_dir/palbums/grid_2.jpg" "$work/second.jpg"
+  GUI_CLEANUPS+=("rm -rf '$work'")
+  open_storyboard 636 2
+  click_control 2 302
+  local dialog
+  if dialog=$(wait_window Open); then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+    sleep 0.3
+    xdotool key --clearmodifiers alt+n
+    xdotool type --delay 20 'C:\addwork\'
+    xdotool key --clearmodifiers Return
+    sleep 1
+    xdotool type --delay 20 '"first.jpg" "second.jpg"'
+    xdotool key --clearmodifiers Return
+  else
+    fail "Add photos shows no Open dialog"
+  fi
+  sleep 3
+  gui_screenshot album-added
+  local x y
+  read -r x y <<<"$(thumb_point 2 6)"
+  check "the two photos follow the five of the album" test "$(gui_pixel album-added "$x" "$y")" != "255,255,255"
+  read -r x y <<<"$(thumb_point 2 7)"
+  check "and nothing more" test "$(gui_pixel album-added "$x" "$y")" = "255,255,255"
+  check "ALBUMLASTDIR is the folder of the files" \
+    grep -Eiq 'ALBUMLASTDIR +REG_SZ +C:\\addwork$' <<<"$(gui_reg query "$branch\\USER" /v ALBUMLASTDIR)"
+  close_program
+  # The album as it was after a restart.
+  gui_launch "$exe"
+  PROGRAM_PID=$GUI_LAST_PID
+  gui_wait_windows 2 30 || { fail "the program did not start again"; gui_finish; }
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  gui_click $((x + 400)) $((y + 20))
+  sleep 0.5
+  open_storyboard 636 2
+  gui_screenshot album-restarted
+  read -r x y <<<"$(thumb_point 2 6)"
+  check "the added photos are in the album after a restart" \
+    test "$(gui_pixel album-restarted "$x" "$y")" != "255,255,255"
+  close_program
+}
+
 case "$case_name" in
   row) case_row ;;
   column) case_column ;;
   grid) case_grid ;;
   edit) case_edit ;;
+  add) case_add ;;
   *) echo "storyboard: unknown case $case_name"; exit 2 ;;
 esac
 gui_finish
