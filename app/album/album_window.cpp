@@ -5,6 +5,7 @@
 #include "album_grid.h"
 #include "album_adding.h"
 #include "album_item.h"
+#include "album_order.h"
 #include "album_items.h"
 #include "album_registry.h"
 #include "app_state.h"
@@ -341,6 +342,40 @@ int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(co
   ShowAlbumPhoto(g_album.grid, last);
   Refresh();
   return added;
+}
+
+bool AlbumHasSelection() { return g_album.window != nullptr && AnySelected(); }
+
+void DeleteSelectedAlbumPhotos(bool files) {
+  if (g_album.album < 0 || !AnySelected()) {
+    MessageBeep(0);
+    return;
+  }
+  const std::vector<int> doomed = SelectedFromLast(g_album.grid.selected);
+  for (int index : doomed) {
+    if (files) DeleteFileA(AlbumItemPath(index).c_str());
+    RemoveAlbumItem(index);
+  }
+  SaveAlbum(AlbumPath(g_album.album));
+  CurrentAlbumItems().SetChanged(false);
+  const int head = g_album.grid.headRow;
+  const int current = doomed.empty() ? 0 : doomed.back();
+  TakeAlbum();
+  SetAlbumHeadRow(g_album.grid, head);
+  if (g_album.grid.count > 0) g_album.grid.current = current < g_album.grid.count ? current : g_album.grid.count - 1;
+  Refresh();
+}
+
+void SortShownAlbum(int by, bool reverse) {
+  if (g_album.album < 0) return;
+  AlbumItems& items = CurrentAlbumItems();
+  ApplyAlbumOrder(items, AlbumSortOrder(AlbumSortKeys(items), static_cast<AlbumSortBy>(by), reverse));
+  SaveAlbum(AlbumPath(g_album.album));
+  items.SetChanged(false);
+  const int head = g_album.grid.headRow;
+  TakeAlbum();
+  SetAlbumHeadRow(g_album.grid, head);
+  Refresh();
 }
 
 void ScrollAlbumRows(int step) {

@@ -27,6 +27,13 @@ void ShowAlbum(int index);
 /// path), saves it, and shows the last one added. Failures are reported
 /// with their messages. The number added.
 int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(const std::string& path));
+/// Removes the selected photos from the album shown, and with `files` deletes
+/// their image files too; saves the album. Beeps when none is selected.
+void DeleteSelectedAlbumPhotos(bool files);
+/// Whether any photo of the album shown is selected.
+bool AlbumHasSelection();
+/// Sorts the album shown and saves it.
+void SortShownAlbum(int by, bool reverse);
 /// Scrolls by rows, or to a scroll-bar position 0..100.
 void ScrollAlbumRows(int step);
 void ScrollAlbumTo(int position);

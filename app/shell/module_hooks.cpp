@@ -1,5 +1,6 @@
 #include "module_hooks.h"
 
+#include "album_dialogs.h"
 #include "album_registry.h"
 #include "album_window.h"
 #include "app_state.h"
@@ -261,6 +262,23 @@ void AddPhotosCommand(HWND main) {
   AddAlbumPhotoFiles(paths, ReadStoryboardPhoto);
 }
 
+void DeletePhotosCommand(HWND main) {
+  if (!AlbumHasSelection()) {
+    MessageBeep(0);
+    return;
+  }
+  const DeleteChoice choice = AskDeleteOptions(main);
+  if (choice == DeleteChoice::kCancel) return;
+  DeleteSelectedAlbumPhotos(choice == DeleteChoice::kThumbnailsAndFiles);
+}
+
+void SortAlbumCommand(HWND main) {
+  if (AlbumWindow() == nullptr) return;
+  AlbumSortBy by = AlbumSortBy::kName;
+  bool reverse = false;
+  if (AskSortOrder(main, &by, &reverse)) SortShownAlbum(static_cast<int>(by), reverse);
+}
+
 void OpenAlbumList(HWND main) {
   RECT button;
   if (!ControlRect(kAlbumButton, &button)) return;
@@ -324,6 +342,12 @@ bool RunModuleCommand(HWND main, Command command, int32_t parameter, int control
       return true;
     case Command::kAddPhotos:
       AddPhotosCommand(main);
+      return true;
+    case Command::kDeletePhotos:
+      DeletePhotosCommand(main);
+      return true;
+    case Command::kSortAlbum:
+      SortAlbumCommand(main);
       return true;
     case Command::kSelectAlbum:
       OpenAlbumList(main);

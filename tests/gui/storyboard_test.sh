@@ -400,12 +400,54 @@ case_add() {
   close_program
 }
 
+# Sort (by name, reversed) and Delete (thumbnails only) on the sample row album.
+case_sort_delete() {
+  start_as_new_user
+  open_storyboard 636 2
+  gui_screenshot sort-before
+  local x0 y0 x4 y4 first last dialog
+  read -r x0 y0 <<<"$(thumb_point 2 0)"
+  read -r x4 y4 <<<"$(thumb_point 2 4)"
+  first=$(gui_pixel sort-before "$x0" "$y0")
+  last=$(gui_pixel sort-before "$x4" "$y4")
+  click_control 2 304
+  if dialog=$(wait_window "Sort Album"); then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+    sleep 0.3
+    xdotool key --clearmodifiers alt+r
+    sleep 0.3
+    poke answer "Sort Album" 1
+  else
+    fail "Sort shows no \"Sort Album\" dialog"
+  fi
+  sleep 1.5
+  gui_screenshot sort-after
+  check "sorted by name in reverse the last photo comes first" test "$(gui_pixel sort-after "$x0" "$y0")" = "$last"
+  check "and the first last" test "$(gui_pixel sort-after "$x4" "$y4")" = "$first"
+  # Delete the first thumbnail only: four are left, the photo file stays.
+  gui_click "$x0" "$y0"
+  click_control 2 301
+  if dialog=$(wait_window "Delete Options"); then
+    gui_screenshot delete-options
+    poke answer "Delete Options" 1
+  else
+    fail "Delete shows no \"Delete Options\" dialog"
+  fi
+  sleep 1.5
+  gui_screenshot delete-after
+  check "four thumbnails are left" test "$(gui_pixel delete-after "$x4" "$y4")" = "255,255,255"
+  check "the fourth is drawn" test "$(gui_pixel delete-after $((x4 - cell_width)) "$y4")" != "255,255,255"
+  check "the photo file stays" test -f "$program_dir/palbums/row_5.jpg"
+  close_program
+}
+
 case "$case_name" in
   row) case_row ;;
   column) case_column ;;
   grid) case_grid ;;
   edit) case_edit ;;
   add) case_add ;;
+  sort-delete) case_sort_delete ;;
   *) echo "storyboard: unknown case $case_name"; exit 2 ;;
 esac
 gui_finish
