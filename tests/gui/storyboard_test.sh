@@ -417,6 +417,7 @@ case_sort_delete() {
     xdotool key --clearmodifiers alt+r
     sleep 0.3
     poke answer "Sort Album" 1
+    sleep 2
   else
     fail "Sort shows no \"Sort Album\" dialog"
   fi
@@ -430,6 +431,7 @@ case_sort_delete() {
   if dialog=$(wait_window "Delete Options"); then
     gui_screenshot delete-options
     poke answer "Delete Options" 1
+    sleep 2
   else
     fail "Delete shows no \"Delete Options\" dialog"
   fi
