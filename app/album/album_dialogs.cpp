@@ -1,5 +1,8 @@
 #include "album_dialogs.h"
 
+#include <cstdio>
+#include <ctime>
+
 #include "app_state.h"
 #include "vmdres_ids.h"
 
@@ -53,6 +56,31 @@ INT_PTR CALLBACK SortProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
+INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      const auto* photo = reinterpret_cast<const PhotoProperties*>(lParam);
+      SetDlgItemTextA(dialog, VMDRES_IDC_PROP_LOCATION, photo->location.c_str());
+      SetDlgItemTextA(dialog, VMDRES_IDC_PROP_NAME, photo->name.c_str());
+      SetDlgItemTextA(dialog, VMDRES_IDC_PROP_TYPE, photo->type.c_str());
+      SetDlgItemTextA(dialog, VMDRES_IDC_PROP_SIZE, PropertySizeText(photo->size).c_str());
+      SetDlgItemTextA(dialog, VMDRES_IDC_PROP_DATE, PropertyTimeText(photo->time).c_str());
+      SetDlgItemTextA(dialog, VMDRES_IDC_PROP_IMAGE_SIZE,
+                      PropertyImageText(photo->width, photo->height, photo->bits).c_str());
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, 1);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+constexpr int kPropertiesDialog = 804;
 constexpr int kDeleteDialog = 198;
 constexpr int kSortDialog = 203;
 
@@ -63,6 +91,32 @@ DeleteChoice AskDeleteOptions(HWND owner) {
       DialogBoxParamA(g_app.resourceModule, MAKEINTRESOURCEA(kDeleteDialog), owner, DeleteProc, 0);
   if (result <= 0) return DeleteChoice::kCancel;
   return static_cast<DeleteChoice>(result);
+}
+
+void ShowPhotoProperties(HWND owner, const PhotoProperties& photo) {
+  DialogBoxParamA(g_app.resourceModule, MAKEINTRESOURCEA(kPropertiesDialog), owner, PropertiesProc,
+                  reinterpret_cast<LPARAM>(&photo));
+}
+
+std::string PropertySizeText(unsigned bytes) {
+  std::string digits = std::to_string(bytes);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
+  return digits + " bytes";
+}
+
+std::string PropertyTimeText(unsigned seconds) {
+  const time_t when = static_cast<time_t>(seconds);
+  const struct tm* local = localtime(&when);
+  if (local == nullptr) return std::string();
+  char text[32];
+  strftime(text, sizeof text, "%Y-%m-%d %H:%M", local);
+  return text;
+}
+
+std::string PropertyImageText(int width, int height, int bits) {
+  char text[96];
+  snprintf(text, sizeof text, "Image Size: %d x %d pixels, %d bits", width, height, bits);
+  return text;
 }
 
 bool AskSortOrder(HWND owner, AlbumSortBy* by, bool* reverse) {

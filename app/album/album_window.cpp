@@ -4,6 +4,7 @@
 
 #include "album_grid.h"
 #include "album_adding.h"
+#include "album_dialogs.h"
 #include "album_item.h"
 #include "album_order.h"
 #include "album_items.h"
@@ -221,6 +222,59 @@ void OnButtonUp(HWND window, int x, int y, UINT flags) {
     g_album.target.drop(screen);
 }
 
+constexpr int kAlbumMenu = 102;
+constexpr UINT kMenuCut = 40001, kMenuCopy = 40002, kMenuPaste = 40003, kMenuDelete = 40004,
+               kMenuProperties = 40005, kMenuHelp = 40006;
+constexpr WORD kHelpContextCommand = 40013;
+
+void ShowProperties(HWND owner, int index) {
+  AlbumRecord record;
+  if (!CurrentAlbumItems().Record(index, &record)) return;
+  PhotoProperties photo;
+  const std::string path = AlbumItemPath(index);
+  photo.location = FolderOfPath(path);
+  photo.name = FileNameOfPath(path);
+  photo.type = record.TypeText();
+  photo.size = record.FileSize();
+  photo.time = record.FileTime();
+  photo.width = record.Width();
+  photo.height = record.Height();
+  photo.bits = record.BitCount();
+  ShowPhotoProperties(owner, photo);
+}
+
+/// The album's context menu on a right click: the photo under the pointer
+/// becomes the current one (and the selection, unless it is selected).
+void OnContextMenu(HWND window, int x, int y) {
+  const int index = AlbumPhotoAt(g_album.grid, x, y);
+  if (index >= 0 && !g_album.grid.selected[index]) ClickAlbumPhoto(g_album.grid, index, false, false);
+  if (index >= 0) g_album.grid.current = index;
+  InvalidateRect(window, nullptr, TRUE);
+  HMENU menu = LoadMenuA(g_app.resourceModule, MAKEINTRESOURCEA(kAlbumMenu));
+  if (menu == nullptr) return;
+  HMENU popup = GetSubMenu(menu, 0);
+  // Moving photos between albums is not offered yet.
+  EnableMenuItem(popup, kMenuCut, MF_BYCOMMAND | MF_GRAYED);
+  EnableMenuItem(popup, kMenuCopy, MF_BYCOMMAND | MF_GRAYED);
+  EnableMenuItem(popup, kMenuPaste, MF_BYCOMMAND | MF_GRAYED);
+  if (!AnySelected()) EnableMenuItem(popup, kMenuDelete, MF_BYCOMMAND | MF_GRAYED);
+  if (index < 0) EnableMenuItem(popup, kMenuProperties, MF_BYCOMMAND | MF_GRAYED);
+  POINT at = {x, y};
+  ClientToScreen(window, &at);
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+  DestroyMenu(menu);
+  HWND owner = GetParent(window);
+  if (chosen == kMenuDelete) {
+    const DeleteChoice choice = AskDeleteOptions(owner);
+    if (choice != DeleteChoice::kCancel) DeleteSelectedAlbumPhotos(choice == DeleteChoice::kThumbnailsAndFiles);
+  } else if (chosen == kMenuProperties && index >= 0) {
+    ShowProperties(owner, index);
+  } else if (chosen == kMenuHelp) {
+    SendMessageA(owner, WM_COMMAND, kHelpContextCommand, 0);
+  }
+}
+
 LRESULT CALLBACK AlbumProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -241,6 +295,10 @@ LRESULT CALLBACK AlbumProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SETCURSOR:
       if (g_album.dragging) return TRUE;
       break;
+    case WM_RBUTTONDOWN:
+      SetFocus(window);
+      OnContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
     case WM_MOUSEWHEEL:
       ScrollAlbumRows(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
       return 0;

@@ -425,6 +425,21 @@ case_sort_delete() {
   gui_screenshot sort-after
   check "sorted by name in reverse the last photo comes first" test "$(gui_pixel sort-after "$x0" "$y0")" = "$last"
   check "and the first last" test "$(gui_pixel sort-after "$x4" "$y4")" = "$first"
+  # The context menu's Properties (its key R) on the first photo, now row_5.
+  xdotool mousemove "$x0" "$y0" sleep 0.2 click 3
+  sleep 1
+  xdotool key r
+  if dialog=$(wait_window Properties); then
+    local texts
+    texts=$(poke dialog Properties)
+    echo "$texts" >"$GUI_OUT/properties.txt"
+    check "Properties names the photo" grep -qx "row_5.jpg" <<<"$texts"
+    check "and its size in pixels" grep -q "1024 x 768 pixels, 24 bits" <<<"$texts"
+    poke answer Properties 1
+    sleep 2
+  else
+    fail "the context menu's Properties shows no dialog"
+  fi
   # Delete the first thumbnail only: four are left, the photo file stays.
   gui_click "$x0" "$y0"
   click_control 2 301
