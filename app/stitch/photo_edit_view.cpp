@@ -198,6 +198,8 @@ void CropRefused() {
               MB_OK | MB_ICONEXCLAMATION);
 }
 
+int (*g_storyboardCheck)(int w, int h) = nullptr;
+
 }  // namespace
 
 HWND OpenPhotoEditor(HWND parent, const RECT& rect, HGLOBAL image) {
@@ -210,11 +212,19 @@ HWND OpenPhotoEditor(HWND parent, const RECT& rect, HGLOBAL image) {
   hooks.askSavePath = AskSavePath;
   hooks.writeImage = WriteImage;
   hooks.cropRefused = CropRefused;
+  hooks.checkStoryboardPhoto = g_storyboardCheck;
   SetPhotoEditHooks(hooks);
   if (!PreparePhotoEdit(image, width, height)) return nullptr;
   g_editor = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
                              width, height, parent, nullptr, instance, nullptr);
   return g_editor;
+}
+
+HWND OpenStoryboardPhotoEditor(HWND parent, const RECT& rect, HGLOBAL image, int (*check)(int w, int h)) {
+  g_storyboardCheck = check;
+  HWND editor = OpenPhotoEditor(parent, rect, image);
+  g_storyboardCheck = nullptr;
+  return editor;
 }
 
 void ClosePhotoEditor() {

@@ -16,6 +16,9 @@ namespace vmd {
 /// creates the editor window over `rect` of `parent` (inclusive: width
 /// right - left + 1). Null when the image cannot be edited.
 HWND OpenPhotoEditor(HWND parent, const RECT& rect, HGLOBAL image);
+/// The same for a storyboard photo: finishing checks the cropped size with
+/// `check` (0 = it may go back onto the storyboard).
+HWND OpenStoryboardPhotoEditor(HWND parent, const RECT& rect, HGLOBAL image, int (*check)(int w, int h));
 /// Enables the two zoom buttons and closes the editor window.
 void ClosePhotoEditor();
 

@@ -10,6 +10,7 @@
 //   window_poke iconic CLASS                exits 1 when the window of CLASS is minimized
 //   window_poke dialog TITLE                prints the texts of the window titled TITLE
 //                                           and its children, one per line
+//   window_poke answer TITLE ID              presses button ID of the window titled TITLE
 #include <windows.h>
 
 #include <cstdio>
@@ -93,6 +94,12 @@ int PrintDialog(const char* title) {
   return 0;
 }
 
+int AnswerDialog(const char* title, int id) {
+  HWND window = FindWindowA(nullptr, title);
+  if (window == nullptr) return 2;
+  return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) ? 0 : 3;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,7 +116,9 @@ int main(int argc, char** argv) {
   if (argc == 5 && strcmp(argv[1], "post") == 0)
     return PostToClass(argv[2], static_cast<UINT>(strtoul(argv[3], nullptr, 0)),
                        static_cast<WPARAM>(strtoul(argv[4], nullptr, 0)));
+  if (argc == 4 && strcmp(argv[1], "answer") == 0) return AnswerDialog(argv[2], atoi(argv[3]));
   if (argc == 2 && strcmp(argv[1], "newcopy") == 0) return ActAsNewCopy();
-  fprintf(stderr, "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE\n");
+  fprintf(stderr,
+          "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE | answer TITLE ID\n");
   return 1;
 }

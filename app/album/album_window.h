@@ -1,0 +1,48 @@
+#ifndef APP_ALBUM_ALBUM_WINDOW_H
+#define APP_ALBUM_ALBUM_WINDOW_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace vmd {
+
+/// Where thumbnails dragged out of the album window may land (the
+/// storyboard's boxes): whether a screen point is such a place, and the drop.
+struct AlbumDropTarget {
+  bool (*over)(POINT screen) = nullptr;
+  void (*drop)(POINT screen) = nullptr;
+};
+
+/// The album window: the current album's thumbnails in a scrollable grid, a
+/// child of the main window over `area` (inclusive, client coordinates).
+/// Loads the album list and the current album; keeps the album's position.
+bool OpenAlbumWindow(HWND parent, const RECT& area, const AlbumDropTarget& target);
+void CloseAlbumWindow();
+HWND AlbumWindow();
+/// Shows album `index` of the list (saving the one shown if it changed).
+void ShowAlbum(int index);
+/// Adds photo files to the album shown (each replacing an item of the same
+/// path), saves it, and shows the last one added. Failures are reported
+/// with their messages. The number added.
+int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(const std::string& path));
+/// Removes the selected photos from the album shown, and with `files` deletes
+/// their image files too; saves the album. Beeps when none is selected.
+void DeleteSelectedAlbumPhotos(bool files);
+/// Whether any photo of the album shown is selected.
+bool AlbumHasSelection();
+/// Sorts the album shown and saves it.
+void SortShownAlbum(int by, bool reverse);
+/// Scrolls by rows, or to a scroll-bar position 0..100.
+void ScrollAlbumRows(int step);
+void ScrollAlbumTo(int position);
+/// The photos as the storyboard needs them: full paths in album order, the
+/// selection, the current photo.
+std::vector<std::string> AlbumPhotoPaths();
+std::vector<bool> AlbumPhotoSelection();
+int AlbumCurrentPhoto();
+
+}  // namespace vmd
+
+#endif  // APP_ALBUM_ALBUM_WINDOW_H

@@ -1,0 +1,470 @@
+#!/usr/bin/env bash
+# Real-window tests of the album window and the storyboard on the three
+# storyboard screens, by the clicks and drags a user makes. A new user's first
+# start brings the sample albums; controls and places come from the skin file
+# (vmd3-skin list), thumbnails from the album window's grid of 80 x 92 cells.
+#   storyboard_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER WINDOW-POKE-EXE VMD3-SKIN
+. "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
+
+case_name=$1
+program_dir=$2
+GUI_OUT=$3/$case_name
+poke_exe=$4
+skin_tool=$5
+rm -rf "$GUI_OUT"
+mkdir -p "$GUI_OUT"
+exe="$program_dir/vmd3.exe"
+skin="$program_dir/UI/button.800"
+branch='HKCU\Software\Quorvex\Vistameld 3.0'
+cell_width=80
+cell_height=92
+
+poke() { wine "$poke_exe" "$@" </dev/null 2>>"$GUI_OUT/wine.log" | tr -d '\r'; }
+screen_now() { wine "$poke_exe" screen </dev/null >/dev/null 2>&1; echo $?; }
+
+wait_screen() {  # wait_screen N: polls for up to 5 s
+  local i
+  for ((i = 0; i < 25; i++)); do
+    [ "$(screen_now)" = "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+expect_screen() {  # expect_screen N WHAT
+  if wait_screen "$1"; then log "ok: $2 (screen $1)"; else fail "$2: screen $(screen_now), not $1"; fi
+}
+
+main_window() { gui_window_sized 800 600; }
+
+# control_box PANEL ID: "left top right bottom" of a control in screen coordinates.
+control_box() {
+  local line x y w h
+  line=$("$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id')
+  [ -n "$line" ] || { fail "panel $1 has no control $2 in the skin"; echo "0 0 0 0"; return 1; }
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  awk -v ox="$x" -v oy="$y" '{ printf "%d %d %d %d\n", ox + $4, oy + $5, ox + $6, oy + $7 }' <<<"$line"
+}
+
+control_point() {  # control_point PANEL ID: the control's centre
+  local l t r b
+  read -r l t r b <<<"$(control_box "$1" "$2")"
+  echo "$(((l + r) / 2)) $(((t + b) / 2))"
+}
+
+click_control() {  # click_control PANEL ID
+  local x y
+  read -r x y <<<"$(control_point "$1" "$2")"
+  gui_click "$x" "$y"
+  sleep 0.4
+}
+
+# thumb_point PANEL INDEX: the centre of the album window's thumbnail INDEX.
+thumb_point() {
+  local l t r b columns
+  read -r l t r b <<<"$(control_box "$1" 300)"
+  columns=$(((r - l + 1) / cell_width))
+  echo "$((l + (($2 % columns) * cell_width) + cell_width / 2)) $((t + ($2 / columns) * cell_height + cell_height / 2))"
+}
+
+# drag X1 Y1 X2 Y2: the left button pressed at one place and released at another.
+drag() {
+  xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1 sleep 0.2
+  local i
+  for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $(($1 + ($3 - $1) * i / 8)) $(($2 + ($4 - $2) * i / 8)) sleep 0.08
+  done
+  xdotool sleep 0.2 mouseup 1
+  sleep 0.5
+}
+
+# The message box titled "Warning": its texts, then closed with Enter.
+warning_text() {
+  local i w=""
+  for ((i = 0; i < 25; i++)); do
+    w=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
+    [ -n "$w" ] && break
+    sleep 0.2
+  done
+  [ -n "$w" ] || return 1
+  poke dialog Warning
+  poke answer Warning 1  # OK
+  no_warning
+}
+
+# no_warning: no message box titled "Warning" (one just answered may take a
+# moment to go).
+no_warning() {
+  local i
+  for ((i = 0; i < 15; i++)); do
+    xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# box_colour SHOT PANEL CELL: the colour at a storyboard place's centre.
+box_colour() {
+  local x y
+  read -r x y <<<"$(control_point "$2" "$3")"
+  gui_pixel "$1" "$x" "$y"
+}
+empty_box="201,200,213"
+
+# A new user: the sample albums are copied and listed on the first start.
+start_as_new_user() {
+  gui_start 1024x768
+  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
+  gui_reg delete "$branch" /f >/dev/null
+  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvex/Vistameld/3.0/palbums
+  gui_launch "$exe"
+  PROGRAM_PID=$GUI_LAST_PID
+  gui_wait_windows 2 30 || { fail "the program's windows did not appear"; gui_finish; }
+  local x y w h
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  gui_click $((x + 400)) $((y + 20))
+  sleep 0.5
+}
+
+close_program() {
+  gui_key "$(main_window)" alt+F4
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "exit code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running 15 s after Alt+F4"
+  fi
+}
+
+# choose_album PANEL N: a click on entry N of the album button's list, which
+# opens under the button with rows of the pop-up font's height (14) plus 8.
+# The album is read and drawn within about two seconds.
+choose_album() {
+  click_control "$1" 201
+  sleep 0.5
+  gui_screenshot album-list
+  local l t r b
+  read -r l t r b <<<"$(control_box "$1" 201)"
+  gui_click $(((l + r) / 2)) $((b + 3 + 22 * $2 + 11))
+  sleep 3
+}
+
+# Stitch Wizard, a kind (its button on the type screen), Next.
+open_storyboard() {  # open_storyboard KIND-BUTTON SCREEN
+  click_control 0 6
+  expect_screen 4 "Stitch Wizard"
+  click_control 4 "$1"
+  click_control 4 370
+  expect_screen "$2" "Next shows the storyboard"
+  sleep 1
+}
+
+case_row() {
+  start_as_new_user
+  open_storyboard 636 2
+  gui_screenshot album-row
+  local x y
+  read -r x y <<<"$(thumb_point 2 0)"
+  check "the sample row album's first thumbnail is drawn" \
+    test "$(gui_pixel album-row "$x" "$y")" != "255,255,255"
+  read -r x y <<<"$(thumb_point 2 5)"
+  check "the row album has five photos only" test "$(gui_pixel album-row "$x" "$y")" = "255,255,255"
+  # The album list: the circle album has ten photos.
+  choose_album 2 1
+  gui_screenshot album-circle
+  read -r x y <<<"$(thumb_point 2 9)"
+  check "the second album chosen in the list shows its tenth photo" \
+    test "$(gui_pixel album-circle "$x" "$y")" != "255,255,255"
+  # Include all: ten photos into the row, five shown, the scroll buttons on.
+  click_control 2 306
+  sleep 2
+  check "include all shows no message" no_warning
+  gui_screenshot row-included
+  local cell
+  for cell in 320 321 322 323 324; do
+    check "place $cell holds a photo" test "$(box_colour row-included 2 $cell)" != "$empty_box"
+  done
+  # Including again: every photo is already there.
+  click_control 2 306
+  check "the same photos again are refused" grep -q "The photo is already in the storyboard." \
+    <<<"$(warning_text)"
+  # Adding scrolled to the last photo (the 10th in the 5th place), which is
+  # selected; the back button brings the first ones into view, the forward
+  # button the last ones.
+  gui_screenshot row-end
+  local last first l t r b i
+  last=$(box_colour row-end 2 324)
+  read -r l t r b <<<"$(control_box 2 324)"
+  check "the last photo added is selected (red frame)" test "$(gui_pixel row-end $((l + 1)) $((t + 1)))" = "255,0,0"
+  for i in 1 2 3 4 5 6; do click_control 2 368; done
+  gui_screenshot row-start
+  first=$(box_colour row-start 2 320)
+  check "the back button scrolls to the first photos" test "$(box_colour row-start 2 324)" != "$last"
+  for i in 1 2 3 4 5 6; do click_control 2 369; done
+  gui_screenshot row-scrolled
+  check "the forward button shows the 6th to 10th photos" test "$(box_colour row-scrolled 2 324)" = "$last"
+  check "and the first is out of view" test "$(box_colour row-scrolled 2 320)" != "$first"
+  # A photo dragged far below the storyboard is removed: the last box empties
+  # after the row scrolled to its end.
+  click_control 2 343
+  read -r x y <<<"$(thumb_point 2 0)"
+  gui_click "$x" "$y"
+  click_control 2 305
+  gui_screenshot row-one
+  check "include puts the selected photo in the first place" \
+    test "$(box_colour row-one 2 320)" != "$empty_box"
+  local bx by
+  read -r bx by <<<"$(control_point 2 320)"
+  drag "$bx" "$by" "$bx" $((by + 150))
+  check "dropping outside shows no message" no_warning
+  gui_screenshot row-removed
+  check "the photo dragged outside is removed" test "$(box_colour row-removed 2 320)" = "$empty_box"
+  # Photos dragged from the album onto a place; the row's screenshot.
+  read -r x y <<<"$(thumb_point 2 0)"
+  gui_click "$x" "$y"
+  read -r x y <<<"$(thumb_point 2 2)"
+  xdotool keydown shift; gui_click "$x" "$y"; xdotool keyup shift
+  sleep 0.3
+  local tx ty
+  read -r tx ty <<<"$(control_point 2 321)"
+  drag "$x" "$y" "$tx" "$ty"
+  gui_screenshot storyboard-row
+  check "three dragged photos fill the first places" \
+    test "$(box_colour storyboard-row 2 322)" != "$empty_box"
+  check "the fourth place stays empty" test "$(box_colour storyboard-row 2 323)" = "$empty_box"
+  close_program
+}
+
+case_column() {
+  start_as_new_user
+  open_storyboard 637 5
+  choose_album 5 1
+  click_control 5 306
+  sleep 2
+  check "a column takes eight of ten photos" grep -q "Cannot add more photos to storyboard." <<<"$(warning_text)"
+  sleep 1
+  check "the message is shown once" no_warning
+  gui_screenshot storyboard-column
+  local cell
+  for cell in 320 321 322 323; do
+    check "column place $cell holds a photo" test "$(box_colour storyboard-column 5 $cell)" != "$empty_box"
+  done
+  close_program
+}
+
+case_grid() {
+  start_as_new_user
+  open_storyboard 639 6
+  # The grid album: the third in the list.
+  local x y
+  choose_album 6 2
+  gui_screenshot grid-album
+  local photo tx ty
+  for photo in 0 1 2 3; do
+    read -r x y <<<"$(thumb_point 6 "$photo")"
+    gui_click "$x" "$y"
+    read -r tx ty <<<"$(control_point 6 $((320 + photo + photo / 2 * 2)))"
+    drag "$x" "$y" "$tx" "$ty"
+  done
+  check "four photos dropped without a message" no_warning
+  gui_screenshot storyboard-grid
+  check "grid place 0 holds a photo" test "$(box_colour storyboard-grid 6 320)" != "$empty_box"
+  check "grid place 5 holds a photo" test "$(box_colour storyboard-grid 6 325)" != "$empty_box"
+  check "grid place 2 is empty" test "$(box_colour storyboard-grid 6 322)" = "$empty_box"
+  # A fifth photo dropped on an occupied place is refused.
+  read -r x y <<<"$(thumb_point 6 4)"
+  gui_click "$x" "$y"
+  read -r tx ty <<<"$(control_point 6 320)"
+  drag "$x" "$y" "$tx" "$ty"
+  check "an occupied place refuses a photo" grep -q "Photos can only be moved into empty spaces." \
+    <<<"$(warning_text)"
+  # A placed photo moved onto another photo is refused the same way.
+  local sx sy
+  read -r sx sy <<<"$(control_point 6 321)"
+  drag "$sx" "$sy" "$tx" "$ty"
+  check "a photo moved onto another is refused" grep -q "Photos can only be moved into empty spaces." \
+    <<<"$(warning_text)"
+  # Moved into an empty place it goes there.
+  read -r tx ty <<<"$(control_point 6 335)"
+  drag "$sx" "$sy" "$tx" "$ty"
+  gui_screenshot grid-moved
+  check "the moved photo leaves its place" test "$(box_colour grid-moved 6 321)" = "$empty_box"
+  check "and arrives at the last place" test "$(box_colour grid-moved 6 335)" != "$empty_box"
+  close_program
+}
+
+# A double click edits a storyboard photo on the Edit screen; OK puts it back.
+case_edit() {
+  start_as_new_user
+  open_storyboard 636 2
+  click_control 2 306
+  sleep 2
+  local l t r b x y
+  read -r l t r b <<<"$(control_box 2 320)"
+  gui_screenshot edit-before
+  check "the first place shows a landscape photo to its left edge" \
+    test "$(gui_pixel edit-before $((l + 4)) $(((t + b) / 2)))" != "$empty_box"
+  read -r x y <<<"$(control_point 2 320)"
+  xdotool mousemove "$x" "$y" sleep 0.2 click --repeat 2 --delay 80 1
+  expect_screen 1 "a double click opens the photo in the editor"
+  sleep 1
+  gui_screenshot edit-open
+  # The picture (1024 x 768) is shown fitted into the middle of the editor's
+  # area; its crop box's lower right corner dragged near its upper left
+  # corner leaves a crop too small for the storyboard.
+  local al at ar ab pw ph px py
+  read -r al at ar ab <<<"$(control_box 1 202)"
+  read -r pw ph <<<"$(awk -v w=$((ar - al + 1)) -v h=$((ab - at + 1)) \
+    'BEGIN { s = w / 1024; if (h / 768 < s) s = h / 768; printf "%d %d\n", 1024 * s, 768 * s }')"
+  px=$((al + (ar - al + 1 - pw) / 2))
+  py=$((at + (ab - at + 1 - ph) / 2))
+  drag $((px + pw - 2)) $((py + ph - 2)) $((px + 30)) $((py + 25))
+  gui_screenshot edit-cropped
+  click_control 1 219
+  check "a crop too small is refused" grep -q "Please change the crop box again to match the photos you have selected." \
+    <<<"$(warning_text)"
+  check "the editor stays open" wait_screen 1
+  # Turned a quarter to the right, the photo goes back as a portrait one.
+  click_control 1 217
+  sleep 0.5
+  click_control 1 211
+  sleep 1
+  click_control 1 219
+  expect_screen 2 "OK returns to the storyboard"
+  sleep 1
+  gui_screenshot edit-back
+  check "the edited photo is back, upright (the place's left edge now empty)" \
+    test "$(gui_pixel edit-back $((l + 4)) $(((t + b) / 2)))" = "$empty_box"
+  check "the edited photo fills the place's height" \
+    test "$(gui_pixel edit-back $(((l + r) / 2)) $((t + 4)))" != "$empty_box"
+  close_program
+}
+
+# wait_window TITLE: the visible window of that title, within 10 s.
+wait_window() {
+  local i w
+  for ((i = 0; i < 50; i++)); do
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$w" ] && { sleep 0.5; echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# Add photos: two files chosen together in the Open dialog join the album
+# shown at its end, and are there after a restart.
+case_add() {
+  local work="$WINEPREFIX/drive_c/addwork"
+  start_as_new_user
+  rm -rf "$work"
+  mkdir -p "$work"
+  cp "$program_dir/palbums/grid_1.jpg" "$work/first.jpg"
+  cp "$program_dir/palbums/grid_2.jpg" "$work/second.jpg"
+  GUI_CLEANUPS+=("rm -rf '$work'")
+  open_storyboard 636 2
+  click_control 2 302
+  local dialog
+  if dialog=$(wait_window Open); then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+    sleep 0.3
+    xdotool key --clearmodifiers alt+n
+    xdotool type --delay 20 'C:\addwork\'
+    xdotool key --clearmodifiers Return
+    sleep 1
+    xdotool type --delay 20 '"first.jpg" "second.jpg"'
+    xdotool key --clearmodifiers Return
+  else
+    fail "Add photos shows no Open dialog"
+  fi
+  sleep 3
+  gui_screenshot album-added
+  local x y
+  read -r x y <<<"$(thumb_point 2 6)"
+  check "the two photos follow the five of the album" test "$(gui_pixel album-added "$x" "$y")" != "255,255,255"
+  read -r x y <<<"$(thumb_point 2 7)"
+  check "and nothing more" test "$(gui_pixel album-added "$x" "$y")" = "255,255,255"
+  check "ALBUMLASTDIR is the folder of the files" \
+    grep -Eiq 'ALBUMLASTDIR +REG_SZ +C:\\addwork$' <<<"$(gui_reg query "$branch\\USER" /v ALBUMLASTDIR)"
+  close_program
+  # The album as it was after a restart.
+  gui_launch "$exe"
+  PROGRAM_PID=$GUI_LAST_PID
+  gui_wait_windows 2 30 || { fail "the program did not start again"; gui_finish; }
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  gui_click $((x + 400)) $((y + 20))
+  sleep 0.5
+  open_storyboard 636 2
+  gui_screenshot album-restarted
+  read -r x y <<<"$(thumb_point 2 6)"
+  check "the added photos are in the album after a restart" \
+    test "$(gui_pixel album-restarted "$x" "$y")" != "255,255,255"
+  close_program
+}
+
+# Sort (by name, reversed) and Delete (thumbnails only) on the sample row album.
+case_sort_delete() {
+  start_as_new_user
+  open_storyboard 636 2
+  gui_screenshot sort-before
+  local x0 y0 x4 y4 first last dialog
+  read -r x0 y0 <<<"$(thumb_point 2 0)"
+  read -r x4 y4 <<<"$(thumb_point 2 4)"
+  first=$(gui_pixel sort-before "$x0" "$y0")
+  last=$(gui_pixel sort-before "$x4" "$y4")
+  click_control 2 304
+  if dialog=$(wait_window "Sort Album"); then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+    sleep 0.3
+    xdotool key --clearmodifiers alt+r
+    sleep 0.3
+    poke answer "Sort Album" 1
+    sleep 2
+  else
+    fail "Sort shows no \"Sort Album\" dialog"
+  fi
+  sleep 1.5
+  gui_screenshot sort-after
+  check "sorted by name in reverse the last photo comes first" test "$(gui_pixel sort-after "$x0" "$y0")" = "$last"
+  check "and the first last" test "$(gui_pixel sort-after "$x4" "$y4")" = "$first"
+  # The context menu's Properties (its key R) on the first photo, now row_5.
+  xdotool mousemove "$x0" "$y0" sleep 0.2 click 3
+  sleep 1
+  xdotool key r
+  if dialog=$(wait_window Properties); then
+    local texts
+    texts=$(poke dialog Properties)
+    echo "$texts" >"$GUI_OUT/properties.txt"
+    check "Properties names the photo" grep -qx "row_5.jpg" <<<"$texts"
+    check "and its size in pixels" grep -q "1024 x 768 pixels, 24 bits" <<<"$texts"
+    poke answer Properties 1
+    sleep 2
+  else
+    fail "the context menu's Properties shows no dialog"
+  fi
+  # Delete the first thumbnail only: four are left, the photo file stays.
+  gui_click "$x0" "$y0"
+  click_control 2 301
+  if dialog=$(wait_window "Delete Options"); then
+    gui_screenshot delete-options
+    poke answer "Delete Options" 1
+    sleep 2
+  else
+    fail "Delete shows no \"Delete Options\" dialog"
+  fi
+  sleep 1.5
+  gui_screenshot delete-after
+  check "four thumbnails are left" test "$(gui_pixel delete-after "$x4" "$y4")" = "255,255,255"
+  check "the fourth is drawn" test "$(gui_pixel delete-after $((x4 - cell_width)) "$y4")" != "255,255,255"
+  check "the photo file stays" test -f "$program_dir/palbums/row_5.jpg"
+  close_program
+}
+
+case "$case_name" in
+  row) case_row ;;
+  column) case_column ;;
+  grid) case_grid ;;
+  edit) case_edit ;;
+  add) case_add ;;
+  sort-delete) case_sort_delete ;;
+  *) echo "storyboard: unknown case $case_name"; exit 2 ;;
+esac
+gui_finish
