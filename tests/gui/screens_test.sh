@@ -554,7 +554,67 @@ case_stitch_refusals() {
   close_program
 }
 
+# wait_screen_long N SECONDS: polls the screen number for up to SECONDS.
+wait_screen_long() {
+  local i
+  for ((i = 0; i < $2 * 2; i++)); do
+    [ "$(screen_now)" = "$1" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
+# The main job: the sample row album into a row storyboard, Start, the
+# preview, Back and Start again, Finish, and the panorama on Home.
+case_stitch_row() {
+  gui_start 1024x768
+  # A new user, who finds the sample albums with the row album current.
+  gui_reg delete 'HKCU\Software\Quorvex\Vistameld 3.0' /f >/dev/null
+  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvex/Vistameld/3.0/palbums
+  start_program
+  click_control 0 6
+  expect_screen 4 "the panorama type screen"
+  click_control 4 370
+  expect_screen 2 "the row storyboard"
+  sleep 2
+  click_control 2 306
+  sleep 2
+  gui_screenshot storyboard-filled
+  press Return
+  if wait_screen_long 7 90; then log "ok: Start stitches and shows the preview (screen 7)"; else fail "no preview after Start"; fi
+  sleep 1
+  mousemove_away
+  gui_screenshot preview
+  local cx cy
+  read -r cx cy <<<"$(control_centre 7 700)"
+  check "the preview shows the panorama" test "$(screen_pixel preview "$cx" "$cy")" != "$(skin_pixel 7 "$cx" "$cy")"
+  press BackSpace
+  expect_screen 2 "Backspace returns to the storyboard"
+  gui_screenshot storyboard-kept
+  press Return
+  if wait_screen_long 7 90; then log "ok: the photos were kept: Start again (screen 7)"; else fail "no preview the second time"; fi
+  sleep 1
+  press Return
+  expect_screen 0 "Finish shows the panorama on Home"
+  mousemove_away
+  gui_screenshot home-panorama
+  read -r cx cy <<<"$(control_centre 0 110)"
+  check "the panorama is on Home" test "$(screen_pixel home-panorama "$cx" "$cy")" != "$(skin_pixel 0 "$cx" "$cy")"
+  # The panorama is unsaved work.
+  press alt+F4
+  local box
+  box=$(wait_box Warning)
+  check "closing asks to save the panorama" test -n "$box"
+  [ -n "$box" ] && xdotool key --window "$box" n
+  if gui_wait_exit "$PROGRAM_PID" 15; then
+    check "No closes the program (exit $GUI_EXIT)" test "$GUI_EXIT" = 0
+  else
+    fail "still running after No"
+  fi
+}
+
 case $case_name in
+  stitch-row) case_stitch_row ;;
   open-edit) case_open_edit ;;
   stitch-refusals) case_stitch_refusals ;;
   print) case_print ;;
