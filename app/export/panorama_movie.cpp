@@ -24,15 +24,15 @@ constexpr int16_t kSystemScript = -1;
 // The link of every hot spot: the media layer's home.
 constexpr char kVendorAddress[] = "http://www.quorvex.com/quicktime/";
 
-constexpr size_t kMaxSpecName = 255;
+constexpr size_t kMaxMovieFileName = 255;
 constexpr int kBadFileName = -37;
 
-QtFileSpec SpecOf(const std::string& path) {
-  QtFileSpec spec{};
-  const size_t n = path.size() < kMaxSpecName ? path.size() : kMaxSpecName;
-  spec.name[0] = static_cast<unsigned char>(n);
-  std::memcpy(spec.name + 1, path.data(), n);
-  return spec;
+QtFileName FileNameOf(const std::string& path) {
+  QtFileName file{};
+  const size_t n = path.size() < kMaxMovieFileName ? path.size() : kMaxMovieFileName;
+  file.name[0] = static_cast<unsigned char>(n);
+  std::memcpy(file.name + 1, path.data(), n);
+  return file;
 }
 
 // Big-endian fields of an atom's data.
@@ -76,7 +76,7 @@ struct Job {
   bool Check() { return Ok(qt.GetMoviesError()); }
 };
 
-QtErr WriteTileMovie(Job& job, QtPicture picture, const QtRect& frame, const QtFileSpec& tileFile,
+QtErr WriteTileMovie(Job& job, QtPicture picture, const QtRect& frame, const QtFileName& tileFile,
                      const PanoramaMovieHooks& hooks) {
   const QtDispatch& qt = job.qt;
   const int tileHeight = (frame.bottom - frame.top) / kTiles;
@@ -202,7 +202,7 @@ void AddOneSample(Job& job, QtTrack track, QtMedia media, QtHandle data, QtHandl
     job.Ok(qt.InsertMediaIntoTrack(track, 0, 0, qt.GetMediaDuration(media), kRateOne));
 }
 
-QtErr WritePanoramaMovie(Job& job, const QtFileSpec& tileFile, const QtFileSpec& panoFile) {
+QtErr WritePanoramaMovie(Job& job, const QtFileName& tileFile, const QtFileName& panoFile) {
   const QtDispatch& qt = job.qt;
   int16_t fileRef = 0;
   QtMovie movie = nullptr;
@@ -297,7 +297,7 @@ QtErr WritePanoramaMovie(Job& job, const QtFileSpec& tileFile, const QtFileSpec&
   return job.error;
 }
 
-QtErr Flatten(Job& job, const QtFileSpec& panoFile, const QtFileSpec& result) {
+QtErr Flatten(Job& job, const QtFileName& panoFile, const QtFileName& result) {
   const QtDispatch& qt = job.qt;
   int16_t fileRef = 0;
   QtMovie movie = nullptr;
@@ -328,14 +328,14 @@ float HalfFieldOfView(int tileWidth, int tileHeight) {
 
 int MakePanoramaMovie(const QtDispatch& qt, const std::string& bitmapPath, const std::string& moviePath,
                       const PanoramaMovieHooks& hooks) {
-  // A file specification holds at most 255 characters: a longer name would
+  // A movie file name holds at most 255 characters: a longer name would
   // silently name another file.
-  if (bitmapPath.size() + std::strlen("qzrt01.til") > kMaxSpecName || moviePath.size() > kMaxSpecName)
+  if (bitmapPath.size() + std::strlen("qzrt01.til") > kMaxMovieFileName || moviePath.size() > kMaxMovieFileName)
     return kBadFileName;
-  const QtFileSpec source = SpecOf(bitmapPath);
-  const QtFileSpec tileFile = SpecOf(bitmapPath + "qzrt01.til");
-  const QtFileSpec result = SpecOf(moviePath);
-  const QtFileSpec panoFile = SpecOf(UnflattenedMovieName(moviePath));
+  const QtFileName source = FileNameOf(bitmapPath);
+  const QtFileName tileFile = FileNameOf(bitmapPath + "qzrt01.til");
+  const QtFileName result = FileNameOf(moviePath);
+  const QtFileName panoFile = FileNameOf(UnflattenedMovieName(moviePath));
   Job job{qt};
   QtPicture picture = nullptr;
   if (!job.Ok(qt.OpenPictureFile(&source, &picture))) return job.error;

@@ -157,23 +157,23 @@ bool LoadSkinFile(const std::string& path, SkinFile* skin, std::string* reason) 
   return ParseSkinFile(bytes.data(), bytes.size(), skin, reason);
 }
 
-void AppendSkinRecord(const SkinRecordSpec& spec, PalmContainer* container) {
+void AppendSkinRecord(const SkinRecordEntry& entry, PalmContainer* container) {
   PalmRecord record;
-  WriteU32(record.fields, kSkinIdField, static_cast<uint32_t>(spec.id));
-  WriteU32(record.fields, kSkinStateField, static_cast<uint32_t>(spec.state));
-  std::strncpy(reinterpret_cast<char*>(record.fields + kSkinNameField), spec.name.c_str(),
+  WriteU32(record.fields, kSkinIdField, static_cast<uint32_t>(entry.id));
+  WriteU32(record.fields, kSkinStateField, static_cast<uint32_t>(entry.state));
+  std::strncpy(reinterpret_cast<char*>(record.fields + kSkinNameField), entry.name.c_str(),
                kSkinNameSize - 1);
-  WriteU32(record.fields, kSkinRectField, static_cast<uint32_t>(spec.rect.left));
-  WriteU32(record.fields, kSkinRectField + 4, static_cast<uint32_t>(spec.rect.top));
-  WriteU32(record.fields, kSkinRectField + 8, static_cast<uint32_t>(spec.rect.right));
-  WriteU32(record.fields, kSkinRectField + 12, static_cast<uint32_t>(spec.rect.bottom));
-  if (spec.image != nullptr && !spec.image->Empty()) {
+  WriteU32(record.fields, kSkinRectField, static_cast<uint32_t>(entry.rect.left));
+  WriteU32(record.fields, kSkinRectField + 4, static_cast<uint32_t>(entry.rect.top));
+  WriteU32(record.fields, kSkinRectField + 8, static_cast<uint32_t>(entry.rect.right));
+  WriteU32(record.fields, kSkinRectField + 12, static_cast<uint32_t>(entry.rect.bottom));
+  if (entry.image != nullptr && !entry.image->Empty()) {
     WriteU16(record.fields, kSkinBitsField, 24);
-    WriteU16(record.fields, kSkinWidthField, static_cast<uint16_t>(spec.image->width));
-    WriteU16(record.fields, kSkinHeightField, static_cast<uint16_t>(spec.image->height));
-    WriteU16(record.fields, 276, static_cast<uint16_t>(spec.image->width));
-    WriteU16(record.fields, 278, static_cast<uint16_t>(spec.image->height));
-    record.data = EncodePackedDib(*spec.image);
+    WriteU16(record.fields, kSkinWidthField, static_cast<uint16_t>(entry.image->width));
+    WriteU16(record.fields, kSkinHeightField, static_cast<uint16_t>(entry.image->height));
+    WriteU16(record.fields, 276, static_cast<uint16_t>(entry.image->width));
+    WriteU16(record.fields, 278, static_cast<uint16_t>(entry.image->height));
+    record.data = EncodePackedDib(*entry.image);
   }
   container->records.push_back(std::move(record));
 }

@@ -90,14 +90,14 @@ std::vector<uint8_t> EncodePackedDib(const SkinImage& image);
 
 /// Skin files are written by the build's skin generator through this: one
 /// record per state of each control, in panel order.
-struct SkinRecordSpec {
+struct SkinRecordEntry {
   int id = 0;
   int state = 0;
   std::string name;
   SkinRect rect;
   const SkinImage* image = nullptr;  ///< none: a record without data
 };
-void AppendSkinRecord(const SkinRecordSpec& spec, PalmContainer* container);
+void AppendSkinRecord(const SkinRecordEntry& entry, PalmContainer* container);
 
 }  // namespace vmd
 

@@ -26,7 +26,7 @@ int g_started = 0;
 
 QtErr Note(QtErr e) { return g_lastError = e; }
 
-std::string PathOf(const QtFileSpec* file) {
+std::string PathOf(const QtFileName* file) {
   if (!file) return std::string();
   return std::string(reinterpret_cast<const char*>(file->name + 1), file->name[0]);
 }
@@ -66,7 +66,7 @@ QtFixed QTL_CALL FixRatio(int16_t n, int16_t d) {
 
 // --- pictures: uncompressed 24-bit bitmap files -------------------------------
 
-QtErr QTL_CALL OpenPictureFile(const QtFileSpec* file, QtPicture* picture) {
+QtErr QTL_CALL OpenPictureFile(const QtFileName* file, QtPicture* picture) {
   *picture = nullptr;
   std::FILE* f = std::fopen(PathOf(file).c_str(), "rb");
   if (!f) return Note(kQtFileNotFound);
@@ -206,7 +206,7 @@ QtErr QTL_CALL CompressImage(QtPixMap* pixels, const QtRect* area, int32_t quali
 
 // --- movie files -------------------------------------------------------------------
 
-QtErr QTL_CALL CreateMovieFile(const QtFileSpec* file, QtType, int16_t, int32_t flags,
+QtErr QTL_CALL CreateMovieFile(const QtFileName* file, QtType, int16_t, int32_t flags,
                                int16_t* fileRef, QtMovie* movie) {
   const std::string path = PathOf(file);
   if (path.empty() || !movie) return Note(kQtParamErr);
@@ -229,7 +229,7 @@ QtErr QTL_CALL CreateMovieFile(const QtFileSpec* file, QtType, int16_t, int32_t 
   return Note(kQtNoErr);
 }
 
-QtErr QTL_CALL OpenMovieFile(const QtFileSpec* file, int16_t* fileRef, int8_t) {
+QtErr QTL_CALL OpenMovieFile(const QtFileName* file, int16_t* fileRef, int8_t) {
   const std::string path = PathOf(file);
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return Note(kQtFileNotFound);
@@ -264,7 +264,7 @@ QtErr QTL_CALL CloseMovieFile(int16_t fileRef) {
 
 void QTL_CALL DisposeMovie(QtMovie movie) { delete movie; }
 
-QtErr QTL_CALL DeleteMovieFile(const QtFileSpec* file) {
+QtErr QTL_CALL DeleteMovieFile(const QtFileName* file) {
   return Note(std::remove(PathOf(file).c_str()) == 0 ? kQtNoErr : kQtFileNotFound);
 }
 
@@ -464,7 +464,7 @@ void QTL_CALL SetMovieProgressProc(QtMovie movie, QtProgressProc proc, void* ref
   movie->progressRef = refCon;
 }
 
-QtMovie QTL_CALL FlattenMovieData(QtMovie movie, int32_t flattenFlags, const QtFileSpec* file, QtType,
+QtMovie QTL_CALL FlattenMovieData(QtMovie movie, int32_t flattenFlags, const QtFileName* file, QtType,
                                   int16_t, int32_t) {
   if (!movie || !(flattenFlags & kQtFlattenAddMovieToDataFork)) return Note(kQtParamErr), nullptr;
   if (movie->progress && movie->progress(movie, 0, 0, movie->progressRef)) return Note(kQtUserCanceled), nullptr;

@@ -29,7 +29,7 @@ typedef int32_t QtAtom;   ///< an atom's offset in its container; 0 = the contai
 
 /// A file as the layer takes it: volume 0, parent 0 and the full path as a
 /// length-prefixed string (at most 255 characters).
-struct QtFileSpec {
+struct QtFileName {
   int16_t volume;
   int32_t parent;
   unsigned char name[256];
@@ -96,7 +96,7 @@ struct QtDispatch {
   void(QTL_CALL* BlockMove)(const void* from, void* to, int32_t size);
   QtFixed(QTL_CALL* FixRatio)(int16_t numerator, int16_t denominator);
   // The source picture.
-  QtErr(QTL_CALL* OpenPictureFile)(const QtFileSpec* file, QtPicture* picture);
+  QtErr(QTL_CALL* OpenPictureFile)(const QtFileName* file, QtPicture* picture);
   void(QTL_CALL* GetPictureFrame)(QtPicture picture, QtRect* frame);
   QtErr(QTL_CALL* DrawPicture)(QtGWorld world, QtPicture picture, const QtRect* where);
   void(QTL_CALL* DisposePicture)(QtPicture picture);
@@ -112,16 +112,16 @@ struct QtDispatch {
   QtErr(QTL_CALL* CompressImage)(QtPixMap* pixels, const QtRect* area, int32_t quality,
                                  QtType codec, QtHandle description, uint8_t* data);
   // Movie files.
-  QtErr(QTL_CALL* CreateMovieFile)(const QtFileSpec* file, QtType creator, int16_t script,
+  QtErr(QTL_CALL* CreateMovieFile)(const QtFileName* file, QtType creator, int16_t script,
                                    int32_t flags, int16_t* fileRef, QtMovie* movie);
-  QtErr(QTL_CALL* OpenMovieFile)(const QtFileSpec* file, int16_t* fileRef, int8_t permission);
+  QtErr(QTL_CALL* OpenMovieFile)(const QtFileName* file, int16_t* fileRef, int8_t permission);
   QtErr(QTL_CALL* NewMovieFromFile)(QtMovie* movie, int16_t fileRef, int16_t* resId,
                                     int32_t flags);
   QtErr(QTL_CALL* AddMovieResource)(QtMovie movie, int16_t fileRef, int16_t* resId,
                                     const char* name);
   QtErr(QTL_CALL* CloseMovieFile)(int16_t fileRef);
   void(QTL_CALL* DisposeMovie)(QtMovie movie);
-  QtErr(QTL_CALL* DeleteMovieFile)(const QtFileSpec* file);
+  QtErr(QTL_CALL* DeleteMovieFile)(const QtFileName* file);
   // Tracks and media.
   QtTrack(QTL_CALL* NewMovieTrack)(QtMovie movie, QtFixed width, QtFixed height, int16_t volume);
   QtMedia(QTL_CALL* NewTrackMedia)(QtTrack track, QtType type, int32_t timeScale);
@@ -161,7 +161,7 @@ struct QtDispatch {
   QtErr(QTL_CALL* SetMovieUserDataItem)(QtMovie movie, QtType type, const void* data,
                                         int32_t size);
   void(QTL_CALL* SetMovieProgressProc)(QtMovie movie, QtProgressProc proc, void* refCon);
-  QtMovie(QTL_CALL* FlattenMovieData)(QtMovie movie, int32_t flattenFlags, const QtFileSpec* file,
+  QtMovie(QTL_CALL* FlattenMovieData)(QtMovie movie, int32_t flattenFlags, const QtFileName* file,
                                       QtType creator, int16_t script, int32_t createFlags);
   QtErr(QTL_CALL* GetMoviesError)(void);
 };

@@ -229,13 +229,13 @@ void DropHere(cairo_t* cr) {
   cairo_stroke(cr);
 }
 
-struct CursorSpec {
+struct CursorDrawing {
   int id;
   int hotX, hotY;
   void (*draw)(cairo_t*);
 };
 
-const CursorSpec kCursors[] = {
+const CursorDrawing kCursors[] = {
     {180, 15, 15, [](cairo_t* cr) { Hand(cr, false); }},
     {200, 1, 1, DropHere},
     {201, 15, 15,
@@ -326,11 +326,11 @@ std::vector<uint8_t> EncodeCursorFile(const std::vector<uint8_t>& bgraTopDown, i
 
 std::vector<CursorFile> DrawCursors() {
   std::vector<CursorFile> cursors;
-  for (const CursorSpec& spec : kCursors) {
+  for (const CursorDrawing& drawing : kCursors) {
     Canvas canvas(kCursorSize, kCursorSize, 1.0, true);
-    spec.draw(canvas.cr());
-    cursors.push_back({spec.id, "cursor" + std::to_string(spec.id) + ".cur", spec.hotX, spec.hotY,
-                       EncodeCursorFile(Unpremultiplied(canvas), spec.hotX, spec.hotY)});
+    drawing.draw(canvas.cr());
+    cursors.push_back({drawing.id, "cursor" + std::to_string(drawing.id) + ".cur", drawing.hotX, drawing.hotY,
+                       EncodeCursorFile(Unpremultiplied(canvas), drawing.hotX, drawing.hotY)});
   }
   return cursors;
 }

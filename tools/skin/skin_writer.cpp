@@ -41,16 +41,16 @@ bool BuildSkinFile(const std::vector<LayoutPanel>& layout, double scale,
     Canvas background(width, height, scale);
     DrawPanelBackground(background, panel);
     const SkinImage backgroundImage = background.ToImage();
-    SkinRecordSpec spec;
-    spec.id = 0;
-    spec.name = RecordName(panel, nullptr);
-    spec.rect = {0, 0, width - 1, height - 1};
-    spec.image = &backgroundImage;
-    AppendSkinRecord(spec, &container);
-    spec.image = nullptr;
+    SkinRecordEntry entry;
+    entry.id = 0;
+    entry.name = RecordName(panel, nullptr);
+    entry.rect = {0, 0, width - 1, height - 1};
+    entry.image = &backgroundImage;
+    AppendSkinRecord(entry, &container);
+    entry.image = nullptr;
     for (int state = 1; state < kSkinStates; ++state) {
-      spec.state = state;
-      AppendSkinRecord(spec, &container);
+      entry.state = state;
+      AppendSkinRecord(entry, &container);
     }
     // Previews show the panel with every control in one state.
     std::unique_ptr<Canvas> previews[kSkinStates];
@@ -60,7 +60,7 @@ bool BuildSkinFile(const std::vector<LayoutPanel>& layout, double scale,
         previews[state]->PaintFrom(background, 0, 0);
       }
     for (const LayoutControl& control : panel.controls) {
-      SkinRecordSpec record;
+      SkinRecordEntry record;
       record.id = control.id;
       record.name = RecordName(panel, &control);
       record.rect = ScaledRect(control, scale);

@@ -414,7 +414,7 @@ TEST_F(PanoramaMovie, CancelLeavesNoFilesAndKeepsAnEarlierMovie) {
   EXPECT_FALSE(Exists(UnflattenedMovieName(movie_)));
 }
 
-TEST_F(PanoramaMovie, NamesTooLongForAFileSpecificationAreRefused) {
+TEST_F(PanoramaMovie, NamesTooLongForAMovieFileNameAreRefused) {
   WriteBitmap(bitmap_, 40, 240);
   const std::string folder = root_ + "/" + std::string(200, 'f');
   ASSERT_EQ(std::system(("mkdir " + folder).c_str()), 0);

@@ -21,18 +21,18 @@ std::vector<uint8_t> SkinWithPlace(vmd::SkinRect place) {
   vmd::PalmContainer container;
   container.pageStarts.push_back(0);
   for (int state = 0; state < vmd::kSkinStates; ++state) {
-    vmd::SkinRecordSpec spec;
-    spec.state = state;
-    spec.rect = {0, 0, 1, 1};
-    spec.image = state == 0 ? &background : nullptr;
-    vmd::AppendSkinRecord(spec, &container);
+    vmd::SkinRecordEntry entry;
+    entry.state = state;
+    entry.rect = {0, 0, 1, 1};
+    entry.image = state == 0 ? &background : nullptr;
+    vmd::AppendSkinRecord(entry, &container);
   }
   for (int state = 0; state < vmd::kSkinStates; ++state) {
-    vmd::SkinRecordSpec spec;
-    spec.id = 7;
-    spec.state = state;
-    spec.rect = place;
-    vmd::AppendSkinRecord(spec, &container);
+    vmd::SkinRecordEntry entry;
+    entry.id = 7;
+    entry.state = state;
+    entry.rect = place;
+    vmd::AppendSkinRecord(entry, &container);
   }
   std::vector<uint8_t> bytes;
   EXPECT_TRUE(vmd::WritePalmContainer(container, &bytes));

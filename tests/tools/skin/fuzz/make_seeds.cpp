@@ -19,13 +19,13 @@ vmd::SkinImage Image(int width, int height, uint8_t shade) {
 
 void AddGroup(vmd::PalmContainer* c, int id, vmd::SkinRect rect, const vmd::SkinImage* images) {
   for (int state = 0; state < vmd::kSkinStates; ++state) {
-    vmd::SkinRecordSpec spec;
-    spec.id = id;
-    spec.state = state;
-    spec.name = "seed " + std::to_string(id);
-    spec.rect = rect;
-    spec.image = images && !images[state].Empty() ? &images[state] : nullptr;
-    vmd::AppendSkinRecord(spec, c);
+    vmd::SkinRecordEntry entry;
+    entry.id = id;
+    entry.state = state;
+    entry.name = "seed " + std::to_string(id);
+    entry.rect = rect;
+    entry.image = images && !images[state].Empty() ? &images[state] : nullptr;
+    vmd::AppendSkinRecord(entry, c);
   }
 }
 
