@@ -143,6 +143,11 @@ gui_pixel() {
     sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n 1
 }
 
+# region_sum NAME X Y W H: a checksum of a screenshot region.
+region_sum() {
+  convert "$GUI_OUT/$1.png" -crop "${4}x${5}+${2}+${3}" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-32
+}
+
 # gui_key WINDOW KEYS: focuses the window and types a key combination.
 gui_key() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"

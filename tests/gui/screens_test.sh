@@ -5,93 +5,9 @@
 # found by id in the skin file (vmd3-skin list), never by pixel numbers here.
 #   screens_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER WINDOW-POKE-EXE VMD3-SKIN
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/vmd3_lib.sh"
 
-case_name=$1
-program_dir=$2
-GUI_OUT=$3/$case_name
-poke_exe=$4
-skin_tool=$5
-rm -rf "$GUI_OUT"
-mkdir -p "$GUI_OUT"
-exe="$program_dir/vmd3.exe"
-skin="$program_dir/UI/button.800"
-
-poke() { wine "$poke_exe" "$@" </dev/null 2>>"$GUI_OUT/wine.log" | tr -d '\r'; }
-screen_now() { wine "$poke_exe" screen </dev/null >/dev/null 2>&1; echo $?; }
-
-# wait_screen N: polls the main window's screen for up to 5 s.
-wait_screen() {
-  local i
-  for ((i = 0; i < 25; i++)); do
-    [ "$(screen_now)" = "$1" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
-# wait_text ID TEXT: polls the text of the main window's child ID for up to 5 s.
-wait_text() {
-  local i
-  for ((i = 0; i < 25; i++)); do
-    [ "$(poke text "$1")" = "$2" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-expect_screen() {  # expect_screen N WHAT
-  if wait_screen "$1"; then log "ok: $2 (screen $1)"; else fail "$2: screen $(screen_now), not $1"; fi
-}
-
-main_window() { gui_window_sized 800 600; }
-
-# control_point PANEL ID: the control's centre in screen coordinates.
-control_point() {
-  local line x y w h
-  line=$("$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id')
-  [ -n "$line" ] || { fail "panel $1 has no control $2 in the skin"; echo "0 0"; return 1; }
-  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
-  awk -v ox="$x" -v oy="$y" '{ printf "%d %d\n", ox + int(($4 + $6) / 2), oy + int(($5 + $7) / 2) }' <<<"$line"
-}
-
-click_control() {  # click_control PANEL ID
-  local x y
-  read -r x y <<<"$(control_point "$1" "$2")"
-  gui_click "$x" "$y"
-  sleep 0.3
-}
-
-# The colour of a screenshot at a control's centre.
-control_pixel() {  # control_pixel SHOT PANEL ID
-  local x y
-  read -r x y <<<"$(control_point "$2" "$3")"
-  gui_pixel "$1" "$x" "$y"
-}
-
-press() {  # press KEY: to the main window
-  gui_key "$(main_window)" "$1"
-  sleep 0.3
-}
-
-start_program() {
-  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
-  gui_launch "$exe"
-  PROGRAM_PID=$GUI_LAST_PID
-  gui_wait_windows 2 30 || { fail "the program's windows did not appear"; gui_finish; }
-  # The splash goes by itself; a click on an empty part of the title band ends it early.
-  local x y w h
-  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
-  gui_click $((x + 400)) $((y + 20))
-  sleep 0.5
-}
-
-close_program() {
-  press alt+F4
-  if gui_wait_exit "$PROGRAM_PID" 15; then
-    check "exit code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
-  else
-    fail "still running 15 s after Alt+F4"
-  fi
-}
+vmd3_case_setup "$@"
 
 case_walk() {
   gui_start 1024x768
@@ -297,49 +213,9 @@ case_damaged_skin() {
   fi
 }
 
-# skin_pixel PANEL X Y: the panel background's colour at a client point.
-skin_pixel() { "$skin_tool" pixel "$skin" "$1" "$2" "$3"; }
-
-# screen_pixel SHOT X Y: a screenshot's colour at a client point of the main window.
-screen_pixel() {
-  local x y w h
-  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
-  gui_pixel "$1" $((x + $2)) $((y + $3))
-}
-
 # The centre of a control in client coordinates.
 control_centre() {  # control_centre PANEL ID
   "$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id { printf "%d %d\n", int(($4 + $6) / 2), int(($5 + $7) / 2) }'
-}
-
-# wait_box TITLE: the visible window titled TITLE within 10 s, or nothing.
-wait_box() {
-  local i w
-  for ((i = 0; i < 50; i++)); do
-    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
-
-# dialog_type TITLE TEXT: waits for the dialog titled TITLE, types TEXT into
-# its file name field and presses Return.
-dialog_type() {
-  local dialog="" i
-  for ((i = 0; i < 50; i++)); do
-    dialog=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$dialog" ] && break
-    sleep 0.2
-  done
-  check "the \"$1\" dialog opens" test -n "$dialog"
-  [ -n "$dialog" ] || return 1
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
-  sleep 0.3
-  xdotool key --clearmodifiers alt+n
-  xdotool type --delay 20 "$2"
-  xdotool key --clearmodifiers Return
-  sleep 2
 }
 
 # open_photo NAME: Open on Home with a photo of the sample albums.
@@ -407,11 +283,6 @@ expect_export_refusal() {
   gui_screenshot "refused-${1%.bmp}"
   [ -n "$box" ] && xdotool key --window "$box" Return
   sleep 0.5
-}
-
-# region_sum SHOT X Y W H: a checksum of a screenshot region.
-region_sum() {
-  convert "$GUI_OUT/$1.png" -crop "${4}x${5}+${2}+${3}" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-32
 }
 
 case_print() {
@@ -508,19 +379,12 @@ case_open_edit() {
 
 # expect_warning TEXT WHAT: a "Warning" box with TEXT appears; Return closes it.
 expect_warning() {
-  local i box=""
-  for ((i = 0; i < 25; i++)); do
-    box=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
-    [ -n "$box" ] && break
-    sleep 0.2
-  done
-  if [ -z "$box" ]; then
+  local text
+  if text=$(warning_text); then
+    check "$2: \"$1\"" grep -qF "$1" <<<"$text"
+  else
     fail "$2: no message"
-    return
   fi
-  check "$2: \"$1\"" grep -qF "$1" <<<"$(poke dialog Warning)"
-  gui_key "$box" Return
-  sleep 0.3
 }
 
 # Start on an empty storyboard of each kind: the count check speaks, and the

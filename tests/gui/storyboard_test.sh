@@ -5,59 +5,12 @@
 # (vmd3-skin list), thumbnails from the album window's grid of 80 x 92 cells.
 #   storyboard_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER WINDOW-POKE-EXE VMD3-SKIN
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/vmd3_lib.sh"
 
-case_name=$1
-program_dir=$2
-GUI_OUT=$3/$case_name
-poke_exe=$4
-skin_tool=$5
-rm -rf "$GUI_OUT"
-mkdir -p "$GUI_OUT"
-exe="$program_dir/vmd3.exe"
-skin="$program_dir/UI/button.800"
+vmd3_case_setup "$@"
 branch='HKCU\Software\Quorvex\Vistameld 3.0'
 cell_width=80
 cell_height=92
-
-poke() { wine "$poke_exe" "$@" </dev/null 2>>"$GUI_OUT/wine.log" | tr -d '\r'; }
-screen_now() { wine "$poke_exe" screen </dev/null >/dev/null 2>&1; echo $?; }
-
-wait_screen() {  # wait_screen N: polls for up to 5 s
-  local i
-  for ((i = 0; i < 25; i++)); do
-    [ "$(screen_now)" = "$1" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-expect_screen() {  # expect_screen N WHAT
-  if wait_screen "$1"; then log "ok: $2 (screen $1)"; else fail "$2: screen $(screen_now), not $1"; fi
-}
-
-main_window() { gui_window_sized 800 600; }
-
-# control_box PANEL ID: "left top right bottom" of a control in screen coordinates.
-control_box() {
-  local line x y w h
-  line=$("$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id')
-  [ -n "$line" ] || { fail "panel $1 has no control $2 in the skin"; echo "0 0 0 0"; return 1; }
-  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
-  awk -v ox="$x" -v oy="$y" '{ printf "%d %d %d %d\n", ox + $4, oy + $5, ox + $6, oy + $7 }' <<<"$line"
-}
-
-control_point() {  # control_point PANEL ID: the control's centre
-  local l t r b
-  read -r l t r b <<<"$(control_box "$1" "$2")"
-  echo "$(((l + r) / 2)) $(((t + b) / 2))"
-}
-
-click_control() {  # click_control PANEL ID
-  local x y
-  read -r x y <<<"$(control_point "$1" "$2")"
-  gui_click "$x" "$y"
-  sleep 0.4
-}
 
 # thumb_point PANEL INDEX: the centre of the album window's thumbnail INDEX.
 thumb_point() {
@@ -65,42 +18,6 @@ thumb_point() {
   read -r l t r b <<<"$(control_box "$1" 300)"
   columns=$(((r - l + 1) / cell_width))
   echo "$((l + (($2 % columns) * cell_width) + cell_width / 2)) $((t + ($2 / columns) * cell_height + cell_height / 2))"
-}
-
-# drag X1 Y1 X2 Y2: the left button pressed at one place and released at another.
-drag() {
-  xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1 sleep 0.2
-  local i
-  for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $(($1 + ($3 - $1) * i / 8)) $(($2 + ($4 - $2) * i / 8)) sleep 0.08
-  done
-  xdotool sleep 0.2 mouseup 1
-  sleep 0.5
-}
-
-# The message box titled "Warning": its texts, then closed with Enter.
-warning_text() {
-  local i w=""
-  for ((i = 0; i < 25; i++)); do
-    w=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1)
-    [ -n "$w" ] && break
-    sleep 0.2
-  done
-  [ -n "$w" ] || return 1
-  poke dialog Warning
-  poke answer Warning 1  # OK
-  no_warning
-}
-
-# no_warning: no message box titled "Warning" (one just answered may take a
-# moment to go).
-no_warning() {
-  local i
-  for ((i = 0; i < 15; i++)); do
-    xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 || return 0
-    sleep 0.2
-  done
-  return 1
 }
 
 # box_colour SHOT PANEL CELL: the colour at a storyboard place's centre.
@@ -117,22 +34,7 @@ start_as_new_user() {
   rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
   gui_reg delete "$branch" /f >/dev/null
   rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvex/Vistameld/3.0/palbums
-  gui_launch "$exe"
-  PROGRAM_PID=$GUI_LAST_PID
-  gui_wait_windows 2 30 || { fail "the program's windows did not appear"; gui_finish; }
-  local x y w h
-  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
-  gui_click $((x + 400)) $((y + 20))
-  sleep 0.5
-}
-
-close_program() {
-  gui_key "$(main_window)" alt+F4
-  if gui_wait_exit "$PROGRAM_PID" 15; then
-    check "exit code 0 (got $GUI_EXIT)" test "$GUI_EXIT" = 0
-  else
-    fail "still running 15 s after Alt+F4"
-  fi
+  launch_program
 }
 
 # choose_album PANEL N: a click on entry N of the album button's list, which

@@ -23,11 +23,6 @@ wait_title() {
   return 1
 }
 
-# region_sum NAME X Y W H: a checksum of a screenshot region.
-region_sum() {
-  convert "$GUI_OUT/$1.png" -crop "${4}x${5}+${2}+${3}" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-32
-}
-
 case_viewer() {
   gui_start 1024x768
   gui_launch "$host" viewer
