@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "print_screen_state.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -97,24 +98,12 @@ LRESULT CALLBACK PaintingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-bool EnsureClassRegistered(const char* name, WNDPROC proc) {
-  WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = g_app.instance ? g_app.instance : GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = name;
-  return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 bool CreatePrintPreview(PrintScreenState* state, const RECT& area) {
-  static bool registered = false;
-  if (!registered)
-    registered = EnsureClassRegistered(kPreviewClass, PaintingProc<PaintPreview>) &&
-                 EnsureClassRegistered(kPhotoClass, PaintingProc<PaintPhoto>);
-  if (!registered) return false;
+  if (!RegisterProgramClass(kPreviewClass, PaintingProc<PaintPreview>) ||
+      !RegisterProgramClass(kPhotoClass, PaintingProc<PaintPhoto>))
+    return false;
   HINSTANCE instance = g_app.instance ? g_app.instance : GetModuleHandleA(nullptr);
   state->preview = CreateWindowExA(0, kPreviewClass, state->title.c_str(),
                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, area.left, area.top,

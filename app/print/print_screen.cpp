@@ -12,6 +12,7 @@
 #include "print_job.h"
 #include "print_screen_state.h"
 #include "printer.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -152,16 +153,7 @@ LRESULT CALLBACK BackgroundProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 bool EnsureBackgroundClassRegistered() {
-  static bool registered = false;
-  if (registered) return true;
-  WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = BackgroundProc;
-  wc.hInstance = Instance();
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kBackgroundClass;
-  registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  return registered;
+  return RegisterProgramClass(kBackgroundClass, BackgroundProc);
 }
 
 HWND CreateField(HWND main, const RECT& r, int id) {

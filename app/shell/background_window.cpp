@@ -2,6 +2,7 @@
 
 #include "app_state.h"
 #include "messages.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -43,18 +44,10 @@ LRESULT CALLBACK BackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 bool EnsureBackgroundClassRegistered(HINSTANCE instance) {
-  static bool registered = false;
-  if (registered) return true;
-  WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = BackgroundProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kBackgroundWindowClass;
-  registered = RegisterClassA(&wc) != 0;
-  return registered;
+  WindowClassLook look;
+  look.icon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
+  look.background = RGB(0, 0, 0);
+  return RegisterProgramClass(kBackgroundWindowClass, BackgroundProc, look);
 }
 
 }  // namespace

@@ -435,4 +435,10 @@ int ControlPanel::ThumbValue(int thumbId) const {
   return found == thumbValues_.end() ? 0 : found->second;
 }
 
+HFONT CreateToolkitFont(const ToolkitFont& font) {
+  return CreateFontA(-font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(font.charSet),
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                     font.faceName.c_str());
+}
+
 }  // namespace vmd

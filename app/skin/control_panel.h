@@ -21,6 +21,9 @@ struct ToolkitFont {
   int charSet = 0;
 };
 
+/// The toolkit font as a GDI font; the caller owns it.
+HFONT CreateToolkitFont(const ToolkitFont& font);
+
 /// What the panel calls when a control is used: the row's handler with its
 /// parameter (sliders and scroll thumbs add their position 0..100 in the high
 /// 16 bits) and the control's id.

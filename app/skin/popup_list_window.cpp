@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "unique_handle.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -31,9 +32,7 @@ struct ListRecord {
 
 HWND g_openList = nullptr;
 
-ListRecord* RecordOf(HWND window) {
-  return reinterpret_cast<ListRecord*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
+ListRecord* RecordOf(HWND window) { return WindowRecordOf<ListRecord>(window); }
 
 int VisibleRows(const ListRecord& record) {
   return std::min(kMaxVisible, static_cast<int>(record.entries.size()));
@@ -93,18 +92,13 @@ void OnPaint(HWND window) {
 LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ListRecord* record = RecordOf(window);
   switch (message) {
-    case WM_NCCREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    case WM_NCCREATE:
+      KeepCreateRecord<ListRecord>(window, lParam);
       break;
-    }
     case WM_NCDESTROY:
       if (g_openList == window) g_openList = nullptr;
-      if (record != nullptr) {
-        PostMessageA(record->owner, kMsgListClosed, 0, record->listId);
-        delete record;
-      }
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      if (record != nullptr) PostMessageA(record->owner, kMsgListClosed, 0, record->listId);
+      DeleteWindowRecord<ListRecord>(window);
       break;
     case WM_PAINT:
       OnPaint(window);
@@ -167,16 +161,10 @@ LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void EnsureListClassRegistered() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSA wc = {};
-  wc.style = CS_SAVEBITS;
-  wc.lpfnWndProc = ListProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kListClass;
-  registered = RegisterClassA(&wc) != 0;
+bool EnsureListClassRegistered() {
+  WindowClassLook look;
+  look.style = CS_SAVEBITS;
+  return RegisterProgramClass(kListClass, ListProc, look);
 }
 
 }  // namespace
@@ -185,16 +173,14 @@ HWND OpenPopupList(HWND owner, int listId, const std::vector<std::string>& entri
                    int x, int y, int width, const ToolkitFont& font) {
   if (entries.empty()) return nullptr;
   ClosePopupList();
-  EnsureListClassRegistered();
+  if (!EnsureListClassRegistered()) return nullptr;
   auto* record = new ListRecord;
   record->owner = owner;
   record->listId = listId;
   record->entries = entries;
   record->highlight = std::clamp(selected, 0, static_cast<int>(entries.size()) - 1);
   record->rowHeight = font.height + 8;
-  record->font.reset(CreateFontA(-font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                 static_cast<BYTE>(font.charSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH, font.faceName.c_str()));
+  record->font.reset(CreateToolkitFont(font));
   POINT at = {x, y};
   ClientToScreen(owner, &at);
   const int height = VisibleRows(*record) * record->rowHeight + 4;

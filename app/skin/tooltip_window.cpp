@@ -1,6 +1,7 @@
 #include "tooltip_window.h"
 
 #include "unique_handle.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -18,9 +19,7 @@ struct TipRecord {
   std::string text;
 };
 
-TipRecord* RecordOf(HWND window) {
-  return reinterpret_cast<TipRecord*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
+TipRecord* RecordOf(HWND window) { return WindowRecordOf<TipRecord>(window); }
 
 void OnPaint(HWND window) {
   PaintDC paint(window);
@@ -42,14 +41,11 @@ void OnPaint(HWND window) {
 
 LRESULT CALLBACK TipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCCREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    case WM_NCCREATE:
+      KeepCreateRecord<TipRecord>(window, lParam);
       break;
-    }
     case WM_NCDESTROY:
-      delete RecordOf(window);
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      DeleteWindowRecord<TipRecord>(window);
       break;
     case WM_PAINT:
       OnPaint(window);
@@ -64,27 +60,18 @@ LRESULT CALLBACK TipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void EnsureTipClassRegistered() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSA wc = {};
-  wc.style = CS_SAVEBITS;
-  wc.lpfnWndProc = TipProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kTipClass;
-  registered = RegisterClassA(&wc) != 0;
+bool EnsureTipClassRegistered() {
+  WindowClassLook look;
+  look.style = CS_SAVEBITS;
+  return RegisterProgramClass(kTipClass, TipProc, look);
 }
 
 }  // namespace
 
 HWND CreateToolTipWindow(HWND owner, const ToolkitFont& font) {
-  EnsureTipClassRegistered();
+  if (!EnsureTipClassRegistered()) return nullptr;
   auto* record = new TipRecord;
-  record->font.reset(CreateFontA(-font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                 static_cast<BYTE>(font.charSet), OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                 font.faceName.c_str()));
+  record->font.reset(CreateToolkitFont(font));
   HWND tip = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTipClass, "",
                              WS_POPUP, 0, 0, 10, 10, owner, nullptr, GetModuleHandleA(nullptr), record);
   if (tip == nullptr) delete record;

@@ -9,6 +9,7 @@
 #include "image_ops.h"
 #include "pixio.h"
 #include "settings.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -168,17 +169,11 @@ LRESULT CALLBACK EditViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void EnsureClassRegistered(HINSTANCE instance) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = EditViewProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = CreateSolidBrush(kPanelColour);  // kept for the run with the class
-  wc.lpszClassName = kClassName;
-  registered = RegisterClassA(&wc) != 0;
+void EnsureClassRegistered() {
+  WindowClassLook look;
+  look.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  look.background = kPanelColour;
+  RegisterProgramClass(kClassName, EditViewProc, look);
 }
 
 void RepaintEditor() {
@@ -204,7 +199,7 @@ int (*g_storyboardCheck)(int w, int h) = nullptr;
 
 HWND OpenPhotoEditor(HWND parent, const RECT& rect, HGLOBAL image) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  EnsureClassRegistered(instance);
+  EnsureClassRegistered();
   if (g_editor != nullptr) DestroyWindow(g_editor);
   int width = rect.right - rect.left + 1, height = rect.bottom - rect.top + 1;
   PhotoEditHooks hooks;

@@ -2,6 +2,7 @@
 
 #include "detail_geometry.h"
 #include "image_ops.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -69,23 +70,17 @@ LRESULT CALLBACK ResultViewProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void EnsureClassRegistered(HINSTANCE instance) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = ResultViewProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  registered = RegisterClassA(&wc) != 0;
+void EnsureClassRegistered() {
+  WindowClassLook look;
+  look.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  RegisterProgramClass(kClassName, ResultViewProc, look);
 }
 
 }  // namespace
 
 HWND ShowResultView(HWND parent, const RECT& rect, HGLOBAL image) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  EnsureClassRegistered(instance);
+  EnsureClassRegistered();
   if (g_view != nullptr) DestroyWindow(g_view);
   auto* view = new ResultView;
   view->image = image;

@@ -11,6 +11,7 @@
 #include "settings.h"
 #include "stitch_preview.h"
 #include "stitch_progress_bar.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -97,16 +98,10 @@ LRESULT CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 void OpenProgressWindow() {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = ProgressWindowProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hInstance = g_app.instance;
-    wc.lpszClassName = kProgressClass;
-    registered = RegisterClassA(&wc) != 0;
-  }
+  WindowClassLook look;
+  look.windowExtra = sizeof(void*);
+  look.arrowCursor = false;
+  RegisterProgramClass(kProgressClass, ProgressWindowProc, look);
   const POINT at = ProgressWindowPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   g_session.progressWindow = CreateWindowExA(0, kProgressClass, "", WS_POPUP | WS_CLIPCHILDREN, at.x, at.y,
                                              kProgressWindowWidth, kProgressWindowHeight, g_app.mainWindow,

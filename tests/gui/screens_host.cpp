@@ -18,6 +18,7 @@
 #include "app_state.h"
 #include "pano_viewer.h"
 #include "print_screen.h"
+#include "test_dib.h"
 
 namespace vmd {
 // The main window's control panel provides these; the host has no skinned
@@ -39,34 +40,19 @@ int g_printStep = 0;
 /// Sky above a horizon, ground below, dark poles every 300 columns and a grid
 /// of thin lines every 100 pixels: straight lines bend as the view turns.
 HGLOBAL TestPanorama(int w, int h) {
-  const int stride = (w * 3 + 3) & ~3;
-  HGLOBAL dib = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 40 + size_t(stride) * h);
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-  header->biSize = 40;
-  header->biWidth = w;
-  header->biHeight = h;
-  header->biPlanes = 1;
-  header->biBitCount = 24;
-  header->biSizeImage = DWORD(stride) * h;
-  auto* bits = reinterpret_cast<BYTE*>(header + 1);
-  for (int row = 0; row < h; ++row) {
+  return testing_support::MakeDib24(w, h, [h](int x, int row) {
     const int y = h - 1 - row;  // from the top
-    for (int x = 0; x < w; ++x) {
-      BYTE* p = bits + size_t(row) * stride + 3 * x;
-      int r, g, b;
-      if (y < h / 2) {
-        r = 90 + y / 4, g = 140 + y / 5, b = 230;
-      } else {
-        r = 70 + (x / 7) % 40, g = 120 - (y - h / 2) / 5, b = 40;
-      }
-      if (x % 300 < 20) r = 150, g = 30, b = 30;
-      if (x % 100 == 0 || y % 100 == 0) r = g = b = 20;
-      if (x < 40) r = 250, g = 220, b = 0;  // the first columns, to see the wrap
-      p[0] = BYTE(b), p[1] = BYTE(g), p[2] = BYTE(r);
+    int r, g, b;
+    if (y < h / 2) {
+      r = 90 + y / 4, g = 140 + y / 5, b = 230;
+    } else {
+      r = 70 + (x / 7) % 40, g = 120 - (y - h / 2) / 5, b = 40;
     }
-  }
-  GlobalUnlock(dib);
-  return dib;
+    if (x % 300 < 20) r = 150, g = 30, b = 30;
+    if (x % 100 == 0 || y % 100 == 0) r = g = b = 20;
+    if (x < 40) r = 250, g = 220, b = 0;  // the first columns, to see the wrap
+    return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
+  });
 }
 
 void PrintStep(HWND hwnd) {

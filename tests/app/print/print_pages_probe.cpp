@@ -24,6 +24,7 @@
 #include "print_job.h"
 #include "print_layout.h"
 #include "printer.h"
+#include "test_dib.h"
 
 namespace {
 
@@ -31,25 +32,9 @@ uint8_t Red(int64_t u) { return uint8_t((u * 7) & 0xFF); }
 uint8_t Green(int64_t v) { return uint8_t((v * 11) & 0xFF); }
 
 HGLOBAL TestImage(int w, int h) {
-  const int stride = (w * 3 + 3) & ~3;
-  HGLOBAL dib = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 40 + size_t(stride) * h);
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-  header->biSize = 40;
-  header->biWidth = w;
-  header->biHeight = h;
-  header->biPlanes = 1;
-  header->biBitCount = 24;
-  header->biSizeImage = DWORD(stride) * h;
-  auto* bits = reinterpret_cast<uint8_t*>(header + 1);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint8_t* p = bits + size_t(y) * stride + 3 * x;
-      p[0] = 60;
-      p[1] = Green(h - 1 - y);
-      p[2] = Red(x);
-    }
-  GlobalUnlock(dib);
-  return dib;
+  return testing_support::MakeDib24(w, h, [h](int x, int row) {
+    return uint32_t(Red(x)) << 16 | uint32_t(Green(h - 1 - row)) << 8 | 60u;
+  });
 }
 
 int Port() {
