@@ -348,11 +348,27 @@ void ThumbFace(cairo_t* cr, double w, double h, const LayoutPanel& panel,
   cairo_stroke(cr);
 }
 
-// The inset well of an image area, a storyboard cell or the album.
-void Well(cairo_t* cr, double x, double y, double w, double h, bool cell) {
-  const double r = cell ? 6 : 8;
+// A storyboard place. Its box window covers the place itself with the panel
+// colour, so what invites a drop is drawn just around it: a soft shadowed
+// slot with a dashed outline, visible whether the place is empty or not.
+void Cell(cairo_t* cr, double x, double y, double w, double h) {
+  RoundedRect(cr, x - 3, y - 3, w + 6, h + 6, 6);
+  SetColor(cr, Rgb{186, 185, 202});
+  cairo_fill(cr);
+  RoundedRect(cr, x - 2.5, y - 2.5, w + 5, h + 5, 5.5);
+  const double dash[] = {5, 3};
+  cairo_set_dash(cr, dash, 2, 0);
+  SetColor(cr, Rgb{128, 126, 160});
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_set_dash(cr, nullptr, 0, 0);
+}
+
+// The inset well of an image area or the album.
+void Well(cairo_t* cr, double x, double y, double w, double h) {
+  const double r = 8;
   RoundedRect(cr, x, y, w, h, r);
-  SetColor(cr, cell ? Rgb{190, 189, 205} : style::kWell);
+  SetColor(cr, style::kWell);
   cairo_fill(cr);
   cairo_save(cr);
   RoundedRect(cr, x, y, w, h, r);
@@ -371,15 +387,6 @@ void Well(cairo_t* cr, double x, double y, double w, double h, bool cell) {
   cairo_line_to(cr, x + w - r, y + h + 0.5);
   cairo_set_source_rgba(cr, 1, 1, 1, 0.45);
   cairo_stroke(cr);
-  if (cell) {
-    // Cells invite a drop: a dashed inner outline.
-    RoundedRect(cr, x + 6.5, y + 6.5, w - 13, h - 13, 4);
-    const double dash[] = {4, 3};
-    cairo_set_dash(cr, dash, 2, 0);
-    cairo_set_source_rgba(cr, 1, 1, 1, 0.55);
-    cairo_stroke(cr);
-    cairo_set_dash(cr, nullptr, 0, 0);
-  }
 }
 
 }  // namespace
@@ -667,7 +674,12 @@ void DrawPanelBackground(Canvas& canvas, const LayoutPanel& panel) {
              cardsLeft + 4, cardsBottom + 14, cardsWidth - 8, 60, hint);
   }
   for (const LayoutControl& c : panel.controls) {
-    if (IsWell(c)) Well(cr, c.left, c.top, c.width, c.height, IsCell(c));
+    if (IsWell(c)) {
+      if (IsCell(c))
+        Cell(cr, c.left, c.top, c.width, c.height);
+      else
+        Well(cr, c.left, c.top, c.width, c.height);
+    }
     if (panel.number == 0 && c.id == 110) EmptyImageHint(cr, c.left, c.top, c.width, c.height);
     if (c.face == F::kPlace && c.label) FieldFrame(cr, c.left, c.top, c.width, c.height);
     TextStyle caption;
