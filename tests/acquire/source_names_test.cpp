@@ -30,11 +30,5 @@ TEST(FindSourceByName, FirstOfEqualNamesAndTheLimit) {
   EXPECT_EQ(FindSourceByName(names, "LateSource"), static_cast<int>(kMostSourceNames - 1));
 }
 
-TEST(FindSourceByName, BytesAboveAsciiAreComparedAsTheyAre) {
-  const std::vector<std::string> names = {"Sc\xe4nner"};
-  EXPECT_EQ(FindSourceByName(names, "SC\xe4NNER"), 0);
-  EXPECT_EQ(FindSourceByName(names, "SCANNER"), -1);
-}
-
 }  // namespace
 }  // namespace vmd::test

@@ -356,12 +356,5 @@ TEST_F(TwainSessionTest, StepsOutOfOrderAreRefusedWithoutCallingTheManager) {
   EXPECT_EQ(manager_.steps.size(), 1u);
 }
 
-TEST(ProgramIdentity, NamesTheProgramAndItsGroups) {
-  const TW_IDENTITY identity = ProgramIdentity();
-  EXPECT_STREQ(identity.ProductName, "Vistameld 3.0");
-  EXPECT_EQ(identity.SupportedGroups, DG_CONTROL | DG_IMAGE);
-  EXPECT_EQ(identity.Id, 0u) << "the manager assigns it";
-}
-
 }  // namespace
 }  // namespace vmd::test
