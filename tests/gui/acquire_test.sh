@@ -11,7 +11,7 @@
 vmd3_case_setup "$@"
 source_ds=$6
 branch='HKCU\Software\Quorvex\Vistameld 3.0'
-source_name="Vistameld Test Scanner"
+# Our source calls itself "Vistameld Test Scanner"; the named cases spell it loosely.
 cell_width=80
 cell_height=92
 acquire_button=303
