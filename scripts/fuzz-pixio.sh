@@ -21,13 +21,14 @@ command -v clang++ >/dev/null || { echo "fuzz: clang++ not installed" >&2; exit 
 mkdir -p "$dir"
 CC=clang CXX=clang++ cmake -S "$VMD_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVMD_FUZZ=ON -DVMD_SANITIZE=ON >"$dir/configure.log" 2>&1 || { tail -n 30 "$dir/configure.log"; exit 1; }
-targets=(bmp tiff pcx gif tga jpeg pcd pcd-4base fpx any skin album)
+targets=(bmp tiff pcx gif tga jpeg pcd pcd-4base fpx any skin album acquire)
 [ -n "$only" ] && targets=("$only")
 # The fuzzer program of target $1.
 program() {
   case $1 in
     skin) echo fuzz_skin_file ;;
     album) echo fuzz_album ;;
+    acquire) echo fuzz_memory_transfer ;;
     *) echo "fuzz_pixio_$1" ;;
   esac
 }
@@ -51,6 +52,10 @@ for t in "${targets[@]}"; do
   if [ "$t" = album ]; then
     seeds=("$dir/tests/app/album/fuzz/seeds")
     binary="$dir/tests/app/album/fuzz/fuzz_album"
+  fi
+  if [ "$t" = acquire ]; then
+    seeds=()  # the source's answers start from nothing
+    binary="$dir/tests/acquire/fuzz/$(program acquire)"
   fi
   work="$dir/corpus/$t"
   mkdir -p "$work"

@@ -376,7 +376,12 @@ void ShowAlbum(int index) {
   LoadShownAlbum(index);
 }
 
-int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(const std::string& path)) {
+namespace {
+
+/// Adds photos to the album shown, each the DIB given or else its file read;
+/// saves the album and shows the last one added.
+int AddPhotosToShownAlbum(const std::vector<std::string>& paths, HGLOBAL given,
+                          HGLOBAL (*read)(const std::string& path)) {
   if (g_album.window == nullptr || g_album.album < 0 || g_album.album >= AlbumCount()) {
     MessageBeep(0);
     return 0;
@@ -384,7 +389,7 @@ int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(co
   HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   int added = 0, last = -1;
   for (const std::string& path : paths) {
-    const int index = AddPhotoToAlbum(g_album.album, g_album.album, path, nullptr, read, g_album.grid.columns,
+    const int index = AddPhotoToAlbum(g_album.album, g_album.album, path, given, read, g_album.grid.columns,
                                       g_album.grid.rowsShown);
     if (index < 0) continue;
     ++added;
@@ -400,6 +405,21 @@ int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(co
   ShowAlbumPhoto(g_album.grid, last);
   Refresh();
   return added;
+}
+
+}  // namespace
+
+int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(const std::string& path)) {
+  return AddPhotosToShownAlbum(paths, nullptr, read);
+}
+
+bool AddAcquiredAlbumPhoto(const std::string& path, HGLOBAL photo) {
+  if (g_album.window != nullptr) return AddPhotosToShownAlbum({path}, photo, nullptr) == 1;
+  // No album shown: the photo goes into the current album's file.
+  LoadAlbumList();
+  const int album = CurrentAlbum();
+  if (album < 0 || album >= AlbumCount()) return false;
+  return AddPhotoToAlbum(album, -1, path, photo, nullptr, 1, 1) >= 0;
 }
 
 bool AlbumHasSelection() { return g_album.window != nullptr && AnySelected(); }

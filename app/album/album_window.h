@@ -27,6 +27,10 @@ void ShowAlbum(int index);
 /// path), saves it, and shows the last one added. Failures are reported
 /// with their messages. The number added.
 int AddAlbumPhotoFiles(const std::vector<std::string>& paths, HGLOBAL (*read)(const std::string& path));
+/// Adds an acquired photo, already written to `path`, from its DIB (the
+/// caller keeps it): to the album shown, which shows it at once, or, with
+/// no album window, to the current album's file. False when it was not added.
+bool AddAcquiredAlbumPhoto(const std::string& path, HGLOBAL photo);
 /// Removes the selected photos from the album shown, and with `files` deletes
 /// their image files too; saves the album. Beeps when none is selected.
 void DeleteSelectedAlbumPhotos(bool files);

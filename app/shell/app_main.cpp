@@ -10,6 +10,7 @@
 #include "main_window.h"
 #include "media_layer.h"
 #include "messages.h"
+#include "module_hooks.h"
 #include "settings.h"
 #include "single_instance.h"
 #include "still_image.h"
@@ -59,6 +60,8 @@ int RunMessageLoop() {
     if (g_app.accelerators != nullptr &&
         TranslateAcceleratorA(g_app.mainWindow, g_app.accelerators, &message))
       continue;
+    // While a TWAIN source is enabled it sees every message first.
+    if (ModuleOfferMessage(&message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

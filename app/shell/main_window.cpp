@@ -82,6 +82,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT) {
     SendMessageA(window, WM_CLOSE, 0, 0);
     return TRUE;
   }
+  ModuleMainWindowCreated(window);
   g_app.stitchOptions = StartStitchOptions();
   SetProgressState(0);
   g_app.currentScreen = -1;

@@ -1,5 +1,7 @@
 #include "module_hooks.h"
 
+#include "acquired_photo.h"
+#include "acquisition.h"
 #include "album_dialogs.h"
 #include "album_registry.h"
 #include "album_window.h"
@@ -453,18 +455,30 @@ void ModuleClearStoryboard(bool beepIfEmpty) {
 
 bool ModuleSaveImage(HWND main) { return SaveImageCommand(main); }
 
+/// An acquired picture: a JPEG file under the next photo name, then a
+/// thumbnail in the current album.
 void ModuleAcquiredImage(HWND, HGLOBAL dib) {
-  if (dib != nullptr) GlobalFree(dib);
+  if (dib == nullptr) return;
+  std::string path;
+  if (WriteAcquiredPhoto(dib, &path)) {
+    AddAcquiredAlbumPhoto(path, dib);
+  } else {
+    MessageBeep(0);
+  }
+  GlobalFree(dib);
 }
 
 void ModuleEditStoryboardPhoto(HWND main, HGLOBAL photo, int slot) { EditStoryboardPhoto(main, photo, slot); }
 void ModuleAlbumChosen(HWND, int album) { ShowAlbum(album); }
 void ModulePrintTemplateChosen(HWND, int entry) { PrintTemplateChosen(entry); }
-void ModuleAcquire(HWND) {}
-void ModuleAcquireNamed(HWND, const std::string&) {}
-bool ModuleAcquisitionRunning() { return false; }
+void ModuleAcquire(HWND main) { AcquireFromChosenSource(main); }
+void ModuleAcquireNamed(HWND main, const std::string& source) { AcquireFromNamedSource(main, source); }
+bool ModuleAcquisitionRunning() { return AcquisitionRunning(); }
+void ModuleMainWindowCreated(HWND main) { SetUpAcquisition(main); }
+bool ModuleOfferMessage(MSG* message) { return OfferMessageToSource(message); }
 
 void ModuleShutdown() {
+  EndAcquisition();
   CloseFineTuning();
   EndStitchSession();
   if (g_app.mainWindow != nullptr) CloseStoryBoxes(g_app.mainWindow);

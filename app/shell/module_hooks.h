@@ -44,6 +44,12 @@ void ModulePrintTemplateChosen(HWND main, int entry);
 void ModuleAcquire(HWND main);
 void ModuleAcquireNamed(HWND main, const std::string& source);
 bool ModuleAcquisitionRunning();
+/// The main window's creation (after its control panel): acquisition's
+/// identity, source manager and options.
+void ModuleMainWindowCreated(HWND main);
+/// The message loop offers every message here before translating it; true
+/// when an enabled TWAIN source took it.
+bool ModuleOfferMessage(MSG* message);
 
 /// WM_DESTROY of the main window: modules end their sessions and free what
 /// they hold (stitch session, viewer, storyboard photos).
