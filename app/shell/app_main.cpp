@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "background_window.h"
+#include "dialog_messages.h"
 #include "font_metrics.h"
 #include "instance_guard.h"
 #include "main_window.h"
@@ -59,6 +60,7 @@ int RunMessageLoop() {
     if (g_app.accelerators != nullptr &&
         TranslateAcceleratorA(g_app.mainWindow, g_app.accelerators, &message))
       continue;
+    if (OfferDialogMessage(&message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
