@@ -292,7 +292,9 @@ void PassKeyToScreen(HWND window, UINT key) {
 }
 
 /// Ctrl+A selects every photo; Ctrl+X, Ctrl+C and Ctrl+V cut, copy and
-/// paste; the screen's own keys (Enter, Escape, Backspace, Tab) go on to it.
+/// paste; Backspace goes on to the screen. (Enter and Escape come as IDOK and
+/// IDCANCEL, Tab moves among no controls: the message loop treats this
+/// window as a dialog.)
 void OnKeyDown(HWND window, UINT key) {
   if (GetKeyState(VK_CONTROL) < 0) {
     if (key == 'A') {
@@ -305,7 +307,7 @@ void OnKeyDown(HWND window, UINT key) {
     }
     return;
   }
-  if (key == VK_RETURN || key == VK_ESCAPE || key == VK_BACK || key == VK_TAB) PassKeyToScreen(window, key);
+  if (key == VK_BACK) PassKeyToScreen(window, key);
 }
 
 LRESULT CALLBACK AlbumProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
