@@ -30,8 +30,8 @@ class AlbumClipboard {
   /// Takes copies of the selected items of `album`, whose file name is
   /// `sourceFile`, replacing what the clipboard held. False (the clipboard
   /// left as it was) when nothing is selected or memory runs out.
-  bool Take(const AlbumItems& album, const std::vector<bool>& selected, const std::string& sourceFile,
-            bool cut);
+  bool Take(const AlbumItems& album, const std::vector<bool>& selected,
+            const std::string& sourceFile, bool cut);
   /// Appends a copy of each photo that `album` does not hold yet (same full
   /// path, without regard to case), in album order; a full album stops the
   /// paste with "Album has reached its maximum capacity.". A cut is emptied
