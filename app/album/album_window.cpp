@@ -491,16 +491,15 @@ void PasteAlbumPhotos() {
     if (RemoveAlbumPhotos(from, paste.present) > 0) from.SaveEvenWhenEmpty(AlbumPath(source));
     CloseSecondAlbum();
   }
+  if (paste.added == 0) return;  // the album shown and its selection stay as they were
+  // The pasted photos are selected, the last one current and in view.
   const int head = g_album.grid.headRow;
   TakeAlbum();
   SetAlbumHeadRow(g_album.grid, head);
-  if (paste.added > 0) {
-    // The pasted photos are selected, the last one current and in view.
-    const int last = g_album.grid.count - 1;
-    ClickAlbumPhoto(g_album.grid, before, false, false);
-    ClickAlbumPhoto(g_album.grid, last, false, true);
-    ShowAlbumPhoto(g_album.grid, last);
-  }
+  const int last = g_album.grid.count - 1;
+  ClickAlbumPhoto(g_album.grid, before, false, false);
+  ClickAlbumPhoto(g_album.grid, last, false, true);
+  ShowAlbumPhoto(g_album.grid, last);
   Refresh();
 }
 

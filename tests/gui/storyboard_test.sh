@@ -36,6 +36,14 @@ thumb_drawn() {
   test "$(gui_pixel "$1" "$x" "$y")" != "255,255,255"
 }
 thumb_empty() { ! thumb_drawn "$@"; }
+# thumb_selected SHOT PANEL INDEX: the cell's selection colour shows beside
+# its thumbnail.
+thumb_selected() {
+  local x y
+  read -r x y <<<"$(thumb_point "$2" "$3")"
+  test "$(gui_pixel "$1" $((x - cell_width / 2 + 3)) $((y - cell_height / 2 + 20)))" = "49,106,197"
+}
+thumb_unselected() { ! thumb_selected "$@"; }
 
 # album_keys PANEL INDEX KEY...: a click on thumbnail place INDEX (which gives
 # the album window the keyboard), then the keys.
@@ -397,6 +405,8 @@ case_paste() {
   gui_screenshot pasted
   check "the circle album's ten photos are pasted" thumb_drawn pasted 2 9
   check "once, though pasted twice" thumb_empty pasted 2 10
+  check "the pasted photos are selected, the first" thumb_selected pasted 2 0
+  check "and the last" thumb_selected pasted 2 9
   choose_album 2 0
   album_keys 2 0
   local x y
@@ -410,6 +420,8 @@ case_paste() {
   check "pasting shows no message" no_warning
   gui_screenshot cut-pasted
   check "the two cut photos follow the ten" thumb_drawn cut-pasted 2 11
+  check "and are the ones selected now" thumb_selected cut-pasted 2 10
+  check "not the ten before them" thumb_unselected cut-pasted 2 9
   check "and nothing more" thumb_empty cut-pasted 2 12
   choose_album 2 0
   gui_screenshot row-after-cut
