@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "album_registry.h"
 #include "app_state.h"
 #include "vmdres_ids.h"
 
@@ -80,6 +81,56 @@ INT_PTR CALLBACK PropertiesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+constexpr UINT kMsgAlbumExists = 50149;  // "This Album already exists!"
+
+struct TitleAsk {
+  std::string proposed;
+  std::string title;
+};
+
+INT_PTR CALLBACK TitleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      const auto* ask = reinterpret_cast<const TitleAsk*>(lParam);
+      SendDlgItemMessageA(dialog, VMDRES_IDC_ALBUM_TITLE, EM_LIMITTEXT, kAlbumTitleMax, 0);
+      SetDlgItemTextA(dialog, VMDRES_IDC_ALBUM_TITLE, ask->proposed.c_str());
+      HWND edit = GetDlgItem(dialog, VMDRES_IDC_ALBUM_TITLE);
+      SendMessageA(edit, EM_SETSEL, 0, -1);
+      SetFocus(edit);
+      return FALSE;  // the focus is set
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) {
+        auto* ask = reinterpret_cast<TitleAsk*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        char typed[kAlbumTitleMax + 2] = {};
+        GetDlgItemTextA(dialog, VMDRES_IDC_ALBUM_TITLE, typed, sizeof typed);
+        const AlbumTitleCheck check = CheckNewAlbumTitle(Albums(), typed, &ask->title);
+        if (check == AlbumTitleCheck::kFine) {
+          EndDialog(dialog, 1);
+          return TRUE;
+        }
+        if (check == AlbumTitleCheck::kEmpty) {
+          MessageBeep(0);
+        } else {
+          MessageBoxA(dialog, LoadUiString(kMsgAlbumExists).c_str(), LoadUiString(kStringWarning).c_str(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        }
+        HWND edit = GetDlgItem(dialog, VMDRES_IDC_ALBUM_TITLE);
+        SetFocus(edit);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, 0);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
 constexpr int kPropertiesDialog = 804;
 constexpr int kDeleteDialog = 198;
 constexpr int kSortDialog = 203;
@@ -91,6 +142,16 @@ DeleteChoice AskDeleteOptions(HWND owner) {
       DialogBoxParamA(g_app.resourceModule, MAKEINTRESOURCEA(kDeleteDialog), owner, DeleteProc, 0);
   if (result <= 0) return DeleteChoice::kCancel;
   return static_cast<DeleteChoice>(result);
+}
+
+bool AskAlbumTitle(HWND owner, const std::string& proposed, std::string* title) {
+  TitleAsk ask;
+  ask.proposed = proposed;
+  if (DialogBoxParamA(g_app.resourceModule, MAKEINTRESOURCEA(VMDRES_DLG_ALBUM_TITLE), owner, TitleProc,
+                      reinterpret_cast<LPARAM>(&ask)) != 1)
+    return false;
+  *title = ask.title;
+  return true;
 }
 
 void ShowPhotoProperties(HWND owner, const PhotoProperties& photo) {

@@ -16,6 +16,12 @@ DeleteChoice AskDeleteOptions(HWND owner);
 /// "Sort Album": the key and the reverse switch; false on Cancel.
 bool AskSortOrder(HWND owner, AlbumSortBy* by, bool* reverse);
 
+/// The title of a new album: the dialog offers `proposed`; OK takes the text
+/// typed when CheckNewAlbumTitle finds it fine (an empty one beeps, one the
+/// list has shows "This Album already exists!" and the dialog stays).
+/// False on Cancel.
+bool AskAlbumTitle(HWND owner, const std::string& proposed, std::string* title);
+
 /// What "Properties" shows of one photo.
 struct PhotoProperties {
   std::string location;  ///< the folder

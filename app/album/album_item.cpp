@@ -233,6 +233,18 @@ HGLOBAL MakeAlbumItemFromRecord(const AlbumRecord& record, const uint8_t* data, 
   return item;
 }
 
+HGLOBAL CopyAlbumItem(HGLOBAL item) {
+  if (item == nullptr) return nullptr;
+  Locked block(item);
+  if (block.bytes() == nullptr || block.size() < kAlbumRecordSize) return nullptr;
+  // The block may be larger than asked for; the record says how much is data.
+  const size_t length = ReadU32(block.bytes(), kPalmDataLengthField);
+  if (length > block.size() - kAlbumRecordSize) return nullptr;
+  AlbumRecord record;
+  std::memcpy(record.bytes, block.bytes(), kAlbumRecordSize);
+  return MakeAlbumItemFromRecord(record, block.bytes() + kAlbumRecordSize, length);
+}
+
 bool ReadItemRecord(HGLOBAL item, AlbumRecord* record) {
   Locked block(item);
   if (block.bytes() == nullptr || block.size() < kAlbumRecordSize) return false;

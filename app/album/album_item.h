@@ -43,6 +43,9 @@ HGLOBAL MakeAlbumItem(HGLOBAL photo, const std::string& path, const std::string&
 /// A new item from a record and its data (an album file's), or null.
 HGLOBAL MakeAlbumItemFromRecord(const AlbumRecord& record, const uint8_t* data, size_t length);
 
+/// A new item with the same record and data as `item`, or null.
+HGLOBAL CopyAlbumItem(HGLOBAL item);
+
 /// The record of an item; false for a handle that is not an item.
 bool ReadItemRecord(HGLOBAL item, AlbumRecord* record);
 /// Replaces the record of an item (its data length stays the item's own).

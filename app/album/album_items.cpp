@@ -97,6 +97,10 @@ int AlbumItems::Save(const std::string& path) const {
     std::fclose(file);
     return 0;
   }
+  return SaveEvenWhenEmpty(path);
+}
+
+int AlbumItems::SaveEvenWhenEmpty(const std::string& path) const {
   std::vector<uint8_t> file;
   if (!FileBytes(&file) || !ReplaceFileContents(path, file)) {
     ReportAlbumMessage(kMsgSaveAlbumError, path);

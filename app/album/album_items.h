@@ -48,6 +48,10 @@ class AlbumItems {
   /// writes nothing (a missing file is created empty) and gives 0. The new
   /// file replaces the old one only once it is complete.
   int Save(const std::string& path) const;
+  /// As Save, except that an empty album is written as an album file with
+  /// no records: for an album the user has emptied, whose old file would
+  /// otherwise bring its photos back.
+  int SaveEvenWhenEmpty(const std::string& path) const;
 
   /// Appends a made item, which the album then owns; refused (the item
   /// freed, false) when the album holds 1000 already.

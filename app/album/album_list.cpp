@@ -99,4 +99,15 @@ bool AlbumList::Remove(int index) {
   return true;
 }
 
+AlbumTitleCheck CheckNewAlbumTitle(const AlbumList& list, const std::string& typed, std::string* title) {
+  const size_t first = typed.find_first_not_of(' ');
+  title->clear();
+  if (first == std::string::npos) return AlbumTitleCheck::kEmpty;
+  *title = typed.substr(first, typed.find_last_not_of(' ') - first + 1);
+  if (title->size() > kAlbumTitleMax) title->resize(kAlbumTitleMax);
+  for (int i = 0; i < list.Count(); ++i)
+    if (SameTextIgnoringCase(list.Title(i), *title)) return AlbumTitleCheck::kTaken;
+  return AlbumTitleCheck::kFine;
+}
+
 }  // namespace vmd

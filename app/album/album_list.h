@@ -10,6 +10,9 @@ namespace vmd {
 constexpr int kAlbumListMax = 100;
 constexpr size_t kAlbumEntryBytes = 256;  ///< "file=title" with its terminator
 
+/// The longest title a new album is given (what the album list shows).
+constexpr size_t kAlbumTitleMax = 64;
+
 /// A registry value of the album list: the album's file name and its title.
 using AlbumListValue = std::pair<std::string, std::string>;
 
@@ -49,6 +52,13 @@ class AlbumList {
  private:
   std::vector<std::string> entries_;
 };
+
+/// A title typed for a new album, judged against the list.
+enum class AlbumTitleCheck { kFine, kEmpty, kTaken };
+/// Takes the typed text without its leading and trailing spaces (cut to
+/// kAlbumTitleMax) into `title`: empty, the title of an album in the list
+/// (without regard to case), or fine.
+AlbumTitleCheck CheckNewAlbumTitle(const AlbumList& list, const std::string& typed, std::string* title);
 
 }  // namespace vmd
 

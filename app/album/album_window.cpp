@@ -4,6 +4,7 @@
 
 #include "album_grid.h"
 #include "album_adding.h"
+#include "album_clipboard.h"
 #include "album_dialogs.h"
 #include "album_item.h"
 #include "album_order.h"
@@ -11,6 +12,7 @@
 #include "album_registry.h"
 #include "app_state.h"
 #include "control_services.h"
+#include "dialog_messages.h"
 #include "dib_draw.h"
 #include "path_text.h"
 #include "settings.h"
@@ -24,6 +26,8 @@ constexpr int kAlbumThumb = 310;
 constexpr int kDropCursor = 200;
 constexpr int kNoDropCursor = 201;
 constexpr int kDragDistance = 4;
+constexpr UINT kStringUntitled = 50031;  ///< "Untitled-"
+constexpr UINT kStringNewAlbum = 50032;  ///< "[New Album]"
 constexpr COLORREF kAlbumColour = RGB(255, 255, 255);
 constexpr COLORREF kSelectedColour = RGB(49, 106, 197);
 
@@ -41,6 +45,7 @@ struct AlbumWindowState {
 };
 
 AlbumWindowState g_album;
+AlbumClipboard g_clipboard;
 
 void FreeThumbnails() {
   for (HGLOBAL thumb : g_album.thumbnails)
@@ -253,11 +258,12 @@ void OnContextMenu(HWND window, int x, int y) {
   HMENU menu = LoadMenuA(g_app.resourceModule, MAKEINTRESOURCEA(kAlbumMenu));
   if (menu == nullptr) return;
   HMENU popup = GetSubMenu(menu, 0);
-  // Moving photos between albums is not offered yet.
-  EnableMenuItem(popup, kMenuCut, MF_BYCOMMAND | MF_GRAYED);
-  EnableMenuItem(popup, kMenuCopy, MF_BYCOMMAND | MF_GRAYED);
-  EnableMenuItem(popup, kMenuPaste, MF_BYCOMMAND | MF_GRAYED);
-  if (!AnySelected()) EnableMenuItem(popup, kMenuDelete, MF_BYCOMMAND | MF_GRAYED);
+  if (!AnySelected()) {
+    EnableMenuItem(popup, kMenuCut, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(popup, kMenuCopy, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(popup, kMenuDelete, MF_BYCOMMAND | MF_GRAYED);
+  }
+  if (g_clipboard.Empty()) EnableMenuItem(popup, kMenuPaste, MF_BYCOMMAND | MF_GRAYED);
   if (index < 0) EnableMenuItem(popup, kMenuProperties, MF_BYCOMMAND | MF_GRAYED);
   POINT at = {x, y};
   ClientToScreen(window, &at);
@@ -265,7 +271,11 @@ void OnContextMenu(HWND window, int x, int y) {
       TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
   DestroyMenu(menu);
   HWND owner = GetParent(window);
-  if (chosen == kMenuDelete) {
+  if (chosen == kMenuCut || chosen == kMenuCopy) {
+    TakeSelectedAlbumPhotos(chosen == kMenuCut);
+  } else if (chosen == kMenuPaste) {
+    PasteAlbumPhotos();
+  } else if (chosen == kMenuDelete) {
     const DeleteChoice choice = AskDeleteOptions(owner);
     if (choice != DeleteChoice::kCancel) DeleteSelectedAlbumPhotos(choice == DeleteChoice::kThumbnailsAndFiles);
   } else if (chosen == kMenuProperties && index >= 0) {
@@ -273,6 +283,31 @@ void OnContextMenu(HWND window, int x, int y) {
   } else if (chosen == kMenuHelp) {
     SendMessageA(owner, WM_COMMAND, kHelpContextCommand, 0);
   }
+}
+
+void PassKeyToScreen(HWND window, UINT key) {
+  HWND main = GetParent(window);
+  SetFocus(main);
+  PostMessageA(main, WM_KEYDOWN, key, 0);
+}
+
+/// Ctrl+A selects every photo; Ctrl+X, Ctrl+C and Ctrl+V cut, copy and
+/// paste; Backspace goes on to the screen. (Enter and Escape come as IDOK and
+/// IDCANCEL, Tab moves among no controls: the message loop treats this
+/// window as a dialog.)
+void OnKeyDown(HWND window, UINT key) {
+  if (GetKeyState(VK_CONTROL) < 0) {
+    if (key == 'A') {
+      SelectAllAlbumPhotos(g_album.grid);
+      InvalidateRect(window, nullptr, TRUE);
+    } else if (key == 'X' || key == 'C') {
+      TakeSelectedAlbumPhotos(key == 'X');
+    } else if (key == 'V') {
+      PasteAlbumPhotos();
+    }
+    return;
+  }
+  if (key == VK_BACK) PassKeyToScreen(window, key);
 }
 
 LRESULT CALLBACK AlbumProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -303,13 +338,16 @@ LRESULT CALLBACK AlbumProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       ScrollAlbumRows(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
       return 0;
     case WM_KEYDOWN:
-      if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
-        SelectAllAlbumPhotos(g_album.grid);
-        InvalidateRect(window, nullptr, TRUE);
-        return 0;
-      }
-      break;
+      OnKeyDown(window, static_cast<UINT>(wParam));
+      return 0;
+    case WM_COMMAND:
+      // Enter and Escape, as the message loop's dialog handling delivers
+      // them, act as they do on the screen.
+      if (LOWORD(wParam) == IDOK) PassKeyToScreen(window, VK_RETURN);
+      if (LOWORD(wParam) == IDCANCEL) PassKeyToScreen(window, VK_ESCAPE);
+      return 0;
     case WM_DESTROY:
+      ClearDialogMessageWindow(window);
       if (g_album.window == window) g_album.window = nullptr;
       return 0;
     default:
@@ -346,6 +384,7 @@ bool OpenAlbumWindow(HWND parent, const RECT& area, const AlbumDropTarget& targe
                                    area.top, area.right - area.left + 1, area.bottom - area.top + 1, parent,
                                    nullptr, GetModuleHandleA(nullptr), nullptr);
   if (g_album.window == nullptr) return false;
+  SetDialogMessageWindow(g_album.window);
   SetAlbumMessageSink(ShowAlbumMessage);
   LoadAlbumList();
   LoadShownAlbum(AlbumCount() > 0 ? CurrentAlbum() : -1);
@@ -434,7 +473,7 @@ void DeleteSelectedAlbumPhotos(bool files) {
     if (files) DeleteFileA(AlbumItemPath(index).c_str());
     RemoveAlbumItem(index);
   }
-  SaveAlbum(AlbumPath(g_album.album));
+  CurrentAlbumItems().SaveEvenWhenEmpty(AlbumPath(g_album.album));
   CurrentAlbumItems().SetChanged(false);
   const int head = g_album.grid.headRow;
   const int current = doomed.empty() ? 0 : doomed.back();
@@ -442,6 +481,69 @@ void DeleteSelectedAlbumPhotos(bool files) {
   SetAlbumHeadRow(g_album.grid, head);
   if (g_album.grid.count > 0) g_album.grid.current = current < g_album.grid.count ? current : g_album.grid.count - 1;
   Refresh();
+}
+
+void TakeSelectedAlbumPhotos(bool cut) {
+  if (g_album.album < 0 ||
+      !g_clipboard.Take(CurrentAlbumItems(), g_album.grid.selected, AlbumFileName(g_album.album), cut))
+    MessageBeep(0);
+}
+
+void PasteAlbumPhotos() {
+  if (g_album.window == nullptr || g_album.album < 0 || g_clipboard.Empty()) {
+    MessageBeep(0);
+    return;
+  }
+  const bool cut = g_clipboard.IsCut();
+  const int source = FindAlbum(g_clipboard.SourceFile());
+  AlbumItems& items = CurrentAlbumItems();
+  const int before = items.Count();
+  const AlbumPaste paste = g_clipboard.PasteInto(items);
+  if (paste.added > 0) {
+    SaveAlbum(AlbumPath(g_album.album));
+    items.SetChanged(false);
+  }
+  // The cut photos leave their album now that they are here.
+  if (cut && source >= 0 && source != g_album.album) {
+    OpenSecondAlbum(AlbumPath(source));
+    AlbumItems& from = CurrentAlbumItems();
+    from.SetSampleFolder(AlbumFolder());
+    if (RemoveAlbumPhotos(from, paste.present) > 0) from.SaveEvenWhenEmpty(AlbumPath(source));
+    CloseSecondAlbum();
+  }
+  if (paste.added == 0) return;  // the album shown and its selection stay as they were
+  // The pasted photos are selected, the last one current and in view.
+  const int head = g_album.grid.headRow;
+  TakeAlbum();
+  SetAlbumHeadRow(g_album.grid, head);
+  const int last = g_album.grid.count - 1;
+  ClickAlbumPhoto(g_album.grid, before, false, false);
+  ClickAlbumPhoto(g_album.grid, last, false, true);
+  ShowAlbumPhoto(g_album.grid, last);
+  Refresh();
+}
+
+std::vector<std::string> AlbumListEntries() {
+  std::vector<std::string> entries;
+  for (int i = 0; i < AlbumCount(); ++i) entries.push_back(AlbumTitle(i));
+  if (AlbumCount() < kAlbumListMax) entries.push_back(LoadUiString(kStringNewAlbum));
+  return entries;
+}
+
+void ChooseAlbumListEntry(HWND owner, int entry) {
+  if (entry >= 0 && entry < AlbumCount()) {
+    ShowAlbum(entry);
+    return;
+  }
+  if (entry != AlbumCount() || AlbumCount() >= kAlbumListMax) return;
+  // The title offered is the one the list would give an untitled album.
+  const std::string untitled = LoadUiString(kStringUntitled);
+  std::string title;
+  if (!AskAlbumTitle(owner, untitled + std::to_string(Albums().NextNumber()), &title)) return;
+  const int index = NewAlbum(untitled);
+  if (index < 0) return;
+  SetAlbumTitle(index, title);
+  ShowAlbum(index);
 }
 
 void SortShownAlbum(int by, bool reverse) {

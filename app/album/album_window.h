@@ -23,6 +23,17 @@ void CloseAlbumWindow();
 HWND AlbumWindow();
 /// Shows album `index` of the list (saving the one shown if it changed).
 void ShowAlbum(int index);
+/// The album list's entries: every title, then "[New Album]" while the list
+/// has room. Choosing entry `entry` shows that album; choosing "[New Album]"
+/// asks for a title and makes, lists and shows the new album.
+std::vector<std::string> AlbumListEntries();
+void ChooseAlbumListEntry(HWND owner, int entry);
+/// Cut or Copy: the selected photos go to the album clipboard (a beep when
+/// none is selected). Paste: the clipboard's photos that the album shown
+/// lacks are appended and saved, and a cut takes them out of their source
+/// album; the pasted photos are selected.
+void TakeSelectedAlbumPhotos(bool cut);
+void PasteAlbumPhotos();
 /// Adds photo files to the album shown (each replacing an item of the same
 /// path), saves it, and shows the last one added. Failures are reported
 /// with their messages. The number added.

@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "background_window.h"
+#include "dialog_messages.h"
 #include "font_metrics.h"
 #include "instance_guard.h"
 #include "main_window.h"
@@ -62,6 +63,7 @@ int RunMessageLoop() {
       continue;
     // While a TWAIN source is enabled it sees every message first.
     if (ModuleOfferMessage(&message)) continue;
+    if (OfferDialogMessage(&message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -288,9 +288,7 @@ void OpenAlbumList(HWND main) {
   RECT button;
   if (!ControlRect(kAlbumButton, &button)) return;
   LoadAlbumList();
-  std::vector<std::string> titles;
-  for (int i = 0; i < AlbumCount(); ++i) titles.push_back(AlbumTitle(i));
-  if (OpenPopupList(main, kAlbumList, titles, CurrentAlbum(), button.left, button.bottom + 1,
+  if (OpenPopupList(main, kAlbumList, AlbumListEntries(), CurrentAlbum(), button.left, button.bottom + 1,
                     button.right - button.left + 1, PopupFont()) != nullptr)
     ShowControl(kAlbumButton, false);
 }
@@ -469,7 +467,7 @@ void ModuleAcquiredImage(HWND, HGLOBAL dib) {
 }
 
 void ModuleEditStoryboardPhoto(HWND main, HGLOBAL photo, int slot) { EditStoryboardPhoto(main, photo, slot); }
-void ModuleAlbumChosen(HWND, int album) { ShowAlbum(album); }
+void ModuleAlbumChosen(HWND main, int entry) { ChooseAlbumListEntry(main, entry); }
 void ModulePrintTemplateChosen(HWND, int entry) { PrintTemplateChosen(entry); }
 void ModuleAcquire(HWND main) { AcquireFromChosenSource(main); }
 void ModuleAcquireNamed(HWND main, const std::string& source) { AcquireFromNamedSource(main, source); }

@@ -28,6 +28,48 @@ box_colour() {
 }
 empty_box="201,200,213"
 
+# thumb_drawn / thumb_empty SHOT PANEL INDEX: whether the album window shows
+# a thumbnail at that place (an empty cell is white).
+thumb_drawn() {
+  local x y
+  read -r x y <<<"$(thumb_point "$2" "$3")"
+  test "$(gui_pixel "$1" "$x" "$y")" != "255,255,255"
+}
+thumb_empty() { ! thumb_drawn "$@"; }
+# thumb_selected SHOT PANEL INDEX: the cell's selection colour shows beside
+# its thumbnail.
+thumb_selected() {
+  local x y
+  read -r x y <<<"$(thumb_point "$2" "$3")"
+  test "$(gui_pixel "$1" $((x - cell_width / 2 + 3)) $((y - cell_height / 2 + 20)))" = "49,106,197"
+}
+thumb_unselected() { ! thumb_selected "$@"; }
+
+# album_keys PANEL INDEX KEY...: a click on thumbnail place INDEX (which gives
+# the album window the keyboard), then the keys.
+album_keys() {
+  local x y key
+  read -r x y <<<"$(thumb_point "$1" "$2")"
+  gui_click "$x" "$y"
+  sleep 0.3
+  shift 2
+  for key in "$@"; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.5
+  done
+}
+
+# album_menu PANEL INDEX KEY: the album's context menu on thumbnail place
+# INDEX, and the entry of that key.
+album_menu() {
+  local x y
+  read -r x y <<<"$(thumb_point "$1" "$2")"
+  xdotool mousemove "$x" "$y" sleep 0.2 click 3
+  sleep 1
+  xdotool key "$3"
+  sleep 1
+}
+
 # A new user: the sample albums are copied and listed on the first start.
 start_as_new_user() {
   gui_start 1024x768
@@ -252,6 +294,26 @@ wait_window() {
   return 1
 }
 
+# add_through_open_dialog PANEL FOLDER NAMES: Add photos, and in the Open
+# dialog the folder typed, then the quoted file names.
+add_through_open_dialog() {
+  click_control "$1" 302
+  local dialog
+  if dialog=$(wait_window Open); then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+    sleep 0.3
+    xdotool key --clearmodifiers alt+n
+    xdotool type --delay 20 "$2"
+    xdotool key --clearmodifiers Return
+    sleep 1
+    xdotool type --delay 20 "$3"
+    xdotool key --clearmodifiers Return
+  else
+    fail "Add photos shows no Open dialog"
+  fi
+  sleep 3
+}
+
 # Add photos: two files chosen together in the Open dialog join the album
 # shown at its end, and are there after a restart.
 case_add() {
@@ -263,21 +325,7 @@ case_add() {
   cp "$program_dir/palbums/grid_2.jpg" "$work/second.jpg"
   GUI_CLEANUPS+=("rm -rf '$work'")
   open_storyboard 636 2
-  click_control 2 302
-  local dialog
-  if dialog=$(wait_window Open); then
-    xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
-    sleep 0.3
-    xdotool key --clearmodifiers alt+n
-    xdotool type --delay 20 'C:\addwork\'
-    xdotool key --clearmodifiers Return
-    sleep 1
-    xdotool type --delay 20 '"first.jpg" "second.jpg"'
-    xdotool key --clearmodifiers Return
-  else
-    fail "Add photos shows no Open dialog"
-  fi
-  sleep 3
+  add_through_open_dialog 2 'C:\addwork\' '"first.jpg" "second.jpg"'
   gui_screenshot album-added
   local x y
   read -r x y <<<"$(thumb_point 2 6)"
@@ -288,17 +336,155 @@ case_add() {
     grep -Eiq 'ALBUMLASTDIR +REG_SZ +C:\\addwork$' <<<"$(gui_reg query "$branch\\USER" /v ALBUMLASTDIR)"
   close_program
   # The album as it was after a restart.
-  gui_launch "$exe"
-  PROGRAM_PID=$GUI_LAST_PID
-  gui_wait_windows 2 30 || { fail "the program did not start again"; gui_finish; }
-  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
-  gui_click $((x + 400)) $((y + 20))
-  sleep 0.5
+  launch_program
   open_storyboard 636 2
   gui_screenshot album-restarted
   read -r x y <<<"$(thumb_point 2 6)"
   check "the added photos are in the album after a restart" \
     test "$(gui_pixel album-restarted "$x" "$y")" != "255,255,255"
+  close_program
+}
+
+# type_title TITLE [SHOT]: the title typed over the one the "New Album"
+# dialog shows selected (its texts and look kept first as SHOT), and Enter.
+type_title() {
+  local dialog shot=${2:-title-dialog}
+  dialog=$(wait_window "New Album") || { fail "no \"New Album\" dialog"; return 1; }
+  poke dialog "New Album" >"$GUI_OUT/$shot.txt"
+  gui_screenshot "$shot"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+  sleep 0.3
+  xdotool type --delay 20 "$1"
+  xdotool key --clearmodifiers Return
+  sleep 1.5
+}
+
+# [New Album], the fourth entry under the three sample albums: a title that
+# another album has is refused; the one typed names the new album, which is
+# listed, chosen and shown, and still is after a restart.
+case_new_album() {
+  start_as_new_user
+  open_storyboard 636 2
+  choose_album 2 3
+  type_title "sample ROW"
+  check "the title offered is the next untitled one" grep -qx "Untitled-4" "$GUI_OUT/title-dialog.txt"
+  check "a title the list has is refused" grep -q "This Album already exists!" <<<"$(warning_text)"
+  type_title "Holiday" title-dialog-again
+  check "the dialog has gone" no_window "New Album"
+  check "the new album is listed under the next number" \
+    grep -Eq 'album4\.abm +REG_SZ +Holiday$' <<<"$(gui_reg query "$branch\\PHOTOS")"
+  check "and is the current album" \
+    grep -Eq 'CURRENT +REG_DWORD +0x3$' <<<"$(gui_reg query "$branch\\ALBUMCUR" /v CURRENT)"
+  gui_screenshot new-album
+  check "the album shown is the new, empty one" thumb_empty new-album 2 0
+  click_control 2 201
+  sleep 0.5
+  gui_screenshot album-list-new
+  press Escape
+  close_program
+  launch_program
+  open_storyboard 636 2
+  gui_screenshot new-album-restarted
+  check "after a restart the new album is the one shown" thumb_empty new-album-restarted 2 0
+  check "and still listed" grep -Eq 'album4\.abm +REG_SZ +Holiday$' <<<"$(gui_reg query "$branch\\PHOTOS")"
+  close_program
+}
+
+# Copy and Paste with the keys, Cut and Paste with the album's menu, into a
+# new album; a photo is not pasted twice, a cut one leaves its album; after
+# a restart both albums are as they were.
+case_paste() {
+  start_as_new_user
+  open_storyboard 636 2
+  choose_album 2 3
+  type_title "Holiday"
+  choose_album 2 1
+  album_keys 2 0 ctrl+a ctrl+c
+  choose_album 2 3
+  album_keys 2 0 ctrl+v ctrl+v
+  gui_screenshot pasted
+  check "the circle album's ten photos are pasted" thumb_drawn pasted 2 9
+  check "once, though pasted twice" thumb_empty pasted 2 10
+  check "the pasted photos are selected, the first" thumb_selected pasted 2 0
+  check "and the last" thumb_selected pasted 2 9
+  choose_album 2 0
+  album_keys 2 0
+  local x y
+  read -r x y <<<"$(thumb_point 2 1)"
+  xdotool keydown shift; gui_click "$x" "$y"; xdotool keyup shift
+  album_menu 2 1 u
+  gui_screenshot cut-row
+  check "cutting alone leaves the row album whole" thumb_drawn cut-row 2 4
+  choose_album 2 3
+  album_menu 2 0 p
+  check "pasting shows no message" no_warning
+  gui_screenshot cut-pasted
+  check "the two cut photos follow the ten" thumb_drawn cut-pasted 2 11
+  check "and are the ones selected now" thumb_selected cut-pasted 2 10
+  check "not the ten before them" thumb_unselected cut-pasted 2 9
+  check "and nothing more" thumb_empty cut-pasted 2 12
+  choose_album 2 0
+  gui_screenshot row-after-cut
+  check "the row album keeps three photos" thumb_drawn row-after-cut 2 2
+  check "the cut ones have left it" thumb_empty row-after-cut 2 3
+  close_program
+  launch_program
+  open_storyboard 636 2
+  gui_screenshot row-restarted
+  check "after a restart the row album has its three" thumb_drawn row-restarted 2 2
+  check "and not the cut ones" thumb_empty row-restarted 2 3
+  choose_album 2 3
+  gui_screenshot holiday-restarted
+  check "the new album has its twelve photos" thumb_drawn holiday-restarted 2 11
+  check "and no more" thumb_empty holiday-restarted 2 12
+  close_program
+}
+
+# A row takes sixteen photos: the circle album's ten and the grid album's six;
+# the row album's photos are refused with one message.
+case_row_full() {
+  start_as_new_user
+  open_storyboard 636 2
+  choose_album 2 1
+  click_control 2 306
+  sleep 2
+  choose_album 2 2
+  click_control 2 306
+  sleep 2
+  check "sixteen photos go in without a message" no_warning
+  choose_album 2 0
+  click_control 2 306
+  check "the 17th photo is refused" grep -q "Cannot add more photos to storyboard." <<<"$(warning_text)"
+  sleep 1
+  check "with one message for the five" no_warning
+  gui_screenshot row-full
+  check "the last place shows the 16th photo" test "$(box_colour row-full 2 324)" != "$empty_box"
+  close_program
+}
+
+# A photo of 60 x 60 pixels joins the album but not the storyboard. Escape
+# while the album window has the keyboard acts as on the screen: the message
+# loop hands it to that window as a dialog's Cancel.
+case_tiny() {
+  local work="$WINEPREFIX/drive_c/tinywork"
+  start_as_new_user
+  rm -rf "$work"
+  mkdir -p "$work"
+  convert -size 60x60 xc:'#c03020' "BMP3:$work/tiny.bmp"
+  GUI_CLEANUPS+=("rm -rf '$work'")
+  open_storyboard 636 2
+  add_through_open_dialog 2 'C:\tinywork\' '"tiny.bmp"'
+  gui_screenshot tiny-added
+  local x y
+  read -r x y <<<"$(thumb_point 2 5)"
+  check "the tiny photo is the album's sixth" test "$(gui_pixel tiny-added "$x" "$y")" = "192,48,32"
+  click_control 2 305
+  check "a photo of 60 x 60 is refused" grep -q "Please select a photo larger than 64x64 pixels." \
+    <<<"$(warning_text)"
+  gui_screenshot tiny-refused
+  check "the storyboard stays empty" test "$(box_colour tiny-refused 2 320)" = "$empty_box"
+  album_keys 2 0 Escape
+  expect_screen 0 "Escape in the album window goes Home"
   close_program
 }
 
@@ -367,6 +553,10 @@ case "$case_name" in
   edit) case_edit ;;
   add) case_add ;;
   sort-delete) case_sort_delete ;;
+  new-album) case_new_album ;;
+  paste) case_paste ;;
+  row-full) case_row_full ;;
+  tiny) case_tiny ;;
   *) echo "storyboard: unknown case $case_name"; exit 2 ;;
 esac
 gui_finish

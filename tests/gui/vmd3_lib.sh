@@ -107,16 +107,17 @@ warning_text() {
   no_warning
 }
 
-# no_warning: no message box titled "Warning" (one just answered may take a
-# moment to go).
-no_warning() {
+# no_window TITLE: no visible window of that title (one just answered may
+# take a moment to go; up to 3 s). no_warning: no message box "Warning".
+no_window() {
   local i
   for ((i = 0; i < 15; i++)); do
-    xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 || return 0
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.2
   done
   return 1
 }
+no_warning() { no_window Warning; }
 
 # launch_program: starts vmd3 and ends its splash with a click on an empty
 # part of the title band (it would go by itself after a moment).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "album_adding.h"
+#include "album_clipboard.h"
 #include "album_items.h"
 #include "palm_container.h"
 #include "test_dib.h"
@@ -448,6 +449,97 @@ TEST_F(AlbumFileTest, SecondAlbumIsSetAsideAndRestored) {
   ASSERT_EQ(CurrentAlbumItems().Count(), 1);
   EXPECT_EQ(AlbumItemPath(0), "C:\\first.jpg");
   FreeAlbum();
+}
+
+TEST_F(AlbumFileTest, EmptiedAlbumCanBeWrittenWithNoRecords) {
+  AlbumItems album;
+  album.Add(Item("C:\\a.jpg"));
+  album.Add(Item("C:\\b.jpg"));
+  const std::string path = Scratch("emptied.abm");
+  ASSERT_EQ(album.Save(path), 1);
+  album.Free();
+  EXPECT_EQ(album.Save(path), 0);
+  AlbumItems reread;
+  ASSERT_TRUE(reread.Load(path));
+  EXPECT_EQ(reread.Count(), 2) << "a plain save of an empty album leaves the old file";
+  EXPECT_EQ(album.SaveEvenWhenEmpty(path), 1);
+  EXPECT_EQ(Bytes(path).size(), 144u);
+  EXPECT_TRUE(reread.Load(path));
+  EXPECT_EQ(reread.Count(), 0);
+}
+
+/// The paths of an album's items, in order.
+std::vector<std::string> Paths(const AlbumItems& album) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < album.Count(); ++i) paths.push_back(album.ItemPath(i));
+  return paths;
+}
+
+TEST_F(AlbumFileTest, CopiedPhotosArePastedOnceWithTheirThumbnails) {
+  const long live = VmdLiveBlocksOrZero();
+  {
+    AlbumItems source, target;
+    for (const char* name : {"C:\\a.jpg", "C:\\b.jpg", "C:\\c.jpg", "C:\\d.jpg"}) source.Add(Item(name));
+    target.Add(Item("C:\\x.jpg"));
+    target.Add(Item("C:\\D.JPG"));
+    AlbumClipboard clip;
+    ASSERT_TRUE(clip.Take(source, {false, true, false, true}, "album1.abm", false));
+    EXPECT_EQ(clip.SourceFile(), "album1.abm");
+    source.Free();  // the clipboard holds copies of its own
+
+    AlbumPaste paste = clip.PasteInto(target);
+    EXPECT_EQ(paste.added, 1) << "d.jpg is in the target already (another case)";
+    EXPECT_EQ(Paths(target), (std::vector<std::string>{"C:\\x.jpg", "C:\\D.JPG", "C:\\b.jpg"}));
+    EXPECT_EQ(paste.present, (std::vector<std::string>{"C:\\b.jpg", "C:\\d.jpg"}));
+    GlobalFreer thumb(ItemThumbnailDib(target.Item(2)));
+    EXPECT_EQ(PixelAt(thumb.handle, 10, 20), uint32_t(10 * 200 / 69 * 256 + 20 * 100 / 35));
+
+    ASSERT_FALSE(clip.Empty()) << "a copy can be pasted again";
+    EXPECT_EQ(clip.PasteInto(target).added, 0);
+    EXPECT_EQ(target.Count(), 3);
+    EXPECT_FALSE(clip.Take(target, {false, false, false}, "album2.abm", true)) << "nothing selected";
+    EXPECT_EQ(clip.SourceFile(), "album1.abm") << "and the clipboard kept what it held";
+  }
+  EXPECT_EQ(VmdLiveBlocksOrZero(), live) << "every copy is freed";
+  EXPECT_TRUE(g_messages.empty());
+}
+
+TEST_F(AlbumFileTest, CutPhotosLeaveTheirAlbumWhenPasted) {
+  AlbumItems source, target;
+  source.SetSampleFolder("C:\\palbums");
+  target.SetSampleFolder("C:\\palbums");
+  for (const char* name : {"C:\\a.jpg", "C:\\b.jpg", "C:\\c.jpg"}) source.Add(Item(name));
+  HGLOBAL relative = Item("row_1.jpg");
+  AlbumRecord record;
+  ReadItemRecord(relative, &record);
+  record.SetRelative(true);
+  WriteItemRecord(relative, record);
+  source.Add(relative);
+  target.Add(Item("C:\\palbums\\ROW_1.jpg"));
+
+  AlbumClipboard clip;
+  ASSERT_TRUE(clip.Take(source, {false, true, true, true}, "album1.abm", true));
+  EXPECT_TRUE(clip.IsCut());
+  EXPECT_EQ(source.Count(), 4) << "cutting alone takes nothing away";
+  const AlbumPaste paste = clip.PasteInto(target);
+  EXPECT_EQ(paste.added, 2);
+  EXPECT_TRUE(clip.Empty()) << "a cut is pasted once";
+  EXPECT_EQ(RemoveAlbumPhotos(source, paste.present), 3) << "the photo the target had leaves the source too";
+  EXPECT_EQ(Paths(source), (std::vector<std::string>{"C:\\a.jpg"}));
+  EXPECT_EQ(Paths(target),
+            (std::vector<std::string>{"C:\\palbums\\ROW_1.jpg", "C:\\b.jpg", "C:\\c.jpg"}));
+}
+
+TEST_F(AlbumFileTest, PasteStopsWhenTheAlbumIsFull) {
+  AlbumItems target, source;
+  for (int i = 0; i < kAlbumMaxItems - 1; ++i) target.Add(Item("C:\\t" + std::to_string(i) + ".jpg", 4, 4));
+  for (const char* name : {"C:\\a.jpg", "C:\\b.jpg", "C:\\c.jpg"}) source.Add(Item(name, 4, 4));
+  AlbumClipboard clip;
+  ASSERT_TRUE(clip.Take(source, {true, true, true}, "album1.abm", false));
+  EXPECT_EQ(clip.PasteInto(target).added, 1);
+  EXPECT_EQ(target.Count(), kAlbumMaxItems);
+  EXPECT_EQ(target.ItemPath(kAlbumMaxItems - 1), "C:\\a.jpg");
+  EXPECT_EQ(g_messages, (std::vector<int>{kMsgAlbumFull}));
 }
 
 TEST(AlbumAdding, HeadRowKeepsTheLastPhotoVisible) {

@@ -76,6 +76,29 @@ TEST(AlbumList, FullListTakesNoNewAlbum) {
   EXPECT_EQ(list.Count(), 100);
 }
 
+TEST(AlbumList, NewTitlesAreTrimmedAndMustDifferFromEveryOther) {
+  AlbumList list;
+  list.Place({{"album1.abm", "Row"}, {"album2.abm", "Untitled-2"}});
+  struct Case {
+    const char* typed;
+    AlbumTitleCheck check;
+    const char* title;
+  } cases[] = {
+      {"  Beach  ", AlbumTitleCheck::kFine, "Beach"}, {"", AlbumTitleCheck::kEmpty, ""},
+      {"   ", AlbumTitleCheck::kEmpty, ""},           {"ROW", AlbumTitleCheck::kTaken, "ROW"},
+      {" row ", AlbumTitleCheck::kTaken, "row"},      {"Row 2", AlbumTitleCheck::kFine, "Row 2"},
+      {"untitled-2", AlbumTitleCheck::kTaken, "untitled-2"},
+  };
+  for (const Case& c : cases) {
+    std::string title = "left over";
+    EXPECT_EQ(CheckNewAlbumTitle(list, c.typed, &title), c.check) << c.typed;
+    EXPECT_EQ(title, c.title) << c.typed;
+  }
+  std::string title;
+  EXPECT_EQ(CheckNewAlbumTitle(list, std::string(100, 'a'), &title), AlbumTitleCheck::kFine);
+  EXPECT_EQ(title.size(), kAlbumTitleMax);
+}
+
 TEST(SampleRecord, RelativeNamesPointIntoTheProgramFolder) {
   AlbumRecord record{};
   ASSERT_TRUE(record.SetPath("row_1.jpg"));
