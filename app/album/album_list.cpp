@@ -86,9 +86,11 @@ int AlbumList::NextNumber() const {
   return static_cast<int>(largest) + 1;
 }
 
-int AlbumList::Append(const std::string& title) {
+int AlbumList::Append(const std::string& title,
+                      const std::function<bool(const std::string& fileName)>& fileTaken) {
   if (Count() >= kAlbumListMax) return -1;
-  const int n = NextNumber();
+  int n = NextNumber();
+  while (fileTaken && fileTaken("album" + std::to_string(n) + ".abm")) ++n;
   entries_.push_back(MakeEntry("album" + std::to_string(n) + ".abm", title + std::to_string(n)));
   return Count() - 1;
 }

@@ -1,6 +1,7 @@
 #ifndef APP_ALBUM_ALBUM_LIST_H
 #define APP_ALBUM_ALBUM_LIST_H
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,9 +44,12 @@ class AlbumList {
   /// The number for a new album: one more than the largest number found in
   /// the file names (the digits before the "."), 1 for an empty list.
   int NextNumber() const;
-  /// Appends "album<n>.abm=<title><n>" with n = NextNumber(); returns its
+  /// Appends "album<n>.abm=<title><n>" with n = NextNumber(), or the next
+  /// number whose file name `fileTaken` does not report in use, so a file
+  /// left in the album folder is never taken over by a new album; returns its
   /// index, or -1 when the list is full.
-  int Append(const std::string& title);
+  int Append(const std::string& title,
+             const std::function<bool(const std::string& fileName)>& fileTaken = nullptr);
   /// Removes an entry; later entries move up.
   bool Remove(int index);
 

@@ -73,7 +73,9 @@ int FindAlbum(const std::string& fileName) { return Albums().Find(fileName); }
 std::string AlbumPath(int index) { return JoinPath(AlbumFolder(), AlbumFileName(index)); }
 
 int NewAlbum(const std::string& title) {
-  const int index = Albums().Append(title);
+  const int index = Albums().Append(title, [](const std::string& fileName) {
+    return GetFileAttributesA(JoinPath(AlbumFolder(), fileName).c_str()) != INVALID_FILE_ATTRIBUTES;
+  });
   if (index >= 0) SaveAlbumList();
   return index;
 }

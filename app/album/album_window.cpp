@@ -421,9 +421,19 @@ namespace {
 /// saves the album and shows the last one added.
 int AddPhotosToShownAlbum(const std::vector<std::string>& paths, HGLOBAL given,
                           HGLOBAL (*read)(const std::string& path)) {
-  if (g_album.window == nullptr || g_album.album < 0 || g_album.album >= AlbumCount()) {
+  if (g_album.window == nullptr) {
     MessageBeep(0);
     return 0;
+  }
+  if (g_album.album < 0 || g_album.album >= AlbumCount()) {
+    // A user without albums: the first photos start one, titled as the album
+    // list titles a new album, rather than going nowhere.
+    const int index = NewAlbum(LoadUiString(kStringUntitled));
+    if (index >= 0) ShowAlbum(index);
+    if (index < 0 || g_album.album != index) {
+      MessageBeep(0);
+      return 0;
+    }
   }
   HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   int added = 0, last = -1;

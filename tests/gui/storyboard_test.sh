@@ -343,6 +343,17 @@ case_add() {
   check "the added photos are in the album after a restart" \
     test "$(gui_pixel album-restarted "$x" "$y")" != "255,255,255"
   close_program
+  # A user whose album list is empty: the first photos added start an album.
+  gui_reg delete "$branch\\PHOTOS" /f >/dev/null
+  launch_program
+  open_storyboard 636 2
+  add_through_open_dialog 2 'C:\addwork\' '"first.jpg"'
+  gui_screenshot first-album
+  check "the photo added without an album is shown" thumb_drawn first-album 2 0
+  check "alone: the new album did not take over a sample album's file" thumb_empty first-album 2 1
+  check "it started an album in the list" \
+    grep -Eiq 'album[0-9]+\.abm +REG_SZ +Untitled' <<<"$(gui_reg query "$branch\\PHOTOS")"
+  close_program
 }
 
 # type_title TITLE [SHOT]: the title typed over the one the "New Album"

@@ -55,6 +55,11 @@ TEST(AlbumList, NewAlbumsAreNumberedAfterTheLargest) {
   EXPECT_EQ(list.FileName(1), "album9.abm");
   EXPECT_EQ(list.NextNumber(), 11);
   EXPECT_FALSE(list.Remove(5));
+  // Files left in the album folder (an entry lost from the list) are skipped.
+  EXPECT_EQ(list.Append("Left", [](const std::string& name) {
+    return name == "album11.abm" || name == "album12.abm";
+  }), 3);
+  EXPECT_EQ(list.Entry(3), "album13.abm=Left13");
 }
 
 TEST(AlbumList, EntriesSplitAtTheFirstEqualsSign) {
