@@ -185,3 +185,129 @@ dialog_type() {
   sleep 2
 }
 
+
+# The album window's thumbnails lie in a grid of cells of this size; an empty
+# storyboard place shows the window's background colour.
+branch='HKCU\Software\Quorvex\Vistameld 3.0'
+cell_width=80
+cell_height=92
+empty_box="201,200,213"
+
+# thumb_point PANEL INDEX: the centre of the album window's thumbnail INDEX.
+thumb_point() {
+  local l t r b columns
+  read -r l t r b <<<"$(control_box "$1" 300)"
+  columns=$(((r - l + 1) / cell_width))
+  echo "$((l + (($2 % columns) * cell_width) + cell_width / 2)) $((t + ($2 / columns) * cell_height + cell_height / 2))"
+}
+
+# box_colour SHOT PANEL CELL: the colour at a storyboard place's centre.
+box_colour() {
+  local x y
+  read -r x y <<<"$(control_point "$2" "$3")"
+  gui_pixel "$1" "$x" "$y"
+}
+
+# A new user: the sample albums are copied and listed on the first start.
+start_as_new_user() {
+  gui_start 1024x768
+  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
+  gui_reg delete "$branch" /f >/dev/null
+  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvex/Vistameld/3.0/palbums
+  launch_program
+}
+
+# choose_album PANEL N: a click on entry N of the album button's list, which
+# opens under the button with rows of the pop-up font's height (14) plus 8.
+# The album is read and drawn within about two seconds.
+choose_album() {
+  click_control "$1" 201
+  sleep 0.5
+  gui_screenshot album-list
+  local l t r b
+  read -r l t r b <<<"$(control_box "$1" 201)"
+  gui_click $(((l + r) / 2)) $((b + 3 + 22 * $2 + 11))
+  sleep 3
+}
+
+# Stitch Wizard, a kind (its button on the type screen), Next.
+open_storyboard() {  # open_storyboard KIND-BUTTON SCREEN
+  click_control 0 6
+  expect_screen 4 "Stitch Wizard"
+  click_control 4 "$1"
+  click_control 4 370
+  expect_screen "$2" "Next shows the storyboard"
+  sleep 1
+}
+
+# Moves the pointer onto an empty part of the title band, so no hover look or
+# tool tip stands in a screenshot.
+mousemove_away() {
+  local x y w h
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  xdotool mousemove $((x + 420)) $((y + 20))
+  sleep 0.8
+}
+
+# The centre of a control in client coordinates.
+control_centre() {  # control_centre PANEL ID
+  "$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id { printf "%d %d\n", int(($4 + $6) / 2), int(($5 + $7) / 2) }'
+}
+
+# expect_warning TEXT WHAT: a "Warning" box with TEXT appears; Return closes it.
+expect_warning() {
+  local text
+  if text=$(warning_text); then
+    check "$2: \"$1\"" grep -qF "$1" <<<"$text"
+  else
+    fail "$2: no message"
+  fi
+}
+
+# wait_screen_long N SECONDS: polls the screen number for up to SECONDS.
+wait_screen_long() {
+  local i
+  for ((i = 0; i < $2 * 2; i++)); do
+    [ "$(screen_now)" = "$1" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
+# control_sum SHOT PANEL ID: a checksum of a screenshot inside a control.
+control_sum() {
+  local l t r b
+  read -r l t r b <<<"$(control_box "$2" "$3")"
+  region_sum "$1" "$l" "$t" $((r - l + 1)) $((b - t + 1))
+}
+
+# find_markers SHOT PANEL ID: the screen points of the fine-tuning markers drawn
+# inside a control, one "x y" line each. A marker is a ring with a cross of
+# four one-pixel arms in white (or amber when active) over a three-pixel dark
+# halo; its point is where the arms meet, the one place where all four arms
+# are lit and edged with the halo.
+find_markers() {
+  local l t r b
+  read -r l t r b <<<"$(control_box "$2" "$3")"
+  convert "$GUI_OUT/$1.png" -crop "$((r - l + 1))x$((b - t + 1))+$l+$t" +repage -depth 8 rgb:- 2>/dev/null |
+    od -An -v -tu1 -w3 |
+    awk -v w=$((r - l + 1)) -v h=$((b - t + 1)) -v ox="$l" -v oy="$t" '
+      { c = $1 "," $2 "," $3
+        if (c == "255,255,255" || c == "255,196,40") lit[NR - 1] = 1
+        else if (c == "20,22,40") dark[NR - 1] = 1 }
+      END {
+        for (y = 14; y < h - 14; y++) for (x = 14; x < w - 14; x++) {
+          i = y * w + x
+          if (!((i - 5) in lit) || !((i + 5) in lit) || !((i - 5 * w) in lit) || !((i + 5 * w) in lit)) continue
+          s = 0
+          for (d = 4; d <= 12; d++)
+            s += ((i - d) in lit) + ((i + d) in lit) + ((i - d * w) in lit) + ((i + d * w) in lit)
+          for (d = 4; d <= 12; d++) {
+            if (d > 5 && d < 11) continue
+            s += ((i - d - w) in dark) + ((i - d + w) in dark) + ((i + d - w) in dark) + ((i + d + w) in dark)
+            s += ((i - d * w - 1) in dark) + ((i - d * w + 1) in dark) + ((i + d * w - 1) in dark) + ((i + d * w + 1) in dark)
+          }
+          if (s >= 60) print ox + x, oy + y
+        }
+      }'
+}
