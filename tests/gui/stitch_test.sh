@@ -11,13 +11,15 @@ vmd3_case_setup "$@"
 stitcher=$6
 exact_position="Markers cannot be placed in an exact position, please try again."
 
-# stitch_to_preview: Start on the storyboard; the preview within 60 s.
+# stitch_to_preview PANEL: the storyboard's Start button; the preview within
+# 60 s.
 stitch_to_preview() {
-  press Return
+  click_control "$1" 344
   if wait_screen_long 7 60; then
     log "ok: Start shows the preview (screen 7)"
   else
     fail "no preview after Start"
+    gui_screenshot no-preview
     return 1
   fi
   sleep 1
@@ -25,20 +27,23 @@ stitch_to_preview() {
 }
 
 # cursor_sweep X1 Y1 X2 Y2 STEPS: the pointer stepped along a line; one line
-# "x y cursor-handle" per step.
+# "x y cursor-handle" per step, up to the first step whose cursor differs
+# from the cursor at the start (a place one photo covers alone).
 cursor_sweep() {
-  local i x y
+  local i x y c first=""
   for ((i = 0; i <= $5; i++)); do
     x=$(($1 + ($3 - $1) * i / $5))
     y=$(($2 + ($4 - $2) * i / $5))
     xdotool mousemove "$x" "$y"
-    sleep 0.25
-    echo "$x $y $(poke cursor)"
+    sleep 0.2
+    c=$(poke cursor)
+    echo "$x $y $c"
+    [ -z "$first" ] && first=$c
+    [ "$c" != "$first" ] && break
   done
 }
 
-# pick_point SWEEP-OUTPUT: the first point whose cursor differs from the
-# cursor at the sweep's start (a place one photo covers alone).
+# pick_point SWEEP-OUTPUT: the point where the cursor changed, with the cursor.
 pick_point() { awk 'NR == 1 { base = $3 } NR > 1 && $3 != base { print $1, $2, $3; exit }' <<<"$1"; }
 
 # grab X Y: the left button pressed and released on a point without moving.
@@ -60,6 +65,13 @@ start_fine_tuning() {  # start_fine_tuning SCREEN X1 Y1 X2 Y2 STEPS
     return 1
   fi
   log "ok: pick mode shows cursor $pick_cursor over the overlap at $pick_x,$pick_y"
+  click_overlap "$1"
+}
+
+# click_overlap SCREEN: in pick mode, a click on the overlap found before.
+click_overlap() {
+  xdotool mousemove "$pick_x" "$pick_y"
+  sleep 0.3
   gui_click "$pick_x" "$pick_y"
   expect_screen "$1" "a click on the overlap opens fine tuning"
   sleep 1
@@ -90,7 +102,7 @@ case_fine_rows() {
   open_storyboard 636 2
   click_control 2 306
   sleep 2
-  stitch_to_preview || return
+  stitch_to_preview 2 || return
   gui_screenshot preview
   local first l t r b y
   first=$(control_sum preview 7 700)
@@ -120,7 +132,8 @@ case_fine_rows() {
   check "the preview shows a different panorama" test "$tuned" != "$first"
   # The three markers left on one point cannot be applied; Esc goes back
   # to the preview unchanged.
-  start_fine_tuning 8 $((l + 4)) "$y" $((r - 4)) "$y" 24 || return
+  click_control 7 707
+  click_overlap 8
   mousemove_away
   gui_screenshot fine-again
   markers=$(find_markers fine-again 8 800)
@@ -152,7 +165,7 @@ case_fine_columns() {
   start_as_new_user
   open_storyboard 639 6
   fill_grid
-  stitch_to_preview || return
+  stitch_to_preview 6 || return
   gui_screenshot preview
   local l t r b x
   read -r l t r b <<<"$(control_box 7 700)"
@@ -262,7 +275,7 @@ case_save_row() {
   open_storyboard 636 2
   click_control 2 306
   sleep 2
-  stitch_to_preview || return
+  stitch_to_preview 2 || return
   finish_and_save row.jpg
   close_program
   mapfile -t photos < <(album_photos row 5)
@@ -273,7 +286,7 @@ case_save_grid() {
   start_as_new_user
   open_storyboard 639 6
   fill_grid
-  stitch_to_preview || return
+  stitch_to_preview 6 || return
   finish_and_save grid.jpg
   close_program
   mapfile -t photos < <(album_photos grid 6)
@@ -286,7 +299,7 @@ case_save_circle() {
   choose_album 2 1
   click_control 2 306
   sleep 3
-  stitch_to_preview || return
+  stitch_to_preview 2 || return
   finish_and_save circle.jpg
   close_program
   mapfile -t photos < <(album_photos circle 10)

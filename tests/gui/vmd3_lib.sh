@@ -283,31 +283,41 @@ control_sum() {
 
 # find_markers SHOT PANEL ID: the screen points of the fine-tuning markers drawn
 # inside a control, one "x y" line each. A marker is a ring with a cross of
-# four one-pixel arms in white (or amber when active) over a three-pixel dark
-# halo; its point is where the arms meet, the one place where all four arms
-# are lit and edged with the halo.
+# four one-pixel arms from 4 to 13 pixels out, white (or amber when active)
+# over a three-pixel dark halo; its point is where the arms meet. A marker
+# near the control's edge may lose arms there, but keeps one across and one
+# down.
 find_markers() {
   local l t r b
   read -r l t r b <<<"$(control_box "$2" "$3")"
   convert "$GUI_OUT/$1.png" -crop "$((r - l + 1))x$((b - t + 1))+$l+$t" +repage -depth 8 rgb:- 2>/dev/null |
     od -An -v -tu1 -w3 |
     awk -v w=$((r - l + 1)) -v h=$((b - t + 1)) -v ox="$l" -v oy="$t" '
+      function px(x, y) { return (x >= 0 && x < w && y >= 0 && y < h) ? y * w + x : -1 }
+      # arm(x, y, sx, sy): 1 lit and edged, 0 not, -1 beyond the control.
+      function arm(x, y, sx, sy,   d, n, e, ax, ay) {
+        if (px(x + 12 * sx + sy, y + 12 * sy + sx) < 0 || px(x + 12 * sx - sy, y + 12 * sy - sx) < 0) return -1
+        n = 0; e = 0
+        for (d = 4; d <= 12; d++) {
+          ax = x + d * sx; ay = y + d * sy
+          n += (px(ax, ay) in lit)
+          if (d <= 5 || d >= 11) e += (px(ax + sy, ay + sx) in dark) + (px(ax - sy, ay - sx) in dark)
+        }
+        return n >= 8 && e >= 6
+      }
       { c = $1 "," $2 "," $3
         if (c == "255,255,255" || c == "255,196,40") lit[NR - 1] = 1
         else if (c == "20,22,40") dark[NR - 1] = 1 }
       END {
-        for (y = 14; y < h - 14; y++) for (x = 14; x < w - 14; x++) {
-          i = y * w + x
-          if (!((i - 5) in lit) || !((i + 5) in lit) || !((i - 5 * w) in lit) || !((i + 5 * w) in lit)) continue
-          s = 0
-          for (d = 4; d <= 12; d++)
-            s += ((i - d) in lit) + ((i + d) in lit) + ((i - d * w) in lit) + ((i + d * w) in lit)
-          for (d = 4; d <= 12; d++) {
-            if (d > 5 && d < 11) continue
-            s += ((i - d - w) in dark) + ((i - d + w) in dark) + ((i + d - w) in dark) + ((i + d + w) in dark)
-            s += ((i - d * w - 1) in dark) + ((i - d * w + 1) in dark) + ((i + d * w - 1) in dark) + ((i + d * w + 1) in dark)
-          }
-          if (s >= 60) print ox + x, oy + y
+        for (y = 0; y < h; y++) for (x = 0; x < w; x++) {
+          if (!((px(x - 5, y) in lit) || (px(x + 5, y) in lit))) continue
+          if (!((px(x, y - 5) in lit) || (px(x, y + 5) in lit))) continue
+          across = 0; down = 0; bad = 0
+          a = arm(x, y, -1, 0); across += a == 1; bad += a == 0
+          a = arm(x, y, 1, 0); across += a == 1; bad += a == 0
+          a = arm(x, y, 0, -1); down += a == 1; bad += a == 0
+          a = arm(x, y, 0, 1); down += a == 1; bad += a == 0
+          if (!bad && across && down) print ox + x, oy + y
         }
       }'
 }
