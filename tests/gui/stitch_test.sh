@@ -306,17 +306,18 @@ case_save_circle() {
   same_as_stitcher circle.jpg --kind circle "${photos[@]}"
 }
 
-# Esc held while the progress window shows: no message, the storyboard as it
-# was, and the next Start runs normally.
+# Esc held while the photos are aligned (long enough for the key to repeat):
+# no message, and the storyboard screen stays as it was; the next Start runs
+# to the preview.
 case_cancel() {
   start_as_new_user
   open_storyboard 636 2
   click_control 2 306
   sleep 2
   gui_screenshot storyboard-before
-  # The photos take a few seconds to align; Esc goes down soon after Start.
-  press Return
-  sleep 1
+  # The photos take about two seconds to align; Esc goes down soon after Start.
+  click_control 2 344
+  sleep 0.6
   xdotool keydown Escape
   sleep 1.5
   xdotool keyup Escape
@@ -331,6 +332,7 @@ case_cancel() {
   done
   check "the storyboard looks as before" \
     test "$(control_sum storyboard-after 2 320)" = "$(control_sum storyboard-before 2 320)"
+  stitch_to_preview 2
   close_program
 }
 
