@@ -250,6 +250,9 @@ finish_and_save() {
   expect_screen 0 "Finish shows the panorama on Home"
   mousemove_away
   gui_screenshot home-panorama
+  local cx cy
+  read -r cx cy <<<"$(control_centre 0 110)"
+  check "the panorama is on Home" test "$(screen_pixel home-panorama "$cx" "$cy")" != "$(skin_pixel 0 "$cx" "$cy")"
   save_jpeg90 "$1"
 }
 
