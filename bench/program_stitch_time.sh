@@ -7,7 +7,11 @@
 # writing a BMP (Wine's process start included; an empty run of the window
 # helper gives that start-up time). On demand, from the Win32 build tree:
 #   bench/program_stitch_time.sh build/win32 [RUNS]
-# with VMD_WINEPREFIX set as for the window tests.
+# with VMD_WINEPREFIX set as for the window tests. Without a window manager
+# (plain Xvfb) Wine waits up to 2 s for one to withdraw a window that was
+# activated, as the progress window is, when it closes: that wait shows in the
+# time with the progress window. With Wine's "Managed" X11 setting off it
+# goes.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tree=$(cd "$1" && pwd)
 runs=${2:-5}
