@@ -318,9 +318,11 @@ case_cancel() {
   click_control 2 306
   sleep 2
   gui_screenshot storyboard-before
-  # The photos take about two seconds to align; Esc goes down soon after Start.
-  click_control 2 344
-  sleep 0.6
+  # Esc goes down right after the click on Start: the stitch sees it at its
+  # first progress report, after the pyramids are built.
+  local sx sy
+  read -r sx sy <<<"$(control_point 2 344)"
+  gui_click "$sx" "$sy"
   xdotool keydown Escape
   sleep 1.5
   xdotool keyup Escape
