@@ -53,7 +53,7 @@ struct AppState {
   int currentScreen = 0;       ///< the screen shown by the main window (0 = Home)
   ControlPanel* controlPanel = nullptr;  ///< the skinned controls of the main window; owned by it
   ControlTable controlTable;             ///< the control definitions with their live states
-  bool cancelPending = false;  ///< Escape during a progress display; cleared by the next key
+  CancelKeys cancelKeys;  ///< Escape during a progress display; cleared by the next key
   StitchOptions stitchOptions = {};
   int sizeIndex = 0;                        ///< 0 = 800 x 600, 1 = 640 x 480
   std::vector<std::string> photoFileTypes;  ///< extensions the photo browser lists

@@ -188,16 +188,16 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void OnKeyDown(HWND, UINT key, BOOL, int, UINT) {
+void OnKeyDown(HWND, UINT key, BOOL, int, UINT flags) {
   // An open pop-up list takes the keys even when the focus stayed here.
   if (HWND list = OpenListWindow()) {
     SendMessageA(list, WM_KEYDOWN, key, 0);
     return;
   }
-  if (g_app.cancelPending) {
-    // The key that ends a cancelled progress display is used up by that.
-    g_app.cancelPending = false;
-    SetProgressState(0);
+  // The key that ends a stopped progress display is used up by that.
+  const bool pending = g_app.cancelKeys.pending;
+  if (UseUpCancelKey(&g_app.cancelKeys, static_cast<int>(key), (flags & KF_REPEAT) != 0)) {
+    if (pending) SetProgressState(0);
     return;
   }
   RunKeyAction(KeyActionOf(g_app.currentScreen, static_cast<int>(key)));

@@ -229,6 +229,17 @@ int KeyMapScreenOf(int screen) {
   return screen;
 }
 
+bool UseUpCancelKey(CancelKeys* keys, int key, bool repeat) {
+  if (keys->pending) {
+    keys->pending = false;
+    keys->heldKey = key;
+    return true;
+  }
+  if (repeat && key == keys->heldKey) return true;
+  keys->heldKey = -1;
+  return false;
+}
+
 KeyAction KeyActionOf(int screen, int key) {
   constexpr int kEnter = 13, kEscape = 27, kBackspace = 8, kTab = 9;
   switch (KeyMapScreenOf(screen)) {

@@ -205,6 +205,18 @@ enum class KeyAction {
 /// `key` is a virtual-key code (VK_RETURN 13, VK_ESCAPE 27, VK_BACK 8, VK_TAB 9).
 KeyAction KeyActionOf(int screen, int key);
 
+/// A progress display that Esc stopped, as the main window's keys see it.
+struct CancelKeys {
+  bool pending = false;  ///< set when Esc stopped a progress display
+  int heldKey = -1;      ///< the key that used up the stop, while it is held down
+};
+
+/// Whether a key-down goes to the stopped progress display instead of the
+/// screen's key map: the first key after the stop, and the repeats of that
+/// key while it stays down (`repeat`: the key was down before this message),
+/// so that Esc held through the stop does not also leave the screen.
+bool UseUpCancelKey(CancelKeys* keys, int key, bool repeat);
+
 /// The kind screens share the first one's key map, and the fine-tuning screens
 /// that highlight markers 2 and 3 share theirs: Tab keeps stepping the kind and
 /// Enter keeps applying after the screen changed.

@@ -153,7 +153,7 @@ int StitchProgress(int percent) {
   g_session.engine.cancelled = 1;
   SetProgressState(1);
   // The next key that reaches the main window only clears the cancel.
-  g_app.cancelPending = true;
+  g_app.cancelKeys.pending = true;
   CloseProgressWindow();
   return 1;
 }

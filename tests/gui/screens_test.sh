@@ -115,15 +115,6 @@ case_kind_options() {
   close_program
 }
 
-# Moves the pointer onto an empty part of the title band, so no hover look or
-# tool tip stands in a screenshot.
-mousemove_away() {
-  local x y w h
-  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
-  xdotool mousemove $((x + 420)) $((y + 20))
-  sleep 0.8
-}
-
 case_tips_and_disabled() {
   gui_start 1024x768
   start_program
@@ -211,11 +202,6 @@ case_damaged_skin() {
   else
     fail "still running after the message"
   fi
-}
-
-# The centre of a control in client coordinates.
-control_centre() {  # control_centre PANEL ID
-  "$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id { printf "%d %d\n", int(($4 + $6) / 2), int(($5 + $7) / 2) }'
 }
 
 # open_photo NAME: Open on Home with a photo of the sample albums.
@@ -377,16 +363,6 @@ case_open_edit() {
   fi
 }
 
-# expect_warning TEXT WHAT: a "Warning" box with TEXT appears; Return closes it.
-expect_warning() {
-  local text
-  if text=$(warning_text); then
-    check "$2: \"$1\"" grep -qF "$1" <<<"$text"
-  else
-    fail "$2: no message"
-  fi
-}
-
 # Start on an empty storyboard of each kind: the count check speaks, and the
 # storyboard screen stays.
 case_stitch_refusals() {
@@ -416,16 +392,6 @@ case_stitch_refusals() {
   expect_warning "Must include at least 6 photos." "Enter on an empty circle"
   expect_screen 2 "the storyboard stays"
   close_program
-}
-
-# wait_screen_long N SECONDS: polls the screen number for up to SECONDS.
-wait_screen_long() {
-  local i
-  for ((i = 0; i < $2 * 2; i++)); do
-    [ "$(screen_now)" = "$1" ] && return 0
-    sleep 0.5
-  done
-  return 1
 }
 
 # The main job: the sample row album into a row storyboard, Start, the

@@ -8,25 +8,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/vmd3_lib.sh"
 
 vmd3_case_setup "$@"
-branch='HKCU\Software\Quorvex\Vistameld 3.0'
-cell_width=80
-cell_height=92
-
-# thumb_point PANEL INDEX: the centre of the album window's thumbnail INDEX.
-thumb_point() {
-  local l t r b columns
-  read -r l t r b <<<"$(control_box "$1" 300)"
-  columns=$(((r - l + 1) / cell_width))
-  echo "$((l + (($2 % columns) * cell_width) + cell_width / 2)) $((t + ($2 / columns) * cell_height + cell_height / 2))"
-}
-
-# box_colour SHOT PANEL CELL: the colour at a storyboard place's centre.
-box_colour() {
-  local x y
-  read -r x y <<<"$(control_point "$2" "$3")"
-  gui_pixel "$1" "$x" "$y"
-}
-empty_box="201,200,213"
 
 # thumb_drawn / thumb_empty SHOT PANEL INDEX: whether the album window shows
 # a thumbnail at that place (an empty cell is white).
@@ -67,38 +48,6 @@ album_menu() {
   xdotool mousemove "$x" "$y" sleep 0.2 click 3
   sleep 1
   xdotool key "$3"
-  sleep 1
-}
-
-# A new user: the sample albums are copied and listed on the first start.
-start_as_new_user() {
-  gui_start 1024x768
-  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
-  gui_reg delete "$branch" /f >/dev/null
-  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvex/Vistameld/3.0/palbums
-  launch_program
-}
-
-# choose_album PANEL N: a click on entry N of the album button's list, which
-# opens under the button with rows of the pop-up font's height (14) plus 8.
-# The album is read and drawn within about two seconds.
-choose_album() {
-  click_control "$1" 201
-  sleep 0.5
-  gui_screenshot album-list
-  local l t r b
-  read -r l t r b <<<"$(control_box "$1" 201)"
-  gui_click $(((l + r) / 2)) $((b + 3 + 22 * $2 + 11))
-  sleep 3
-}
-
-# Stitch Wizard, a kind (its button on the type screen), Next.
-open_storyboard() {  # open_storyboard KIND-BUTTON SCREEN
-  click_control 0 6
-  expect_screen 4 "Stitch Wizard"
-  click_control 4 "$1"
-  click_control 4 370
-  expect_screen "$2" "Next shows the storyboard"
   sleep 1
 }
 

@@ -186,3 +186,139 @@ dialog_type() {
   sleep 2
 }
 
+
+# The album window's thumbnails lie in a grid of cells of this size; an empty
+# storyboard place shows the window's background colour.
+branch='HKCU\Software\Quorvex\Vistameld 3.0'
+cell_width=80
+cell_height=92
+empty_box="201,200,213"
+
+# thumb_point PANEL INDEX: the centre of the album window's thumbnail INDEX.
+thumb_point() {
+  local l t r b columns
+  read -r l t r b <<<"$(control_box "$1" 300)"
+  columns=$(((r - l + 1) / cell_width))
+  echo "$((l + (($2 % columns) * cell_width) + cell_width / 2)) $((t + ($2 / columns) * cell_height + cell_height / 2))"
+}
+
+# box_colour SHOT PANEL CELL: the colour at a storyboard place's centre.
+box_colour() {
+  local x y
+  read -r x y <<<"$(control_point "$2" "$3")"
+  gui_pixel "$1" "$x" "$y"
+}
+
+# A new user: the sample albums are copied and listed on the first start.
+start_as_new_user() {
+  gui_start 1024x768
+  rm -f "$WINEPREFIX/drive_c/windows/vmd3.ini"
+  gui_reg delete "$branch" /f >/dev/null
+  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvex/Vistameld/3.0/palbums
+  launch_program
+}
+
+# choose_album PANEL N: a click on entry N of the album button's list, which
+# opens under the button with rows of the pop-up font's height (14) plus 8.
+# The album is read and drawn within about two seconds.
+choose_album() {
+  click_control "$1" 201
+  sleep 0.5
+  gui_screenshot album-list
+  local l t r b
+  read -r l t r b <<<"$(control_box "$1" 201)"
+  gui_click $(((l + r) / 2)) $((b + 3 + 22 * $2 + 11))
+  sleep 3
+}
+
+# Stitch Wizard, a kind (its button on the type screen), Next.
+open_storyboard() {  # open_storyboard KIND-BUTTON SCREEN
+  click_control 0 6
+  expect_screen 4 "Stitch Wizard"
+  click_control 4 "$1"
+  click_control 4 370
+  expect_screen "$2" "Next shows the storyboard"
+  sleep 1
+}
+
+# Moves the pointer onto an empty part of the title band, so no hover look or
+# tool tip stands in a screenshot.
+mousemove_away() {
+  local x y w h
+  read -r x y w h <<<"$(gui_geometry "$(main_window)")"
+  xdotool mousemove $((x + 420)) $((y + 20))
+  sleep 0.8
+}
+
+# The centre of a control in client coordinates.
+control_centre() {  # control_centre PANEL ID
+  "$skin_tool" list "$skin" "$1" | awk -v id="$2" '$1 == id { printf "%d %d\n", int(($4 + $6) / 2), int(($5 + $7) / 2) }'
+}
+
+# expect_warning TEXT WHAT: a "Warning" box with TEXT appears; Return closes it.
+expect_warning() {
+  local text
+  if text=$(warning_text); then
+    check "$2: \"$1\"" grep -qF "$1" <<<"$text"
+  else
+    fail "$2: no message"
+  fi
+}
+
+# wait_screen_long N SECONDS: polls the screen number for up to SECONDS.
+wait_screen_long() {
+  local i
+  for ((i = 0; i < $2 * 2; i++)); do
+    [ "$(screen_now)" = "$1" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
+# control_sum SHOT PANEL ID: a checksum of a screenshot inside a control.
+control_sum() {
+  local l t r b
+  read -r l t r b <<<"$(control_box "$2" "$3")"
+  region_sum "$1" "$l" "$t" $((r - l + 1)) $((b - t + 1))
+}
+
+# find_markers SHOT PANEL ID: the screen points of the fine-tuning markers drawn
+# inside a control, one "x y" line each. A marker is a ring with a cross of
+# four one-pixel arms from 4 to 13 pixels out, white (or amber when active)
+# over a three-pixel dark halo; its point is where the arms meet. A marker
+# near the control's edge may lose arms there, but keeps one across and one
+# down.
+find_markers() {
+  local l t r b
+  read -r l t r b <<<"$(control_box "$2" "$3")"
+  convert "$GUI_OUT/$1.png" -crop "$((r - l + 1))x$((b - t + 1))+$l+$t" +repage -depth 8 rgb:- 2>/dev/null |
+    od -An -v -tu1 -w3 |
+    awk -v w=$((r - l + 1)) -v h=$((b - t + 1)) -v ox="$l" -v oy="$t" '
+      function px(x, y) { return (x >= 0 && x < w && y >= 0 && y < h) ? y * w + x : -1 }
+      # arm(x, y, sx, sy): 1 lit and edged, 0 not, -1 beyond the control.
+      function arm(x, y, sx, sy,   d, n, e, ax, ay) {
+        if (px(x + 12 * sx + sy, y + 12 * sy + sx) < 0 || px(x + 12 * sx - sy, y + 12 * sy - sx) < 0) return -1
+        n = 0; e = 0
+        for (d = 4; d <= 12; d++) {
+          ax = x + d * sx; ay = y + d * sy
+          n += (px(ax, ay) in lit)
+          if (d <= 5 || d >= 11) e += (px(ax + sy, ay + sx) in dark) + (px(ax - sy, ay - sx) in dark)
+        }
+        return n >= 8 && e >= 6
+      }
+      { c = $1 "," $2 "," $3
+        if (c == "255,255,255" || c == "255,196,40") lit[NR - 1] = 1
+        else if (c == "20,22,40") dark[NR - 1] = 1 }
+      END {
+        for (y = 0; y < h; y++) for (x = 0; x < w; x++) {
+          if (!((px(x - 5, y) in lit) || (px(x + 5, y) in lit))) continue
+          if (!((px(x, y - 5) in lit) || (px(x, y + 5) in lit))) continue
+          across = 0; down = 0; bad = 0
+          a = arm(x, y, -1, 0); across += a == 1; bad += a == 0
+          a = arm(x, y, 1, 0); across += a == 1; bad += a == 0
+          a = arm(x, y, 0, -1); down += a == 1; bad += a == 0
+          a = arm(x, y, 0, 1); down += a == 1; bad += a == 0
+          if (!bad && across && down) print ox + x, oy + y
+        }
+      }'
+}

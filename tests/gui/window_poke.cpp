@@ -11,6 +11,8 @@
 //   window_poke dialog TITLE                prints the texts of the window titled TITLE
 //                                           and its children, one per line
 //   window_poke answer TITLE ID              presses button ID of the window titled TITLE
+//   window_poke cursor                      prints the handle of the cursor the window
+//                                           under the keyboard focus shows, in hex
 #include <windows.h>
 
 #include <cstdio>
@@ -100,6 +102,17 @@ int AnswerDialog(const char* title, int id) {
   return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) ? 0 : 3;
 }
 
+// The cursor of the thread that has the keyboard focus: handles of one
+// program's cursors stay the same while it runs, so a change of handle is a
+// change of shape.
+int PrintCursor() {
+  CURSORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetCursorInfo(&info)) return 2;
+  printf("%lx\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(info.hCursor)));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,7 +131,9 @@ int main(int argc, char** argv) {
                        static_cast<WPARAM>(strtoul(argv[4], nullptr, 0)));
   if (argc == 4 && strcmp(argv[1], "answer") == 0) return AnswerDialog(argv[2], atoi(argv[3]));
   if (argc == 2 && strcmp(argv[1], "newcopy") == 0) return ActAsNewCopy();
+  if (argc == 2 && strcmp(argv[1], "cursor") == 0) return PrintCursor();
   fprintf(stderr,
-          "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE | answer TITLE ID\n");
+          "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE | answer TITLE ID |"
+          " cursor\n");
   return 1;
 }

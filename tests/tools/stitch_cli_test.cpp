@@ -98,6 +98,36 @@ TEST(StitchCommand, StitchesARowOfOverlappingPhotos) {
   std::remove(out.c_str());
 }
 
+long FileSize(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return -1;
+  std::fseek(f, 0, SEEK_END);
+  const long size = std::ftell(f);
+  std::fclose(f);
+  return size;
+}
+
+// The same panorama written at a low and a high JPEG quality: the quality
+// reaches the encoder, so the low one is much the smaller file.
+TEST(StitchCommand, TheQualityOptionReachesTheJpegEncoder) {
+  std::vector<std::string> photos;
+  for (int i = 0; i < 2; ++i) photos.push_back(WritePhoto("q" + std::to_string(i) + ".bmp", 240, 180, i * 150));
+  long sizes[2] = {};
+  const char* qualities[2] = {"10", "95"};
+  for (int k = 0; k < 2; ++k) {
+    const std::string out = ScratchPath(std::string("q") + qualities[k] + ".jpg");
+    std::vector<std::string> args = {"--lens", "tele", "--quality", qualities[k], "-o", out};
+    args.insert(args.end(), photos.begin(), photos.end());
+    const Result r = RunStitcher(args);
+    ASSERT_EQ(r.status, 0) << r.messages;
+    sizes[k] = FileSize(out);
+    std::remove(out.c_str());
+  }
+  EXPECT_GT(sizes[0], 0);
+  EXPECT_LT(sizes[0] * 2, sizes[1]);
+  for (const std::string& p : photos) std::remove(p.c_str());
+}
+
 struct Refusal {
   int width, height, count;
   std::vector<std::string> extra;

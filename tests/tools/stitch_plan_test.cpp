@@ -50,6 +50,12 @@ TEST(StitchArguments, EveryOptionIsRead) {
   EXPECT_FALSE(a.exposure);
   EXPECT_FALSE(a.crop);
   EXPECT_EQ(a.places, (std::vector<GridPlace>{{1, 0}, {2, 0}, {1, 1}}));
+  EXPECT_EQ(a.jpegQuality, 75);  // the codec layer's own start value
+  // The quality's two ends are accepted.
+  ASSERT_TRUE(Parse({"--quality", "1", "-o", "p.jpg", "x"}, &a, &error)) << error;
+  EXPECT_EQ(a.jpegQuality, 1);
+  ASSERT_TRUE(Parse({"--quality", "100", "-o", "p.jpg", "x"}, &a, &error)) << error;
+  EXPECT_EQ(a.jpegQuality, 100);
   ASSERT_TRUE(Parse({"--lens", "tele", "--size", "small", "--kind", "column", "-o", "p.bmp", "x"}, &a, &error));
   EXPECT_EQ(a.lensMode, stitch::kLensTelephoto);
   EXPECT_EQ(a.detail, 2);
@@ -93,7 +99,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadWords{{"--kind", "tile", "--at", "1", "-o", "o.jpg", "a"}, "0 to 3"},
         BadWords{{"--kind", "tile", "--at", "0,0", "-o", "o.jpg", "a", "b"}, "one --at per photo"},
         BadWords{{"--kind", "tile", "--at", "0,0", "--at", "0,0", "-o", "o.jpg", "a", "b"}, "one --at place"},
-        BadWords{{"--kind", "circle", "--lens", "35", "-o", "o.jpg", "a"}, "--lens auto only"}));
+        BadWords{{"--kind", "circle", "--lens", "35", "-o", "o.jpg", "a"}, "--lens auto only"},
+        BadWords{{"--quality", "0", "-o", "o.jpg", "a"}, "1 to 100"},
+        BadWords{{"--quality", "101", "-o", "o.jpg", "a"}, "1 to 100"},
+        BadWords{{"--quality", "89.5", "-o", "o.jpg", "a"}, "whole number"},
+        BadWords{{"--quality", "-o", "o.jpg", "a"}, "whole number"}));
 
 TEST(StitchPhotoChecks, RatioComesBeforeSizeAtTheProgramsBoundaries) {
   const std::string ratio =

@@ -54,6 +54,7 @@ const char* HelpText() {
          "  --size large|medium|small  full, half (default) or quarter resolution\n"
          "  --no-exposure        do not even out the photos' exposure\n"
          "  --no-crop            keep the whole blended image, not the suggested crop\n"
+         "  --quality Q          JPEG quality of a .jpg output, 1 to 100 (default 75)\n"
          "  --at c,r             tile grid only, once per photo in order: its place\n"
          "                       on the 4 x 4 grid, column from the left and row from\n"
          "                       the top, 0 to 3; without --at the photos fill the grid\n"
@@ -124,6 +125,14 @@ bool ParseArguments(const std::vector<std::string>& words, Arguments* out, std::
       a.exposure = false;
     } else if (w == "--no-crop") {
       a.crop = false;
+    } else if (w == "--quality") {
+      if (!value(&v)) return false;
+      double q = 0;
+      if (!ParseNumber(v, &q) || q < 1 || q > 100 || q != static_cast<int>(q)) {
+        *error = "--quality must be a whole number from 1 to 100, not \"" + v + "\"";
+        return false;
+      }
+      a.jpegQuality = static_cast<int>(q);
     } else if (w == "--at") {
       if (!value(&v)) return false;
       GridPlace p;

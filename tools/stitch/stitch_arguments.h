@@ -23,6 +23,7 @@ struct Arguments {
   int detail = 1;           ///< 0 large (full size), 1 medium (half), 2 small (a quarter)
   bool exposure = true;
   bool crop = true;
+  int jpegQuality = 75;  ///< 1 to 100, the codec layer's start value
   std::vector<GridPlace> places;  ///< one per photo with --at, else empty
   std::string output;
   std::vector<std::string> photos;

@@ -232,6 +232,7 @@ int Run(const stitch::Arguments& args) {
     }
   }
   const Header out = SizeOf(result);
+  ImgSetJpgQuality(args.jpegQuality);
   const int saved = ImgSaveFileResult(result, args.output.c_str());
   if (saved != kPixioSaved) {
     char why[512];

@@ -167,6 +167,29 @@ TEST(KeyMap, EachScreenMapsItsKeys) {
   }
 }
 
+// Esc stopped a progress display: its own key-down and the repeats of the
+// held key are used up, while the next fresh press reaches the key map.
+TEST(KeyMap, TheKeyThatEndsAStoppedProgressIsUsedUpWithItsRepeats) {
+  constexpr int kEnter = 13, kEscape = 27;
+  CancelKeys keys;
+  EXPECT_FALSE(UseUpCancelKey(&keys, kEscape, false));  // nothing stopped
+  EXPECT_FALSE(UseUpCancelKey(&keys, kEscape, true));
+  keys.pending = true;
+  EXPECT_TRUE(UseUpCancelKey(&keys, kEscape, false));
+  EXPECT_FALSE(keys.pending);
+  EXPECT_TRUE(UseUpCancelKey(&keys, kEscape, true));
+  EXPECT_TRUE(UseUpCancelKey(&keys, kEscape, true));
+  EXPECT_FALSE(UseUpCancelKey(&keys, kEscape, false));  // pressed again
+  EXPECT_FALSE(UseUpCancelKey(&keys, kEscape, true));   // and held: the key map's
+  // Any first key uses up the stop, a repeat included; another key's repeat
+  // does not.
+  keys.pending = true;
+  EXPECT_TRUE(UseUpCancelKey(&keys, kEnter, true));
+  EXPECT_TRUE(UseUpCancelKey(&keys, kEnter, true));
+  EXPECT_FALSE(UseUpCancelKey(&keys, kEscape, true));
+  EXPECT_FALSE(UseUpCancelKey(&keys, kEnter, true));
+}
+
 TEST(KindSteps, TabVisitsEveryKindAndReturnsAfterFour) {
   int kind = 0;
   std::vector<int> screens;
