@@ -110,6 +110,11 @@ LRESULT CALLBACK ZoomBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case WM_ERASEBKGND:
       return 1;  // every pixel is painted
+    case WM_MOUSEACTIVATE:
+      // The bar is never the active window: the view keeps the keyboard, and
+      // closing the view hides the bar at once (Wine without a window manager
+      // waits about 2 s on hiding each window that has once been active).
+      return MA_NOACTIVATE;
     case WM_PAINT: {
       PaintDC dc(window);
       Paint(window, dc.get());

@@ -25,8 +25,10 @@ constexpr unsigned kZoomOutOff = 1u << 1;
 /// Creates a bar of window class `className`, a pop-up owned by `owner` at the
 /// bottom centre of a screen of screenWidth x screenHeight, not yet shown.
 /// It takes `background` and `strip` (DIBs in movable blocks, either may be
-/// null) and frees them. Keys pressed in the bar go on to the owner as
-/// WM_KEYDOWN; on a display change the bar moves to the new bottom centre.
+/// null) and frees them. Show it with SW_SHOWNOACTIVATE: clicks never make
+/// it the active window, the owner keeps the keyboard (keys that reach the bar
+/// anyway go on to the owner as WM_KEYDOWN). On a display change the bar moves
+/// to the new bottom centre.
 /// Null on failure.
 HWND CreateZoomBar(const char* className, const ButtonBarLayout& layout, HWND owner,
                    int screenWidth, int screenHeight, HGLOBAL background, HGLOBAL strip);

@@ -192,7 +192,8 @@ void OnLButtonUp(Viewer* v, int x, int y) {
   v->lastPoint = POINT{x, y};
   if (InViewport(v, x, y)) ShowCursorOf(v, ViewerCursor(kCursorHand));
   ReleaseCapture();
-  if (v->bar) SetFocus(v->bar);
+  // The viewer keeps the keyboard; its bar is never activated (zoom_bar_window.h).
+  SetFocus(v->window);
 }
 
 void OnDisplayChange(Viewer* v, int width, int height) {
@@ -372,10 +373,10 @@ bool OpenPanoramaViewer(HWND main, HGLOBAL image) {
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   if (v->bar) {
-    ShowWindow(v->bar, SW_SHOW);
+    ShowWindow(v->bar, SW_SHOWNOACTIVATE);
     UpdateWindow(v->bar);
-    SetFocus(v->bar);
   }
+  SetFocus(window);
   return true;
 }
 

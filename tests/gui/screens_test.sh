@@ -377,6 +377,132 @@ case_open_edit() {
   fi
 }
 
+# wait_window CLASS SECONDS [gone]: until a visible window of CLASS shows, or
+# with "gone" until there is no such window at all. (Without a window manager
+# Wine spends about 2 s hiding a full-screen window; a click in that time is
+# lost, so the next step waits for the window's end.)
+wait_window() {
+  local i rc
+  for ((i = 0; i < $2 * 5; i++)); do
+    poke shown "$1" >/dev/null
+    rc=$?
+    if [ "${3:-}" = gone ]; then [ "$rc" = 2 ] && return 0
+    else [ "$rc" = 0 ] && return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# bar_button BAR-CLASS LAYOUT B: "LEFT TOP RIGHT BOTTOM" on the screen of button B
+# of a full-screen view's bar (the window of BAR-CLASS), its place from the
+# bar layout (vmd3-skin bar LAYOUT).
+bar_button() {
+  local bl bt br bb
+  read -r bl bt br bb <<<"$(poke shown "$1")"
+  "$skin_tool" bar "$2" | awk -v b="$3" -v ox="$bl" -v oy="$bt" \
+    '$1 == b { printf "%d %d %d %d\n", ox + $2, oy + $3, ox + $4, oy + $5 }'
+}
+
+# click_bar BAR-CLASS LAYOUT B: a click in the middle of a bar button.
+click_bar() {
+  local l t r b
+  read -r l t r b <<<"$(bar_button "$1" "$2" "$3")"
+  gui_click $(((l + r) / 2)) $(((t + b) / 2))
+  sleep 0.4
+}
+
+# bar_face_matches SHOT BAR-CLASS LAYOUT B STATE: the screenshot shows button B
+# exactly as the skin's strip (UI/LAYOUT.btn) draws it in STATE (0 normal,
+# 1 down, 2 disabled).
+bar_face_matches() {
+  local l t r b w h shown strip
+  read -r l t r b <<<"$(bar_button "$2" "$3" "$4")"
+  w=$((r - l + 1))
+  h=$((b - t + 1))
+  shown=$(region_sum "$1" "$l" "$t" "$w" "$h")
+  strip=$(convert "BMP:$program_dir/UI/$3.btn" -crop "${w}x${h}+$(((3 * $4 + $5) * w))+0" \
+    -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-32)
+  [ "$shown" = "$strip" ]
+}
+
+case_viewer() {
+  gui_start 1024x768
+  start_program
+  # The viewport: the frame image's inside, centred on the screen.
+  local fw fh vw vh vx vy
+  read -r fw fh <<<"$(identify -format '%w %h' "BMP:$program_dir/UI/panovw.log")"
+  vw=$((fw - 8)) vh=$((fh - 8)) vx=$(((1024 - fw + 8) / 2)) vy=$(((768 - fh + 8) / 2))
+  open_photo row_1.jpg
+  click_control 0 327
+  check "View Panorama opens the viewer" wait_window "PanoViewer Window" 10
+  check "with its bar" wait_window DetailWindowPano 5
+  sleep 1
+  gui_screenshot viewer
+  check "black around the frame" test "$(gui_pixel viewer 10 10)" = "0,0,0"
+  check "a picture in the viewport" test \
+    "$(convert "$GUI_OUT/viewer.png" -crop "${vw}x${vh}+${vx}+${vy}" -format '%[fx:standard_deviation>0.02]' info:)" = 1
+  check "the bar is drawn from the skin: zoom in as normal" bar_face_matches viewer DetailWindowPano pano 0 0
+  check "zoom out disabled at 1.0" bar_face_matches viewer DetailWindowPano pano 1 2
+  check "close as normal" bar_face_matches viewer DetailWindowPano pano 2 0
+  local start dragged zoomed back
+  start=$(region_sum viewer "$vx" "$vy" "$vw" "$vh")
+  # Dragging to the left keeps turning the view while the button is held.
+  drag $((vx + vw / 2)) $((vy + vh / 2)) $((vx + vw / 2 - 150)) $((vy + vh / 2))
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot dragged
+  dragged=$(region_sum dragged "$vx" "$vy" "$vw" "$vh")
+  check "dragging turns the view" test "$dragged" != "$start"
+  # Zoom in twice, then out twice: back to 1.0 and the very same view.
+  click_bar DetailWindowPano pano 0
+  click_bar DetailWindowPano pano 0
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot zoomed
+  zoomed=$(region_sum zoomed "$vx" "$vy" "$vw" "$vh")
+  check "zooming in changes the view" test "$zoomed" != "$dragged"
+  check "zoom out is enabled above 1.0" bar_face_matches zoomed DetailWindowPano pano 1 0
+  click_bar DetailWindowPano pano 1
+  click_bar DetailWindowPano pano 1
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot zoomed-out
+  back=$(region_sum zoomed-out "$vx" "$vy" "$vw" "$vh")
+  check "zooming out to 1.0 gives the view before zooming" test "$back" = "$dragged"
+  check "and disables zoom out again" bar_face_matches zoomed-out DetailWindowPano pano 1 2
+  # The bar's close button, then Esc on a viewer opened again.
+  click_bar DetailWindowPano pano 2
+  check "the close button closes the viewer" wait_window "PanoViewer Window" 8 gone
+  check "and its bar" wait_window DetailWindowPano 2 gone
+  expect_screen 0 "Home again"
+  click_control 0 327
+  check "the viewer opens again" wait_window "PanoViewer Window" 10
+  sleep 0.5
+  xdotool key Escape
+  check "Esc closes the viewer" wait_window "PanoViewer Window" 8 gone
+  sleep 0.5
+  gui_screenshot closed
+  # View Detail's bar comes from the same skin at the smallest zoom step.
+  click_control 0 1
+  check "View Detail opens" wait_window DetailWindow 10
+  sleep 1
+  gui_screenshot detail
+  check "its bar is drawn from the skin: zoom in as normal" bar_face_matches detail DetailWindow detail 0 0
+  check "zoom out disabled at the first step" bar_face_matches detail DetailWindow detail 1 2
+  click_bar DetailWindow detail 2
+  check "its close button closes it" wait_window MaxWindow 8 gone
+  # A portrait picture has no panorama view.
+  convert -size 300x400 xc:'#3060a0' "BMP3:$GUI_OUT/portrait.bmp"
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$GUI_OUT/portrait.bmp" 2>/dev/null)"
+  click_control 0 327
+  local text
+  text=$(warning_text)
+  check "a portrait picture is refused" grep -qF "Panorama view available for landscape images only." <<<"$text"
+  check "without a viewer" wait_window "PanoViewer Window" 1 gone
+  close_program
+}
+
 # expect_warning TEXT WHAT: a "Warning" box with TEXT appears; Return closes it.
 expect_warning() {
   local text
@@ -482,6 +608,7 @@ case $case_name in
   open-edit) case_open_edit ;;
   stitch-refusals) case_stitch_refusals ;;
   print) case_print ;;
+  viewer) case_viewer ;;
   export) case_export ;;
   walk) case_walk ;;
   kind-options) case_kind_options ;;

@@ -11,6 +11,10 @@
 //   window_poke dialog TITLE                prints the texts of the window titled TITLE
 //                                           and its children, one per line
 //   window_poke answer TITLE ID              presses button ID of the window titled TITLE
+//   window_poke shown CLASS                  prints "LEFT TOP RIGHT BOTTOM" (screen, right
+//                                           and bottom exclusive) of the visible window
+//                                           of CLASS; exits 1 when it is hidden, 2 when
+//                                           there is none
 #include <windows.h>
 
 #include <cstdio>
@@ -100,6 +104,16 @@ int AnswerDialog(const char* title, int id) {
   return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) ? 0 : 3;
 }
 
+int PrintShown(const char* className) {
+  HWND window = FindWindowA(className, nullptr);
+  if (window == nullptr) return 2;
+  if (!IsWindowVisible(window)) return 1;
+  RECT r;
+  GetWindowRect(window, &r);
+  printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,7 +132,8 @@ int main(int argc, char** argv) {
                        static_cast<WPARAM>(strtoul(argv[4], nullptr, 0)));
   if (argc == 4 && strcmp(argv[1], "answer") == 0) return AnswerDialog(argv[2], atoi(argv[3]));
   if (argc == 2 && strcmp(argv[1], "newcopy") == 0) return ActAsNewCopy();
+  if (argc == 3 && strcmp(argv[1], "shown") == 0) return PrintShown(argv[2]);
   fprintf(stderr,
-          "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE | answer TITLE ID\n");
+          "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE | answer TITLE ID | shown CLASS\n");
   return 1;
 }
