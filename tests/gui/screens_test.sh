@@ -319,6 +319,125 @@ case_print() {
   close_program
 }
 
+# gradient_image FILE W H: red runs 0 to 255 left to right, green 0 to 255
+# top to bottom, blue half: a page's part of the picture says where it lies.
+gradient_image() {
+  convert -size "${2}x${3}" xc: -channel R -fx 'i/(w-1)' -channel G -fx 'j/(h-1)' \
+    -channel B -fx 0.5 +channel "BMP3:$1"
+}
+
+# content_box SHOT: "LEFT TOP RIGHT BOTTOM" (inclusive) of what is printed on a page.
+content_box() {
+  convert "$GUI_OUT/$1.png" -fuzz 6% -format '%@' info: 2>/dev/null |
+    awk -F'[x+]' '{ printf "%d %d %d %d\n", $3, $4, $3 + $1 - 1, $4 + $2 - 1 }'
+}
+
+# channel SHOT X Y N: colour channel N (1 red, 2 green) of a page pixel.
+channel() { gui_pixel "$1" "$2" "$3" | cut -d, -f"$4"; }
+
+near() { [ $(($1 > $2 ? $1 - $2 : $2 - $1)) -le "$3" ]; }
+
+# type_into FIELD TEXT: the text of the print layout's edit field at control
+# FIELD replaced by TEXT.
+type_into() {
+  click_control 3 "$1"
+  xdotool key --clearmodifiers Home shift+End
+  xdotool type --delay 50 "$2"
+  sleep 0.5
+}
+
+# print_arranged FILE FIELD NAME COPIES-BY: opens FILE, Print, pages FIELD
+# (540 across, 541 down) set to 2 in its edit field, 2 copies by the copy
+# button ("button", from 1) or typed into the copies field ("type"), Begin
+# printing; the PostScript turned into pages NAME-1.png, NAME-2.png ... (72 dpi).
+print_arranged() {
+  local field=$2 edit=$(($2 - 440)) ps="$WINEPREFIX/printed/printed.ps" i setup
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$1" 2>/dev/null)"
+  click_control 0 3
+  setup=$(wait_box "Print Setup")
+  [ -n "$setup" ] && gui_key "$setup" Return
+  expect_screen 3 "the print layout screen for $3"
+  sleep 0.5
+  type_into "$field" 2
+  check "$3: 2 pages typed into field $edit" test "$(poke text "$edit")" = 2
+  if [ "$4" = button ]; then
+    check "$3: one copy to start with" test "$(poke text 102)" = 1
+    click_control 3 520
+  else
+    type_into 542 2
+  fi
+  check "$3: 2 copies" test "$(poke text 102)" = 2
+  gui_screenshot "$3-layout"
+  rm -f "$ps"
+  click_control 3 522
+  for ((i = 0; i < 50; i++)); do
+    [ -s "$ps" ] && break
+    sleep 0.3
+  done
+  sleep 1
+  cp "$ps" "$GUI_OUT/$3.ps" 2>/dev/null
+  gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r72 -sOutputFile="$GUI_OUT/$3-%d.png" "$GUI_OUT/$3.ps"
+  press Escape
+  expect_screen 0 "Escape on the print layout goes Home"
+}
+
+# copies_asked NAME: 2 copies, as the driver's job ticket or as pages repeated.
+copies_asked() {
+  local pages
+  pages=$(ls "$GUI_OUT/$1"-[0-9].png 2>/dev/null | wc -l)
+  if [ "$pages" = 2 ]; then grep -aq '^%cupsJobTicket: copies=2$' "$GUI_OUT/$1.ps"; return; fi
+  [ "$pages" = 4 ] && cmp -s "$GUI_OUT/$1-1.png" "$GUI_OUT/$1-3.png" && cmp -s "$GUI_OUT/$1-2.png" "$GUI_OUT/$1-4.png"
+}
+
+case_print_pages() {
+  gui_start 1024x768
+  start_program
+  local margin=18  # the test printer's unprintable edge, points = pixels at 72 dpi
+  local l1 t1 r1 b1 l2 t2 r2 b2 pw ph
+  gradient_image "$GUI_OUT/wide.bmp" 600 300
+  gradient_image "$GUI_OUT/tall.bmp" 300 600
+  # 2 pages across: the left page holds the left half, the right page the rest.
+  print_arranged "$GUI_OUT/wide.bmp" 540 across button
+  check "2 x 1: two pages" test -s "$GUI_OUT/across-2.png" -a ! -s "$GUI_OUT/across-3.png" -o -s "$GUI_OUT/across-4.png"
+  check "2 x 1: 2 copies" copies_asked across
+  read -r pw ph <<<"$(identify -format '%w %h' "$GUI_OUT/across-1.png")"
+  read -r l1 t1 r1 b1 <<<"$(content_box across-1)"
+  read -r l2 t2 r2 b2 <<<"$(content_box across-2)"
+  log "across: page ${pw}x${ph}, left page $l1 $t1 $r1 $b1, right page $l2 $t2 $r2 $b2"
+  check "2 x 1: the left page is printed to its right edge" near "$r1" $((pw - 1 - margin)) 2
+  check "2 x 1: the right page from its left edge" near "$l2" "$margin" 2
+  check "2 x 1: centred across the block" near "$l1" $((pw - 1 - r2)) 2
+  check "2 x 1: centred down" near "$t1" $((ph - 1 - b1)) 2
+  check "2 x 1: both pages at one height" test "$t1 $b1" = "$t2 $b2"
+  local mid=$(((t1 + b1) / 2)) a b
+  check "2 x 1: the picture's left edge on the left page" near "$(channel across-1 $((l1 + 1)) "$mid" 1)" 0 4
+  check "2 x 1: its right edge on the right page" near "$(channel across-2 $((r2 - 1)) "$mid" 1)" 255 4
+  a=$(channel across-1 $((r1 - 1)) "$mid" 1)
+  b=$(channel across-2 $((l2 + 1)) "$mid" 1)
+  check "2 x 1: the right page goes on where the left one ends (red $a, $b)" near "$a" "$b" 4
+  check "2 x 1: the whole height" near "$(channel across-1 $((l1 + 20)) $((b1 - 1)) 2)" 255 4
+  # 2 pages down: the top page holds the upper half.
+  print_arranged "$GUI_OUT/tall.bmp" 541 down type
+  check "1 x 2: two pages" test -s "$GUI_OUT/down-2.png" -a ! -s "$GUI_OUT/down-3.png" -o -s "$GUI_OUT/down-4.png"
+  check "1 x 2: 2 copies" copies_asked down
+  read -r l1 t1 r1 b1 <<<"$(content_box down-1)"
+  read -r l2 t2 r2 b2 <<<"$(content_box down-2)"
+  log "down: top page $l1 $t1 $r1 $b1, bottom page $l2 $t2 $r2 $b2"
+  check "1 x 2: the top page is printed to its bottom edge" near "$b1" $((ph - 1 - margin)) 2
+  check "1 x 2: the bottom page from its top edge" near "$t2" "$margin" 2
+  check "1 x 2: centred down the block" near "$t1" $((ph - 1 - b2)) 2
+  check "1 x 2: centred across" near "$l1" $((pw - 1 - r1)) 2
+  check "1 x 2: both pages at one width" test "$l1 $r1" = "$l2 $r2"
+  mid=$(((l1 + r1) / 2))
+  check "1 x 2: the picture's top on the top page" near "$(channel down-1 "$mid" $((t1 + 1)) 2)" 0 4
+  check "1 x 2: its bottom on the bottom page" near "$(channel down-2 "$mid" $((b2 - 1)) 2)" 255 4
+  a=$(channel down-1 "$mid" $((b1 - 1)) 2)
+  b=$(channel down-2 "$mid" $((t2 + 1)) 2)
+  check "1 x 2: the bottom page goes on where the top one ends (green $a, $b)" near "$a" "$b" 4
+  close_program
+}
+
 case_open_edit() {
   gui_start 1024x768
   start_program
@@ -609,6 +728,7 @@ case $case_name in
   stitch-refusals) case_stitch_refusals ;;
   print) case_print ;;
   viewer) case_viewer ;;
+  print-pages) case_print_pages ;;
   export) case_export ;;
   walk) case_walk ;;
   kind-options) case_kind_options ;;
