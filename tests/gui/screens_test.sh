@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Real-window tests of the main window's skinned screens: every screen a user
 # reaches by buttons and keys, the panorama type screen's options, tool tips,
-# disabled buttons, the title-band buttons and a damaged skin. Controls are
-# found by id in the skin file (vmd3-skin list), never by pixel numbers here.
+# disabled buttons, the title-band buttons and a damaged skin; the panorama
+# viewer and View Detail with their skinned bars; printing across pages.
+# Controls are found by id in the skin file (vmd3-skin list), the bars'
+# buttons by the bar layout (vmd3-skin bar), never by pixel numbers here.
 #   screens_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER WINDOW-POKE-EXE VMD3-SKIN
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/vmd3_lib.sh"
