@@ -167,7 +167,7 @@ bool EnsureClassRegistered(const char* className, HINSTANCE instance) {
   WNDCLASSA existing = {};
   if (GetClassInfoA(instance, className, &existing)) return true;
   WNDCLASSA wc = {};
-  wc.style = CS_DBLCLKS;
+  wc.style = 0;  // no double clicks: two quick clicks are two zoom steps
   wc.lpfnWndProc = ZoomBarProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);

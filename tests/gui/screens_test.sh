@@ -524,11 +524,12 @@ bar_button() {
     '$1 == b { printf "%d %d %d %d\n", ox + $2, oy + $3, ox + $4, oy + $5 }'
 }
 
-# click_bar BAR-CLASS LAYOUT B: a click in the middle of a bar button.
+# click_bar BAR-CLASS LAYOUT B [COUNT]: a click (or COUNT quick ones) in the
+# middle of a bar button.
 click_bar() {
   local l t r b
   read -r l t r b <<<"$(bar_button "$1" "$2" "$3")"
-  gui_click $(((l + r) / 2)) $(((t + b) / 2))
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.1 click --repeat "${4:-1}" --delay 150 1
   sleep 0.4
 }
 
@@ -574,9 +575,9 @@ case_viewer() {
   gui_screenshot dragged
   dragged=$(region_sum dragged "$vx" "$vy" "$vw" "$vh")
   check "dragging turns the view" test "$dragged" != "$start"
-  # Zoom in twice, then out twice: back to 1.0 and the very same view.
-  click_bar DetailWindowPano pano 0
-  click_bar DetailWindowPano pano 0
+  # Zoom in twice by a quick double click, then out once and once more: back
+  # to 1.0 and the very same view.
+  click_bar DetailWindowPano pano 0 2
   xdotool mousemove 5 5
   sleep 0.5
   gui_screenshot zoomed
@@ -584,6 +585,14 @@ case_viewer() {
   check "zooming in changes the view" test "$zoomed" != "$dragged"
   check "zoom out is enabled above 1.0" bar_face_matches zoomed DetailWindowPano pano 1 0
   click_bar DetailWindowPano pano 1
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot zoomed-once
+  local once
+  once=$(region_sum zoomed-once "$vx" "$vy" "$vw" "$vh")
+  check "each click is a step: one step out is neither the start nor two steps in" \
+    test "$once" != "$dragged" -a "$once" != "$zoomed"
+  check "zoom out still enabled at 1.1" bar_face_matches zoomed-once DetailWindowPano pano 1 0
   click_bar DetailWindowPano pano 1
   xdotool mousemove 5 5
   sleep 0.5
