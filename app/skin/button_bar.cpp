@@ -2,6 +2,12 @@
 
 namespace vmd {
 
+BarRect BarPlaceOnScreen(const ButtonBarLayout& bar, int screenWidth, int screenHeight) {
+  const int left = (screenWidth - bar.width) / 2;
+  const int top = screenHeight - bar.height;
+  return BarRect{left, top, left + bar.width, top + bar.height};
+}
+
 BarRect BarButtonPlace(const ButtonBarLayout& bar, int button) {
   const int left = bar.firstLeft + button * bar.step;
   return BarRect{left, bar.top, left + bar.buttonWidth, bar.top + bar.buttonHeight};

@@ -20,6 +20,10 @@ struct BarRect {
   int bottom;
 };
 
+/// The bar's place on a screen of screenWidth x screenHeight: centred at the
+/// bottom.
+BarRect BarPlaceOnScreen(const ButtonBarLayout& bar, int screenWidth, int screenHeight);
+
 /// Button `button`'s place in the bar's client area.
 BarRect BarButtonPlace(const ButtonBarLayout& bar, int button);
 

@@ -91,8 +91,9 @@ int ClickableAt(const ZoomBar* bar, LPARAM lParam) {
 }
 
 void MoveToBottomCentre(HWND window, const ZoomBar* bar, int screenWidth, int screenHeight) {
-  SetWindowPos(window, nullptr, (screenWidth - bar->layout.width) / 2,
-               screenHeight - bar->layout.height, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const BarRect place = BarPlaceOnScreen(bar->layout, screenWidth, screenHeight);
+  SetWindowPos(window, nullptr, place.left, place.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK ZoomBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -195,9 +196,9 @@ HWND CreateZoomBar(const char* className, const ButtonBarLayout& layout, HWND ow
   }
   bool attached = false;
   bar->attached = &attached;
-  HWND window = CreateWindowExA(0, className, "", WS_POPUP, (screenWidth - layout.width) / 2,
-                                screenHeight - layout.height, layout.width, layout.height, owner,
-                                nullptr, instance, bar);
+  const BarRect place = BarPlaceOnScreen(layout, screenWidth, screenHeight);
+  HWND window = CreateWindowExA(0, className, "", WS_POPUP, place.left, place.top, layout.width,
+                                layout.height, owner, nullptr, instance, bar);
   // Once the window had the record its destruction freed it.
   if (window == nullptr && !attached) delete bar;
   if (window != nullptr) bar->attached = nullptr;

@@ -7,6 +7,20 @@ namespace {
 
 // The full-screen views' bars: buttons 60 x 36 at (12 + 69b, 24), a strip
 // of 60-pixel frames, normal, down and disabled for each button in turn.
+TEST(ButtonBar, StandsAtTheBottomCentreOfTheScreen) {
+  struct Case {
+    int screenWidth, screenHeight, left, top, right, bottom;
+  } const cases[] = {{1024, 768, 401, 701, 623, 768}, {800, 600, 289, 533, 511, 600},
+                     {640, 480, 209, 413, 431, 480}};
+  for (const Case& c : cases) {
+    const BarRect r = BarPlaceOnScreen(kPanoBar, c.screenWidth, c.screenHeight);
+    EXPECT_EQ(r.left, c.left) << c.screenWidth;
+    EXPECT_EQ(r.top, c.top) << c.screenWidth;
+    EXPECT_EQ(r.right, c.right) << c.screenWidth;
+    EXPECT_EQ(r.bottom, c.bottom) << c.screenWidth;
+  }
+}
+
 TEST(ButtonBar, PointsOnTheBarFindTheirButton) {
   struct Case {
     int x, y, button;
