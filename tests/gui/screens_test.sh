@@ -615,12 +615,28 @@ case_viewer() {
   # View Detail's bar comes from the same skin at the smallest zoom step.
   click_control 0 1
   check "View Detail opens" wait_window DetailWindow 10
-  sleep 1
+  sleep 0.5
   gui_screenshot detail
   check "its bar is drawn from the skin: zoom in as normal" bar_face_matches detail DetailWindow detail 0 0
   check "zoom out disabled at the first step" bar_face_matches detail DetailWindow detail 1 2
   click_bar DetailWindow detail 2
   check "its close button closes it" wait_window MaxWindow 8 gone
+  # A perspective view: on a picture whose green says the row, the middle
+  # column of the view shows the whole height, its sides less of it.
+  convert -size 1200x600 gradient:black-lime "BMP3:$GUI_OUT/rows.bmp"
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$GUI_OUT/rows.bmp" 2>/dev/null)"
+  click_control 0 327
+  check "the viewer opens on the second picture" wait_window "PanoViewer Window" 10
+  sleep 0.5
+  gui_screenshot perspective
+  local mid=$((vx + vw / 2)) last=$((vy + vh - 1))
+  check "the middle column starts at the picture's top" near "$(channel perspective "$mid" "$vy" 2)" 0 8
+  check "and ends at its bottom" near "$(channel perspective "$mid" "$last" 2)" 255 8
+  check "the sides show less of the height" \
+    test "$(channel perspective "$vx" "$vy" 2)" -gt 50 -a "$(channel perspective $((vx + vw - 1)) "$last" 2)" -lt 205
+  xdotool key Escape
+  check "Esc closes it" wait_window "PanoViewer Window" 8 gone
   # A portrait picture has no panorama view.
   convert -size 300x400 xc:'#3060a0' "BMP3:$GUI_OUT/portrait.bmp"
   click_control 0 5
