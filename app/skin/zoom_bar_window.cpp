@@ -29,8 +29,9 @@ ZoomBar* BarOf(HWND window) {
   return reinterpret_cast<ZoomBar*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+/// Only the two zoom buttons can be disabled; close always works.
 bool Disabled(const ZoomBar* bar, int button) {
-  return button < 2 && (bar->disabled & (1u << button)) != 0;
+  return button != kZoomBarClose - 1 && (bar->disabled & (1u << button)) != 0;
 }
 
 RECT ToRect(const BarRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
