@@ -1,5 +1,8 @@
 #include "app_state.h"
 
+#include "folders.h"
+#include "pixio.h"
+
 namespace vmd {
 
 AppState g_app;
@@ -15,6 +18,13 @@ std::string LoadUiString(UINT id) {
   char buffer[1024];
   int length = LoadUiString(id, buffer, sizeof buffer);
   return std::string(buffer, length > 0 ? length : 0);
+}
+
+HGLOBAL ReadUiImage(UINT nameId) {
+  const std::string name = LoadUiString(nameId);
+  if (name.empty()) return nullptr;
+  const std::string path = ProgramFolder() + "\\UI\\" + name;
+  return ImgReadDib(nullptr, path.c_str());
 }
 
 StitchOptions StartStitchOptions() {

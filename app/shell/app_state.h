@@ -73,6 +73,11 @@ constexpr int kProgramIcon = 102;
 int LoadUiString(UINT id, char* buffer, int size);
 std::string LoadUiString(UINT id);
 
+/// Reads the skin image named by string `nameId` from the program's UI folder
+/// (a DIB in a movable block the caller frees); null when the name or the
+/// file is missing or unreadable.
+HGLOBAL ReadUiImage(UINT nameId);
+
 /// The start values of the stitch options given at main window creation.
 StitchOptions StartStitchOptions();
 

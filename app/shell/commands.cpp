@@ -23,8 +23,7 @@ HGLOBAL g_storyboardTitle = nullptr;
 /// panorama, "title1.800" otherwise, read from the program's skin folder.
 void ShowStoryboardTitle() {
   const UINT name = g_app.panoramaKind == Pano360 ? 50142 : 50141;
-  const std::string path = JoinPath(Settings().programFolder, "UI\\" + LoadUiString(name));
-  g_storyboardTitle = ImgReadDib(nullptr, path.c_str());
+  g_storyboardTitle = ReadUiImage(name);
   ShowImageInArea(kStoryboardTitlePlace, g_storyboardTitle);
 }
 

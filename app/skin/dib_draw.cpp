@@ -24,16 +24,54 @@ void DrawSkinImage(HDC dc, const SkinImage& image, int x, int y) {
                     image.pixels.data(), &info, DIB_RGB_COLORS);
 }
 
-bool DrawDibInArea(HDC dc, HGLOBAL dib, const RECT& area) {
-  GlobalLockGuard<BYTE> bytes(dib);
-  if (bytes.get() == nullptr) return false;
-  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes.get());
+namespace {
+
+/// The header of a locked DIB, or null when the block holds none.
+const BITMAPINFOHEADER* DibHeader(const BYTE* bytes) {
+  if (bytes == nullptr) return nullptr;
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
   if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biWidth <= 0 || header->biHeight == 0)
-    return false;
+    return nullptr;
+  return header;
+}
+
+/// The pixels of a DIB: past its header and colour table.
+const BYTE* DibPixels(const BITMAPINFOHEADER* header) {
   DWORD colours = header->biClrUsed;
   if (colours == 0 && header->biBitCount <= 8) colours = 1u << header->biBitCount;
   if (header->biCompression == BI_BITFIELDS) colours = 3;
-  const BYTE* bits = bytes.get() + header->biSize + colours * sizeof(RGBQUAD);
+  return reinterpret_cast<const BYTE*>(header) + header->biSize + colours * sizeof(RGBQUAD);
+}
+
+}  // namespace
+
+bool DibDimensions(HGLOBAL dib, int* width, int* height) {
+  GlobalLockGuard<BYTE> bytes(dib);
+  const BITMAPINFOHEADER* header = DibHeader(bytes.get());
+  if (header == nullptr) return false;
+  *width = header->biWidth;
+  *height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+  return true;
+}
+
+bool DrawDibPart(HDC dc, HGLOBAL dib, int sourceX, int sourceY, int width, int height, int x,
+                 int y) {
+  GlobalLockGuard<BYTE> bytes(dib);
+  const BITMAPINFOHEADER* header = DibHeader(bytes.get());
+  if (header == nullptr) return false;
+  const int rows = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+  // A bottom-up DIB counts source rows from its lower edge.
+  const int fromBottom = header->biHeight > 0 ? rows - sourceY - height : sourceY;
+  StretchDIBits(dc, x, y, width, height, sourceX, fromBottom, width, height, DibPixels(header),
+                reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS, SRCCOPY);
+  return true;
+}
+
+bool DrawDibInArea(HDC dc, HGLOBAL dib, const RECT& area) {
+  GlobalLockGuard<BYTE> bytes(dib);
+  const BITMAPINFOHEADER* header = DibHeader(bytes.get());
+  if (header == nullptr) return false;
+  const BYTE* bits = DibPixels(header);
   const int width = header->biWidth;
   const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
   const int areaWidth = area.right - area.left + 1;

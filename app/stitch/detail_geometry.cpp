@@ -65,9 +65,4 @@ POINT PanAfterZoom(int imageW, int imageH, int screenW, int screenH, int oldStep
   return {axis(pan.x, imageW, screenW), axis(pan.y, imageH, screenH)};
 }
 
-RECT DetailBarRect(int screenW, int screenH) {
-  int left = (screenW - kDetailBarWidth) / 2, top = screenH - kDetailBarHeight;
-  return {left, top, left + kDetailBarWidth, top + kDetailBarHeight};
-}
-
 }  // namespace vmd

@@ -10,9 +10,6 @@ namespace vmd {
 
 constexpr int kDetailMinStep = 1;
 constexpr int kDetailMaxStep = 20;
-/// The control bar at the bottom centre of the screen.
-constexpr int kDetailBarWidth = 222;
-constexpr int kDetailBarHeight = 67;
 
 /// Where the result view draws an image: unscaled and centred when smaller than
 /// the view in both directions, else fitted (FittedRect).
@@ -37,9 +34,6 @@ DetailPlacement PlaceDetail(int imageW, int imageH, int screenW, int screenH, in
 /// The pan that keeps the screen's centre on the same image point when the
 /// step changes from oldStep to newStep.
 POINT PanAfterZoom(int imageW, int imageH, int screenW, int screenH, int oldStep, int newStep, POINT pan);
-
-/// The bar's rectangle on a screen of screenW x screenH.
-RECT DetailBarRect(int screenW, int screenH);
 
 }  // namespace vmd
 

@@ -1,9 +1,9 @@
 #include "detail_view.h"
 
 #include "app_state.h"
-#include "detail_bar.h"
 #include "detail_geometry.h"
 #include "image_ops.h"
+#include "zoom_bar_window.h"
 
 namespace vmd {
 
@@ -11,6 +11,8 @@ namespace {
 
 constexpr char kMaxClass[] = "MaxWindow";
 constexpr char kBarClass[] = "DetailWindow";
+constexpr UINT kStringBarImage = 50036;    ///< "detail.log"
+constexpr UINT kStringBarButtons = 50049;  ///< "detail.btn"
 
 /// The full view's state while it is open.
 struct DetailState {
@@ -25,7 +27,6 @@ struct DetailState {
   bool dragging = false;
   POINT dragStart = {};
   POINT panStart = {};
-  DetailBarButton pressed = kBarNone;
 };
 DetailState g_detail;
 
@@ -60,6 +61,15 @@ void PaintMax(HWND window) {
   EndPaint(window, &ps);
 }
 
+/// The bar's zoom buttons: off at the last step each way.
+void UpdateBar() {
+  if (g_detail.bar == nullptr) return;
+  unsigned disabled = 0;
+  if (g_detail.step >= kDetailMaxStep) disabled |= kZoomInOff;
+  if (g_detail.step <= kDetailMinStep) disabled |= kZoomOutOff;
+  SetZoomBarDisabled(g_detail.bar, disabled);
+}
+
 void Zoom(int newStep) {
   if (newStep == g_detail.step) return;
   g_detail.pan = PanAfterZoom(g_detail.imageW, g_detail.imageH, g_detail.screenW, g_detail.screenH,
@@ -67,7 +77,7 @@ void Zoom(int newStep) {
   g_detail.step = newStep;
   g_detail.pan = Placement().pan;
   InvalidateRect(g_detail.max, nullptr, FALSE);
-  if (g_detail.bar != nullptr) InvalidateRect(g_detail.bar, nullptr, FALSE);
+  UpdateBar();
 }
 
 /// Keys of both windows: Esc leaves, plus and minus zoom.
@@ -99,6 +109,14 @@ LRESULT CALLBACK MaxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_KEYDOWN:
       if (OnKey(wParam)) return 0;
       break;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case kZoomBarClose: CloseDetailView(); break;
+        case kZoomBarZoomIn: Zoom(DetailZoomIn(g_detail.step)); break;
+        case kZoomBarZoomOut: Zoom(DetailZoomOut(g_detail.step)); break;
+        default: break;
+      }
+      return 0;
     case WM_LBUTTONDOWN:
       SetCapture(window);
       g_detail.dragging = true;
@@ -135,56 +153,6 @@ LRESULT CALLBACK MaxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-unsigned DisabledButtons() {
-  unsigned disabled = 0;
-  if (g_detail.step >= kDetailMaxStep) disabled |= 1u << kBarZoomIn;
-  if (g_detail.step <= kDetailMinStep) disabled |= 1u << kBarZoomOut;
-  return disabled;
-}
-
-void PressButton(DetailBarButton button) {
-  if (button == kBarClose) CloseDetailView();
-  if (button == kBarZoomIn) Zoom(DetailZoomIn(g_detail.step));
-  if (button == kBarZoomOut) Zoom(DetailZoomOut(g_detail.step));
-}
-
-LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      RECT client;
-      GetClientRect(window, &client);
-      PaintDetailBar(dc, client, g_detail.pressed, DisabledButtons());
-      EndPaint(window, &ps);
-      return 0;
-    }
-    case WM_KEYDOWN:
-      if (OnKey(wParam)) return 0;
-      break;
-    case WM_LBUTTONDOWN:
-      SetCapture(window);
-      g_detail.pressed = DetailBarButtonAt(PointOf(lParam));
-      InvalidateRect(window, nullptr, FALSE);
-      return 0;
-    case WM_LBUTTONUP: {
-      DetailBarButton pressed = g_detail.pressed;
-      g_detail.pressed = kBarNone;
-      if (GetCapture() == window) ReleaseCapture();
-      InvalidateRect(window, nullptr, FALSE);
-      if (pressed != kBarNone && pressed == DetailBarButtonAt(PointOf(lParam)) &&
-          (DisabledButtons() & (1u << pressed)) == 0)
-        PressButton(pressed);
-      return 0;
-    }
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 void EnsureClassesRegistered(HINSTANCE instance) {
   static bool registered = false;
   if (registered) return;
@@ -194,10 +162,7 @@ void EnsureClassesRegistered(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.lpszClassName = kMaxClass;
-  bool max = RegisterClassA(&wc) != 0;
-  wc.lpfnWndProc = BarProc;
-  wc.lpszClassName = kBarClass;
-  registered = max && RegisterClassA(&wc) != 0;
+  registered = RegisterClassA(&wc) != 0;
 }
 
 }  // namespace
@@ -220,10 +185,10 @@ bool ShowDetailView(HWND owner, HGLOBAL image) {
     g_detail = DetailState();
     return false;
   }
-  RECT bar = DetailBarRect(g_detail.screenW, g_detail.screenH);
-  g_detail.bar = CreateWindowExA(0, kBarClass, "", WS_POPUP | WS_VISIBLE, bar.left, bar.top,
-                                 bar.right - bar.left, bar.bottom - bar.top, g_detail.max, nullptr, instance,
-                                 nullptr);
+  g_detail.bar = CreateZoomBar(kBarClass, kDetailBar, g_detail.max, g_detail.screenW, g_detail.screenH,
+                               ReadUiImage(kStringBarImage), ReadUiImage(kStringBarButtons));
+  UpdateBar();
+  if (g_detail.bar != nullptr) ShowWindow(g_detail.bar, SW_SHOWNOACTIVATE);
   g_app.fullViewWindows[0] = g_detail.max;
   g_app.fullViewWindows[1] = g_detail.bar;
   SetForegroundWindow(g_detail.max);

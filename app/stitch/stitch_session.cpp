@@ -24,11 +24,6 @@ constexpr UINT kFrameImageName = 50130;  // "bar.log"
 
 StitchSession g_session;
 
-HGLOBAL ReadSkinImage(UINT nameId) {
-  const std::string path = Settings().programFolder + "\\UI\\" + LoadUiString(nameId);
-  return ImgReadDib(nullptr, path.c_str());
-}
-
 void Warn(HWND owner, int message, bool icon) {
   MessageBoxA(owner, LoadUiString(static_cast<UINT>(message)).c_str(), LoadUiString(kStringWarning).c_str(),
               MB_OK | (icon ? MB_ICONEXCLAMATION : 0));
@@ -65,8 +60,8 @@ void PaintBar(HWND window) {
 LRESULT CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      g_session.barImage = ReadSkinImage(kBarImageName);
-      g_session.frameImage = ReadSkinImage(kFrameImageName);
+      g_session.barImage = ReadUiImage(kBarImageName);
+      g_session.frameImage = ReadUiImage(kFrameImageName);
       SetCursor(LoadCursor(nullptr, IDC_WAIT));
       GetAsyncKeyState(VK_ESCAPE);  // an earlier press does not cancel
       return 0;

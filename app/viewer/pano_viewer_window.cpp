@@ -7,11 +7,9 @@
 #include <string>
 
 #include "app_state.h"
-#include "folders.h"
-#include "pano_bar.h"
 #include "pano_viewer.h"
-#include "pixio.h"
 #include "viewer_state.h"
+#include "zoom_bar_window.h"
 
 namespace vmd {
 
@@ -20,6 +18,9 @@ namespace {
 constexpr char kViewerClass[] = "PanoViewer Window";
 constexpr UINT kStringLandscapeOnly = 50101;
 constexpr UINT kStringFrameImage = 50115;
+constexpr char kBarClass[] = "DetailWindowPano";
+constexpr UINT kStringBarImage = 50103;    ///< "pano.log"
+constexpr UINT kStringBarButtons = 50104;  ///< "pano.btn"
 constexpr int kFrameBand = 4;  ///< width of each border of the frame image
 /// Posted to the main window when the viewer has closed. wParam, lParam: 0.
 constexpr UINT kViewerClosed = WM_USER + 502;
@@ -85,12 +86,7 @@ void DrawView(const Viewer* v, HDC dc) {
 /// "panovw.log", placed as the whole image would stand centred on the screen,
 /// and black everywhere outside it. Without the image the frame is black too.
 void DrawFrame(const Viewer* v, HDC dc) {
-  const std::string name = LoadUiString(kStringFrameImage);
-  HGLOBAL frame = nullptr;
-  if (!name.empty()) {
-    const std::string path = ProgramFolder() + "\\UI\\" + name;
-    frame = ImgReadDib(nullptr, path.c_str());
-  }
+  HGLOBAL frame = ReadUiImage(kStringFrameImage);
   RECT inner = Viewport(v);
   const auto* info = frame ? static_cast<const BITMAPINFO*>(GlobalLock(frame)) : nullptr;
   if (info) {
@@ -131,26 +127,29 @@ void Step(Viewer* v) {
   UpdateWindow(v->window);
 }
 
-void RedrawBar(const Viewer* v) {
-  if (v->bar) InvalidateRect(v->bar, nullptr, FALSE);
+/// The bar's zoom buttons follow the viewer's button states.
+void UpdateBar(const Viewer* v) {
+  if (!v->bar) return;
+  SetZoomBarDisabled(v->bar, (v->state.zoomInState == 2 ? kZoomInOff : 0u) |
+                                 (v->state.zoomOutState == 2 ? kZoomOutOff : 0u));
 }
 
 void OnCommand(Viewer* v, WORD id) {
   switch (id) {
-    case kBarZoomIn:
+    case kZoomBarZoomIn:
       ZoomIn(&v->state);
       break;
-    case kBarZoomOut:
+    case kZoomBarZoomOut:
       ZoomOut(&v->state);
       break;
-    case kBarClose:
+    case kZoomBarClose:
       // The bar goes with the viewer; both handles are forgotten.
       PostMessageA(v->window, WM_CLOSE, 0, 0);
       return;
     default:
       return;
   }
-  RedrawBar(v);
+  UpdateBar(v);
   SendMessageA(v->window, kMsgViewStep, 0, 0);
 }
 
@@ -193,7 +192,8 @@ void OnLButtonUp(Viewer* v, int x, int y) {
   v->lastPoint = POINT{x, y};
   if (InViewport(v, x, y)) ShowCursorOf(v, ViewerCursor(kCursorHand));
   ReleaseCapture();
-  if (v->bar) SetFocus(v->bar);
+  // The viewer keeps the keyboard; its bar is never activated (zoom_bar_window.h).
+  SetFocus(v->window);
 }
 
 void OnDisplayChange(Viewer* v, int width, int height) {
@@ -367,15 +367,16 @@ bool OpenPanoramaViewer(HWND main, HGLOBAL image) {
     g_viewer = nullptr;
     return false;
   }
-  v->bar = CreatePanoBar(window, v->screenWidth, v->screenHeight, &v->state.zoomInState,
-                         &v->state.zoomOutState);
+  v->bar = CreateZoomBar(kBarClass, kPanoBar, window, v->screenWidth, v->screenHeight,
+                         ReadUiImage(kStringBarImage), ReadUiImage(kStringBarButtons));
+  UpdateBar(v);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   if (v->bar) {
-    ShowWindow(v->bar, SW_SHOW);
+    ShowWindow(v->bar, SW_SHOWNOACTIVATE);
     UpdateWindow(v->bar);
-    SetFocus(v->bar);
   }
+  SetFocus(window);
   return true;
 }
 

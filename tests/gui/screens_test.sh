@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Real-window tests of the main window's skinned screens: every screen a user
 # reaches by buttons and keys, the panorama type screen's options, tool tips,
-# disabled buttons, the title-band buttons and a damaged skin. Controls are
-# found by id in the skin file (vmd3-skin list), never by pixel numbers here.
+# disabled buttons, the title-band buttons and a damaged skin; the panorama
+# viewer and View Detail with their skinned bars; printing across pages.
+# Controls are found by id in the skin file (vmd3-skin list), the bars'
+# buttons by the bar layout (vmd3-skin bar), never by pixel numbers here.
 #   screens_test.sh CASE PROGRAM-FOLDER OUTPUT-FOLDER WINDOW-POKE-EXE VMD3-SKIN
 . "$(dirname "${BASH_SOURCE[0]}")/gui_lib.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/vmd3_lib.sh"
@@ -305,6 +307,125 @@ case_print() {
   close_program
 }
 
+# gradient_image FILE W H: red runs 0 to 255 left to right, green 0 to 255
+# top to bottom, blue half: a page's part of the picture says where it lies.
+gradient_image() {
+  convert -size "${2}x${3}" xc: -channel R -fx 'i/(w-1)' -channel G -fx 'j/(h-1)' \
+    -channel B -fx 0.5 +channel "BMP3:$1"
+}
+
+# content_box SHOT: "LEFT TOP RIGHT BOTTOM" (inclusive) of what is printed on a page.
+content_box() {
+  convert "$GUI_OUT/$1.png" -fuzz 6% -format '%@' info: 2>/dev/null |
+    awk -F'[x+]' '{ printf "%d %d %d %d\n", $3, $4, $3 + $1 - 1, $4 + $2 - 1 }'
+}
+
+# channel SHOT X Y N: colour channel N (1 red, 2 green) of a page pixel.
+channel() { gui_pixel "$1" "$2" "$3" | cut -d, -f"$4"; }
+
+near() { [ $(($1 > $2 ? $1 - $2 : $2 - $1)) -le "$3" ]; }
+
+# type_into FIELD TEXT: the text of the print layout's edit field at control
+# FIELD replaced by TEXT.
+type_into() {
+  click_control 3 "$1"
+  xdotool key --clearmodifiers Home shift+End
+  xdotool type --delay 50 "$2"
+  sleep 0.5
+}
+
+# print_arranged FILE FIELD NAME COPIES-BY: opens FILE, Print, pages FIELD
+# (540 across, 541 down) set to 2 in its edit field, 2 copies by the copy
+# button ("button", from 1) or typed into the copies field ("type"), Begin
+# printing; the PostScript turned into pages NAME-1.png, NAME-2.png ... (72 dpi).
+print_arranged() {
+  local field=$2 edit=$(($2 - 440)) ps="$WINEPREFIX/printed/printed.ps" i setup
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$1" 2>/dev/null)"
+  click_control 0 3
+  setup=$(wait_box "Print Setup")
+  [ -n "$setup" ] && gui_key "$setup" Return
+  expect_screen 3 "the print layout screen for $3"
+  sleep 0.5
+  type_into "$field" 2
+  check "$3: 2 pages typed into field $edit" test "$(poke text "$edit")" = 2
+  if [ "$4" = button ]; then
+    check "$3: one copy to start with" test "$(poke text 102)" = 1
+    click_control 3 520
+  else
+    type_into 542 2
+  fi
+  check "$3: 2 copies" test "$(poke text 102)" = 2
+  gui_screenshot "$3-layout"
+  rm -f "$ps"
+  click_control 3 522
+  for ((i = 0; i < 50; i++)); do
+    [ -s "$ps" ] && break
+    sleep 0.3
+  done
+  sleep 1
+  cp "$ps" "$GUI_OUT/$3.ps" 2>/dev/null
+  gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r72 -sOutputFile="$GUI_OUT/$3-%d.png" "$GUI_OUT/$3.ps"
+  press Escape
+  expect_screen 0 "Escape on the print layout goes Home"
+}
+
+# copies_asked NAME: 2 copies, as the driver's job ticket or as pages repeated.
+copies_asked() {
+  local pages
+  pages=$(ls "$GUI_OUT/$1"-[0-9].png 2>/dev/null | wc -l)
+  if [ "$pages" = 2 ]; then grep -aq '^%cupsJobTicket: copies=2$' "$GUI_OUT/$1.ps"; return; fi
+  [ "$pages" = 4 ] && cmp -s "$GUI_OUT/$1-1.png" "$GUI_OUT/$1-3.png" && cmp -s "$GUI_OUT/$1-2.png" "$GUI_OUT/$1-4.png"
+}
+
+case_print_pages() {
+  gui_start 1024x768
+  start_program
+  local margin=18  # the test printer's unprintable edge, points = pixels at 72 dpi
+  local l1 t1 r1 b1 l2 t2 r2 b2 pw ph
+  gradient_image "$GUI_OUT/wide.bmp" 600 300
+  gradient_image "$GUI_OUT/tall.bmp" 300 600
+  # 2 pages across: the left page holds the left half, the right page the rest.
+  print_arranged "$GUI_OUT/wide.bmp" 540 across button
+  check "2 x 1: two pages" test -s "$GUI_OUT/across-2.png" -a ! -s "$GUI_OUT/across-3.png" -o -s "$GUI_OUT/across-4.png"
+  check "2 x 1: 2 copies" copies_asked across
+  read -r pw ph <<<"$(identify -format '%w %h' "$GUI_OUT/across-1.png")"
+  read -r l1 t1 r1 b1 <<<"$(content_box across-1)"
+  read -r l2 t2 r2 b2 <<<"$(content_box across-2)"
+  log "across: page ${pw}x${ph}, left page $l1 $t1 $r1 $b1, right page $l2 $t2 $r2 $b2"
+  check "2 x 1: the left page is printed to its right edge" near "$r1" $((pw - 1 - margin)) 2
+  check "2 x 1: the right page from its left edge" near "$l2" "$margin" 2
+  check "2 x 1: centred across the block" near "$l1" $((pw - 1 - r2)) 2
+  check "2 x 1: centred down" near "$t1" $((ph - 1 - b1)) 2
+  check "2 x 1: both pages at one height" test "$t1 $b1" = "$t2 $b2"
+  local mid=$(((t1 + b1) / 2)) a b
+  check "2 x 1: the picture's left edge on the left page" near "$(channel across-1 $((l1 + 1)) "$mid" 1)" 0 4
+  check "2 x 1: its right edge on the right page" near "$(channel across-2 $((r2 - 1)) "$mid" 1)" 255 4
+  a=$(channel across-1 $((r1 - 1)) "$mid" 1)
+  b=$(channel across-2 $((l2 + 1)) "$mid" 1)
+  check "2 x 1: the right page goes on where the left one ends (red $a, $b)" near "$a" "$b" 4
+  check "2 x 1: the whole height" near "$(channel across-1 $((l1 + 20)) $((b1 - 1)) 2)" 255 4
+  # 2 pages down: the top page holds the upper half.
+  print_arranged "$GUI_OUT/tall.bmp" 541 down type
+  check "1 x 2: two pages" test -s "$GUI_OUT/down-2.png" -a ! -s "$GUI_OUT/down-3.png" -o -s "$GUI_OUT/down-4.png"
+  check "1 x 2: 2 copies" copies_asked down
+  read -r l1 t1 r1 b1 <<<"$(content_box down-1)"
+  read -r l2 t2 r2 b2 <<<"$(content_box down-2)"
+  log "down: top page $l1 $t1 $r1 $b1, bottom page $l2 $t2 $r2 $b2"
+  check "1 x 2: the top page is printed to its bottom edge" near "$b1" $((ph - 1 - margin)) 2
+  check "1 x 2: the bottom page from its top edge" near "$t2" "$margin" 2
+  check "1 x 2: centred down the block" near "$t1" $((ph - 1 - b2)) 2
+  check "1 x 2: centred across" near "$l1" $((pw - 1 - r1)) 2
+  check "1 x 2: both pages at one width" test "$l1 $r1" = "$l2 $r2"
+  mid=$(((l1 + r1) / 2))
+  check "1 x 2: the picture's top on the top page" near "$(channel down-1 "$mid" $((t1 + 1)) 2)" 0 4
+  check "1 x 2: its bottom on the bottom page" near "$(channel down-2 "$mid" $((b2 - 1)) 2)" 255 4
+  a=$(channel down-1 "$mid" $((b1 - 1)) 2)
+  b=$(channel down-2 "$mid" $((t2 + 1)) 2)
+  check "1 x 2: the bottom page goes on where the top one ends (green $a, $b)" near "$a" "$b" 4
+  close_program
+}
+
 case_open_edit() {
   gui_start 1024x768
   start_program
@@ -361,6 +482,157 @@ case_open_edit() {
   else
     fail "still running after No"
   fi
+}
+
+# wait_class_window CLASS SECONDS [gone]: until a visible window of CLASS shows, or
+# with "gone" until there is no such window at all. (Without a window manager
+# Wine spends about 2 s hiding a full-screen window; a click in that time is
+# lost, so the next step waits for the window's end.)
+wait_class_window() {
+  local i rc
+  for ((i = 0; i < $2 * 5; i++)); do
+    poke shown "$1" >/dev/null
+    rc=$?
+    if [ "${3:-}" = gone ]; then [ "$rc" = 2 ] && return 0
+    else [ "$rc" = 0 ] && return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# bar_button BAR-CLASS LAYOUT B: "LEFT TOP RIGHT BOTTOM" on the screen of button B
+# of a full-screen view's bar (the window of BAR-CLASS), its place from the
+# bar layout (vmd3-skin bar LAYOUT).
+bar_button() {
+  local bl bt br bb
+  read -r bl bt br bb <<<"$(poke shown "$1")"
+  "$skin_tool" bar "$2" | awk -v b="$3" -v ox="$bl" -v oy="$bt" \
+    '$1 == b { printf "%d %d %d %d\n", ox + $2, oy + $3, ox + $4, oy + $5 }'
+}
+
+# click_bar BAR-CLASS LAYOUT B [COUNT]: a click (or COUNT quick ones) in the
+# middle of a bar button.
+click_bar() {
+  local l t r b
+  read -r l t r b <<<"$(bar_button "$1" "$2" "$3")"
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.1 click --repeat "${4:-1}" --delay 150 1
+  sleep 0.4
+}
+
+# bar_face_matches SHOT BAR-CLASS LAYOUT B STATE: the screenshot shows button B
+# exactly as the skin's strip (UI/LAYOUT.btn) draws it in STATE (0 normal,
+# 1 down, 2 disabled).
+bar_face_matches() {
+  local l t r b w h shown strip
+  read -r l t r b <<<"$(bar_button "$2" "$3" "$4")"
+  w=$((r - l + 1))
+  h=$((b - t + 1))
+  shown=$(region_sum "$1" "$l" "$t" "$w" "$h")
+  strip=$(convert "BMP:$program_dir/UI/$3.btn" -crop "${w}x${h}+$(((3 * $4 + $5) * w))+0" \
+    -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-32)
+  [ "$shown" = "$strip" ]
+}
+
+case_viewer() {
+  gui_start 1024x768
+  start_program
+  # The viewport: the frame image's inside, centred on the screen.
+  local fw fh vw vh vx vy
+  read -r fw fh <<<"$(identify -format '%w %h' "BMP:$program_dir/UI/panovw.log")"
+  vw=$((fw - 8)) vh=$((fh - 8)) vx=$(((1024 - fw + 8) / 2)) vy=$(((768 - fh + 8) / 2))
+  open_photo row_1.jpg
+  click_control 0 327
+  check "View Panorama opens the viewer" wait_class_window "PanoViewer Window" 10
+  check "with its bar" wait_class_window DetailWindowPano 5
+  sleep 1
+  gui_screenshot viewer
+  check "black around the frame" test "$(gui_pixel viewer 10 10)" = "0,0,0"
+  check "a picture in the viewport" test \
+    "$(convert "$GUI_OUT/viewer.png" -crop "${vw}x${vh}+${vx}+${vy}" -format '%[fx:standard_deviation>0.02]' info:)" = 1
+  check "the bar is drawn from the skin: zoom in as normal" bar_face_matches viewer DetailWindowPano pano 0 0
+  check "zoom out disabled at 1.0" bar_face_matches viewer DetailWindowPano pano 1 2
+  check "close as normal" bar_face_matches viewer DetailWindowPano pano 2 0
+  local start dragged zoomed back
+  start=$(region_sum viewer "$vx" "$vy" "$vw" "$vh")
+  # Dragging to the left keeps turning the view while the button is held.
+  drag $((vx + vw / 2)) $((vy + vh / 2)) $((vx + vw / 2 - 150)) $((vy + vh / 2))
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot dragged
+  dragged=$(region_sum dragged "$vx" "$vy" "$vw" "$vh")
+  check "dragging turns the view" test "$dragged" != "$start"
+  # Zoom in twice by a quick double click, then out once and once more: back
+  # to 1.0 and the very same view.
+  click_bar DetailWindowPano pano 0 2
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot zoomed
+  zoomed=$(region_sum zoomed "$vx" "$vy" "$vw" "$vh")
+  check "zooming in changes the view" test "$zoomed" != "$dragged"
+  check "zoom out is enabled above 1.0" bar_face_matches zoomed DetailWindowPano pano 1 0
+  click_bar DetailWindowPano pano 1
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot zoomed-once
+  local once
+  once=$(region_sum zoomed-once "$vx" "$vy" "$vw" "$vh")
+  check "each click is a step: one step out is neither the start nor two steps in" \
+    test "$once" != "$dragged" -a "$once" != "$zoomed"
+  check "zoom out still enabled at 1.1" bar_face_matches zoomed-once DetailWindowPano pano 1 0
+  click_bar DetailWindowPano pano 1
+  xdotool mousemove 5 5
+  sleep 0.5
+  gui_screenshot zoomed-out
+  back=$(region_sum zoomed-out "$vx" "$vy" "$vw" "$vh")
+  check "zooming out to 1.0 gives the view before zooming" test "$back" = "$dragged"
+  check "and disables zoom out again" bar_face_matches zoomed-out DetailWindowPano pano 1 2
+  # The bar's close button, then Esc on a viewer opened again.
+  click_bar DetailWindowPano pano 2
+  check "the close button closes the viewer" wait_class_window "PanoViewer Window" 8 gone
+  check "and its bar" wait_class_window DetailWindowPano 2 gone
+  expect_screen 0 "Home again"
+  click_control 0 327
+  check "the viewer opens again" wait_class_window "PanoViewer Window" 10
+  sleep 0.5
+  xdotool key Escape
+  check "Esc closes the viewer" wait_class_window "PanoViewer Window" 8 gone
+  sleep 0.5
+  gui_screenshot closed
+  # View Detail's bar comes from the same skin at the smallest zoom step.
+  click_control 0 1
+  check "View Detail opens" wait_class_window DetailWindow 10
+  sleep 0.5
+  gui_screenshot detail
+  check "its bar is drawn from the skin: zoom in as normal" bar_face_matches detail DetailWindow detail 0 0
+  check "zoom out disabled at the first step" bar_face_matches detail DetailWindow detail 1 2
+  click_bar DetailWindow detail 2
+  check "its close button closes it" wait_class_window MaxWindow 8 gone
+  # A perspective view: on a picture whose green says the row, the middle
+  # column of the view shows the whole height, its sides less of it.
+  convert -size 1200x600 gradient:black-lime "BMP3:$GUI_OUT/rows.bmp"
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$GUI_OUT/rows.bmp" 2>/dev/null)"
+  click_control 0 327
+  check "the viewer opens on the second picture" wait_class_window "PanoViewer Window" 10
+  sleep 0.5
+  gui_screenshot perspective
+  local mid=$((vx + vw / 2)) last=$((vy + vh - 1))
+  check "the middle column starts at the picture's top" near "$(channel perspective "$mid" "$vy" 2)" 0 8
+  check "and ends at its bottom" near "$(channel perspective "$mid" "$last" 2)" 255 8
+  check "the sides show less of the height" \
+    test "$(channel perspective "$vx" "$vy" 2)" -gt 50 -a "$(channel perspective $((vx + vw - 1)) "$last" 2)" -lt 205
+  xdotool key Escape
+  check "Esc closes it" wait_class_window "PanoViewer Window" 8 gone
+  # A portrait picture has no panorama view.
+  convert -size 300x400 xc:'#3060a0' "BMP3:$GUI_OUT/portrait.bmp"
+  click_control 0 5
+  dialog_type Open "$(winepath -w "$GUI_OUT/portrait.bmp" 2>/dev/null)"
+  click_control 0 327
+  local text
+  text=$(warning_text)
+  check "a portrait picture is refused" grep -qF "Panorama view available for landscape images only." <<<"$text"
+  check "without a viewer" wait_class_window "PanoViewer Window" 1 gone
+  close_program
 }
 
 # Start on an empty storyboard of each kind: the count check speaks, and the
@@ -448,6 +720,8 @@ case $case_name in
   open-edit) case_open_edit ;;
   stitch-refusals) case_stitch_refusals ;;
   print) case_print ;;
+  viewer) case_viewer ;;
+  print-pages) case_print_pages ;;
   export) case_export ;;
   walk) case_walk ;;
   kind-options) case_kind_options ;;

@@ -13,6 +13,10 @@
 //   window_poke answer TITLE ID              presses button ID of the window titled TITLE
 //   window_poke cursor                      prints the handle of the cursor the window
 //                                           under the keyboard focus shows, in hex
+//   window_poke shown CLASS                  prints "LEFT TOP RIGHT BOTTOM" (screen, right
+//                                           and bottom exclusive) of the visible window
+//                                           of CLASS; exits 1 when it is hidden, 2 when
+//                                           there is none
 #include <windows.h>
 
 #include <cstdio>
@@ -113,6 +117,16 @@ int PrintCursor() {
   return 0;
 }
 
+int PrintShown(const char* className) {
+  HWND window = FindWindowA(className, nullptr);
+  if (window == nullptr) return 2;
+  if (!IsWindowVisible(window)) return 1;
+  RECT r;
+  GetWindowRect(window, &r);
+  printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,8 +146,9 @@ int main(int argc, char** argv) {
   if (argc == 4 && strcmp(argv[1], "answer") == 0) return AnswerDialog(argv[2], atoi(argv[3]));
   if (argc == 2 && strcmp(argv[1], "newcopy") == 0) return ActAsNewCopy();
   if (argc == 2 && strcmp(argv[1], "cursor") == 0) return PrintCursor();
+  if (argc == 3 && strcmp(argv[1], "shown") == 0) return PrintShown(argv[2]);
   fprintf(stderr,
           "usage: window_poke post CLASS MESSAGE WPARAM | newcopy | screen | text ID | dialog TITLE | answer TITLE ID |"
-          " cursor\n");
+          " cursor | shown CLASS\n");
   return 1;
 }

@@ -4,12 +4,16 @@
 // BOTTOM" (decimal; the place in the main window's client area, inclusive).
 //   vmd3-skin pixel SKINFILE PANEL X Y
 // prints the panel background's colour at (X, Y) as "R,G,B".
+//   vmd3-skin bar detail|pano|sort
+// prints one line per button of that button bar, "BUTTON LEFT TOP RIGHT
+// BOTTOM" (the place in the bar's client area, inclusive).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "button_bar.h"
 #include "skin_file.h"
 #include "skin_list.h"
 
@@ -25,13 +29,30 @@ int PrintPixel(const vmd::SkinFile& skin, long panel, long x, long y) {
   return 0;
 }
 
+int PrintBar(const char* name) {
+  const vmd::ButtonBarLayout* bar = nullptr;
+  if (std::strcmp(name, "detail") == 0) bar = &vmd::kDetailBar;
+  if (std::strcmp(name, "pano") == 0) bar = &vmd::kPanoBar;
+  if (std::strcmp(name, "sort") == 0) bar = &vmd::kSortBar;
+  if (bar == nullptr) {
+    std::fprintf(stderr, "vmd3-skin: no button bar %s\n", name);
+    return 2;
+  }
+  for (int b = 0; b < bar->buttons; ++b) {
+    const vmd::BarRect r = vmd::BarButtonPlace(*bar, b);
+    std::printf("%d %d %d %d %d\n", b, r.left, r.top, r.right - 1, r.bottom - 1);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "bar") == 0) return PrintBar(argv[2]);
   const bool list = argc == 4 && std::strcmp(argv[1], "list") == 0;
   const bool pixel = argc == 6 && std::strcmp(argv[1], "pixel") == 0;
   if (!list && !pixel) {
-    std::fprintf(stderr, "usage: vmd3-skin list SKINFILE PANEL | vmd3-skin pixel SKINFILE PANEL X Y\n");
+    std::fprintf(stderr, "usage: vmd3-skin list SKINFILE PANEL | vmd3-skin pixel SKINFILE PANEL X Y | vmd3-skin bar NAME\n");
     return 2;
   }
   char* end = nullptr;

@@ -56,8 +56,3 @@ TEST(DetailPlacement, ZoomKeepsTheScreenCentreOnTheSamePoint) {
   EXPECT_EQ(back.x, 1500);
   EXPECT_EQ(back.y, 600);
 }
-
-TEST(DetailBar, BottomCentreOfTheScreen) {
-  ExpectRect(DetailBarRect(1024, 768), 401, 701, 623, 768);
-  ExpectRect(DetailBarRect(800, 600), 289, 533, 511, 600);
-}
