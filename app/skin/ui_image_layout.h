@@ -55,7 +55,8 @@ struct ButtonBarLayout {
   int top;
 };
 
-/// Full-screen detail view and panorama viewer bars: zoom in, zoom out, close.
+/// The bars of "detail.*" (the panorama viewer's) and "pano.*" (View
+/// Detail's), named by their images: zoom in, zoom out, close.
 constexpr ButtonBarLayout kDetailBar = {222, 67, 3, 60, 36, 12, 69, 24};
 constexpr ButtonBarLayout kPanoBar = {222, 67, 3, 60, 36, 12, 69, 24};
 /// The album's sort window: by name, by date, by size, cancel.

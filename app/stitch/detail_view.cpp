@@ -11,8 +11,8 @@ namespace {
 
 constexpr char kMaxClass[] = "MaxWindow";
 constexpr char kBarClass[] = "DetailWindow";
-constexpr UINT kStringBarImage = 50036;    ///< "detail.log"
-constexpr UINT kStringBarButtons = 50049;  ///< "detail.btn"
+constexpr UINT kStringBarImage = 50103;    ///< "pano.log"
+constexpr UINT kStringBarButtons = 50104;  ///< "pano.btn"
 
 /// The full view's state while it is open.
 struct DetailState {
@@ -185,7 +185,7 @@ bool ShowDetailView(HWND owner, HGLOBAL image) {
     g_detail = DetailState();
     return false;
   }
-  g_detail.bar = CreateZoomBar(kBarClass, kDetailBar, g_detail.max, g_detail.screenW, g_detail.screenH,
+  g_detail.bar = CreateZoomBar(kBarClass, kPanoBar, g_detail.max, g_detail.screenW, g_detail.screenH,
                                ReadUiImage(kStringBarImage), ReadUiImage(kStringBarButtons));
   UpdateBar();
   if (g_detail.bar != nullptr) ShowWindow(g_detail.bar, SW_SHOWNOACTIVATE);

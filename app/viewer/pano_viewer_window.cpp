@@ -19,8 +19,8 @@ constexpr char kViewerClass[] = "PanoViewer Window";
 constexpr UINT kStringLandscapeOnly = 50101;
 constexpr UINT kStringFrameImage = 50115;
 constexpr char kBarClass[] = "DetailWindowPano";
-constexpr UINT kStringBarImage = 50103;    ///< "pano.log"
-constexpr UINT kStringBarButtons = 50104;  ///< "pano.btn"
+constexpr UINT kStringBarImage = 50036;    ///< "detail.log"
+constexpr UINT kStringBarButtons = 50049;  ///< "detail.btn"
 constexpr int kFrameBand = 4;  ///< width of each border of the frame image
 /// Posted to the main window when the viewer has closed. wParam, lParam: 0.
 constexpr UINT kViewerClosed = WM_USER + 502;
@@ -367,7 +367,7 @@ bool OpenPanoramaViewer(HWND main, HGLOBAL image) {
     g_viewer = nullptr;
     return false;
   }
-  v->bar = CreateZoomBar(kBarClass, kPanoBar, window, v->screenWidth, v->screenHeight,
+  v->bar = CreateZoomBar(kBarClass, kDetailBar, window, v->screenWidth, v->screenHeight,
                          ReadUiImage(kStringBarImage), ReadUiImage(kStringBarButtons));
   UpdateBar(v);
   ShowWindow(window, SW_SHOW);

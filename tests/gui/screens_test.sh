@@ -549,9 +549,9 @@ case_viewer() {
   check "black around the frame" test "$(gui_pixel viewer 10 10)" = "0,0,0"
   check "a picture in the viewport" test \
     "$(convert "$GUI_OUT/viewer.png" -crop "${vw}x${vh}+${vx}+${vy}" -format '%[fx:standard_deviation>0.02]' info:)" = 1
-  check "the bar is drawn from the skin: zoom in as normal" bar_face_matches viewer DetailWindowPano pano 0 0
-  check "zoom out disabled at 1.0" bar_face_matches viewer DetailWindowPano pano 1 2
-  check "close as normal" bar_face_matches viewer DetailWindowPano pano 2 0
+  check "the bar is drawn from the skin: zoom in as normal" bar_face_matches viewer DetailWindowPano detail 0 0
+  check "zoom out disabled at 1.0" bar_face_matches viewer DetailWindowPano detail 1 2
+  check "close as normal" bar_face_matches viewer DetailWindowPano detail 2 0
   local start dragged zoomed back
   start=$(region_sum viewer "$vx" "$vy" "$vw" "$vh")
   # Dragging to the left keeps turning the view while the button is held.
@@ -563,14 +563,14 @@ case_viewer() {
   check "dragging turns the view" test "$dragged" != "$start"
   # Zoom in twice by a quick double click, then out once and once more: back
   # to 1.0 and the very same view.
-  click_bar DetailWindowPano pano 0 2
+  click_bar DetailWindowPano detail 0 2
   xdotool mousemove 5 5
   sleep 0.5
   gui_screenshot zoomed
   zoomed=$(region_sum zoomed "$vx" "$vy" "$vw" "$vh")
   check "zooming in changes the view" test "$zoomed" != "$dragged"
-  check "zoom out is enabled above 1.0" bar_face_matches zoomed DetailWindowPano pano 1 0
-  click_bar DetailWindowPano pano 1
+  check "zoom out is enabled above 1.0" bar_face_matches zoomed DetailWindowPano detail 1 0
+  click_bar DetailWindowPano detail 1
   xdotool mousemove 5 5
   sleep 0.5
   gui_screenshot zoomed-once
@@ -578,16 +578,16 @@ case_viewer() {
   once=$(region_sum zoomed-once "$vx" "$vy" "$vw" "$vh")
   check "each click is a step: one step out is neither the start nor two steps in" \
     test "$once" != "$dragged" -a "$once" != "$zoomed"
-  check "zoom out still enabled at 1.1" bar_face_matches zoomed-once DetailWindowPano pano 1 0
-  click_bar DetailWindowPano pano 1
+  check "zoom out still enabled at 1.1" bar_face_matches zoomed-once DetailWindowPano detail 1 0
+  click_bar DetailWindowPano detail 1
   xdotool mousemove 5 5
   sleep 0.5
   gui_screenshot zoomed-out
   back=$(region_sum zoomed-out "$vx" "$vy" "$vw" "$vh")
   check "zooming out to 1.0 gives the view before zooming" test "$back" = "$dragged"
-  check "and disables zoom out again" bar_face_matches zoomed-out DetailWindowPano pano 1 2
+  check "and disables zoom out again" bar_face_matches zoomed-out DetailWindowPano detail 1 2
   # The bar's close button, then Esc on a viewer opened again.
-  click_bar DetailWindowPano pano 2
+  click_bar DetailWindowPano detail 2
   check "the close button closes the viewer" wait_class_window "PanoViewer Window" 8 gone
   check "and its bar" wait_class_window DetailWindowPano 2 gone
   expect_screen 0 "Home again"
@@ -603,9 +603,9 @@ case_viewer() {
   check "View Detail opens" wait_class_window DetailWindow 10
   sleep 0.5
   gui_screenshot detail
-  check "its bar is drawn from the skin: zoom in as normal" bar_face_matches detail DetailWindow detail 0 0
-  check "zoom out disabled at the first step" bar_face_matches detail DetailWindow detail 1 2
-  click_bar DetailWindow detail 2
+  check "its bar is drawn from the skin: zoom in as normal" bar_face_matches detail DetailWindow pano 0 0
+  check "zoom out disabled at the first step" bar_face_matches detail DetailWindow pano 1 2
+  click_bar DetailWindow pano 2
   check "its close button closes it" wait_class_window MaxWindow 8 gone
   # A perspective view: on a picture whose green says the row, the middle
   # column of the view shows the whole height, its sides less of it.

@@ -295,8 +295,10 @@ std::vector<NamedImage> DrawUiImages(std::vector<NamedImage>* previews) {
     images.push_back({"mark" + std::to_string(m) + ".800", MarkerStrip(m)});
   images.push_back({"panovw.log", ViewerFrame()});
   const BarButton zoomBar[] = {{"", "zoom-in"}, {"", "zoom-out"}, {"", "close"}};
-  AddBar(&images, "detail", kDetailBar, "Detail view", zoomBar, previews);
-  AddBar(&images, "pano", kPanoBar, "Panorama view", zoomBar, previews);
+  // The string table names "detail.log" and "detail.btn" for the panorama
+  // viewer's bar; the "pano" pair serves the full-screen View Detail.
+  AddBar(&images, "detail", kDetailBar, "Panorama view", zoomBar, previews);
+  AddBar(&images, "pano", kPanoBar, "Detail view", zoomBar, previews);
   const BarButton sortBar[] = {
       {"Name", nullptr}, {"Date", nullptr}, {"Size", nullptr}, {"Cancel", nullptr}};
   AddBar(&images, "sort", kSortBar, "Sort the album by", sortBar, previews);
