@@ -139,10 +139,14 @@ namespace {
 void LargestEigenvector(double a[4][4], double vector[4], double* gap) {
   double v[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
   for (int sweep = 0; sweep < 30; ++sweep) {
-    double off = 0;
-    for (int p = 0; p < 4; ++p)
+    double off = 0, diagonal = 0;
+    for (int p = 0; p < 4; ++p) {
+      diagonal += a[p][p] * a[p][p];
       for (int q = p + 1; q < 4; ++q) off += a[p][q] * a[p][q];
-    if (off < 1e-30) break;
+    }
+    // Done once what is left off the diagonal is rounding noise beside it:
+    // further sweeps would only stir that noise.
+    if (off < 1e-30 || off < 1e-30 * diagonal) break;
     for (int p = 0; p < 4; ++p)
       for (int q = p + 1; q < 4; ++q) {
         if (a[p][q] == 0) continue;

@@ -50,6 +50,20 @@ inline void CopyPixel(const uint8_t* from, uint8_t* to) {
 
 int Median3(int a, int b, int c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
 
+// One binomial pass over `count` values of a field row (three channels a
+// cell): a flagged value becomes the 3 x 3 mean of its channel, each term
+// shifted on its own; an unflagged one keeps what `out` holds.
+void SmoothFieldRow(const int32_t* __restrict above, const int32_t* __restrict here,
+                    const int32_t* __restrict below, const uint8_t* __restrict flags, int count,
+                    int32_t* __restrict out) {
+  for (int e = 0; e < count; ++e) {
+    const int32_t v = (here[e] >> 2) + (above[e] >> 3) + (below[e] >> 3) + (here[e - 3] >> 3) +
+                      (here[e + 3] >> 3) + (above[e - 3] >> 4) + (above[e + 3] >> 4) +
+                      (below[e - 3] >> 4) + (below[e + 3] >> 4);
+    out[e] = flags[e] ? v : out[e];
+  }
+}
+
 // Along the seam: the target side is taken from the target, the colour
 // difference on the seam is spread as a smoothed ramp over a band of an eighth
 // of the width on both sides.
@@ -148,24 +162,28 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   // whole 3 x 3 neighbourhood; the fourth pass writes field A again. The mask
   // does not change between passes, so which cells of each seam row take part
   // is worked out once: a cell's column of three, then three such columns.
+  // The flags are kept per field value (three a cell), so that each pass is
+  // one plain loop over a row's values that the compiler can vectorise.
   const int span = toColumn - fromColumn + 1;
-  WorkBuffer<uint8_t> smoothed(span > 0 ? static_cast<size_t>(n) * span : 1);
+  const size_t values = span > 0 ? 3 * static_cast<size_t>(span) : 0;
+  WorkBuffer<uint8_t> smoothed(span > 0 ? static_cast<size_t>(n) * values : 1);
   if (!smoothed.Ok()) return false;
   if (span > 0) {
     WorkBuffer<uint8_t> tall(static_cast<size_t>(span) + 2);
     if (!tall.Ok()) return false;
     for (int k = 0; k < n; ++k) {
       const int i = path[k].row;
-      uint8_t* flags = &smoothed[static_cast<size_t>(k) * span];
+      uint8_t* flags = &smoothed[static_cast<size_t>(k) * values];
       if (i < 1 || i > gh - 2) {
-        std::fill(flags, flags + span, uint8_t{0});
+        std::fill(flags, flags + values, uint8_t{0});
         continue;
       }
       for (int j = fromColumn - 1; j <= toColumn + 1; ++j)
         tall[static_cast<size_t>(j - fromColumn + 1)] =
             c.layerMask[f.Pixel(i - 1, j)] && c.layerMask[f.Pixel(i, j)] &&
             c.layerMask[f.Pixel(i + 1, j)];
-      for (int t = 0; t < span; ++t) flags[t] = tall[t] && tall[t + 1] && tall[t + 2];
+      for (int t = 0; t < span; ++t)
+        flags[3 * t] = flags[3 * t + 1] = flags[3 * t + 2] = tall[t] && tall[t + 1] && tall[t + 2];
     }
   }
   WorkBuffer<int32_t>* src = &fieldA;
@@ -174,19 +192,9 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
     for (int k = 0; k < n; ++k) {
       const int i = path[k].row;
       if (i < 1 || i > gh - 2) continue;
-      const uint8_t* flags = &smoothed[static_cast<size_t>(k) * span];
-      const int32_t* above = &(*src)[at(i - 1, fromColumn)];
-      const int32_t* here = &(*src)[at(i, fromColumn)];
-      const int32_t* below = &(*src)[at(i + 1, fromColumn)];
-      int32_t* out = &(*dst)[at(i, fromColumn)];
-      for (int t = 0; t < span; ++t) {
-        if (!flags[t]) continue;
-        for (int e = 3 * t; e < 3 * t + 3; ++e) {
-          out[e] = (here[e] >> 2) + (above[e] >> 3) + (below[e] >> 3) + (here[e - 3] >> 3) +
-                   (here[e + 3] >> 3) + (above[e - 3] >> 4) + (above[e + 3] >> 4) +
-                   (below[e - 3] >> 4) + (below[e + 3] >> 4);
-        }
-      }
+      SmoothFieldRow(&(*src)[at(i - 1, fromColumn)], &(*src)[at(i, fromColumn)],
+                     &(*src)[at(i + 1, fromColumn)], &smoothed[static_cast<size_t>(k) * values],
+                     static_cast<int>(values), &(*dst)[at(i, fromColumn)]);
     }
     std::swap(src, dst);
   }

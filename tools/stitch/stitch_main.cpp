@@ -17,6 +17,9 @@
 #define VMD_FILENO(f) _fileno(f)
 #else
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #define VMD_ISATTY(fd) isatty(fd)
 #define VMD_FILENO(f) fileno(f)
 #endif
@@ -257,6 +260,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   g_terminal = VMD_ISATTY(VMD_FILENO(stderr)) != 0;
+#if defined(__GLIBC__)
+  // The stitch takes and frees photo-sized blocks again and again (layers,
+  // seam crops, correction fields). Kept in the heap rather than handed back
+  // to the system, a freed block is reused without the kernel clearing fresh
+  // pages for the next one; the peak stays that of the largest moment.
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
 #if defined(_WIN32)
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 #else
