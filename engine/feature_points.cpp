@@ -38,15 +38,28 @@ class LockedBlock {
   T* data_ = nullptr;
 };
 
-/// The corner response of one colour byte at a pixel with its four neighbours.
-int ChannelResponse(int centre, int left, int right, int below, int above) {
-  const int gx = std::abs(right - left);
-  const int gy = std::abs(above - below);
-  const int dxx = right + left - 2 * centre;
-  const int dyy = above + below - 2 * centre;
-  const int lap = right + left + above + below - 4 * centre;
-  const int numerator = std::abs(dxx) * gy * gy + std::abs(dyy) * gx * gx - gx * gy * std::abs(lap);
-  return std::abs(numerator / (gx * gx + gy * gy + 1));
+/// The corner responses of `count` colour bytes of a row with their four
+/// neighbours (three bytes apart across, a row apart down and up).
+///
+/// The quotient is taken in double precision, which lets the compiler run the
+/// loop several bytes at a time: with |numerator| < 2^27 and a denominator
+/// below 2^17, an inexact quotient lies at least 2^-17 from an integer while
+/// the rounding moves it by under 2^-26, so truncating gives the integer
+/// quotient exactly.
+void ChannelResponses(const uint8_t* __restrict row, const uint8_t* __restrict below,
+                      const uint8_t* __restrict above, int count, int32_t* __restrict out) {
+  for (int e = 0; e < count; ++e) {
+    const int centre = row[e], left = row[e - 3], right = row[e + 3];
+    const int down = below[e], up = above[e];
+    const int gx = std::abs(right - left);
+    const int gy = std::abs(up - down);
+    const int dxx = right + left - 2 * centre;
+    const int dyy = up + down - 2 * centre;
+    const int lap = right + left + up + down - 4 * centre;
+    const int numerator = std::abs(dxx) * gy * gy + std::abs(dyy) * gx * gx - gx * gy * std::abs(lap);
+    const double quotient = static_cast<double>(numerator) / static_cast<double>(gx * gx + gy * gy + 1);
+    out[e] = std::abs(static_cast<int>(quotient));
+  }
 }
 
 }  // namespace
@@ -89,20 +102,17 @@ long DetectFeatures(const PixelView& image, const RECT& rect, int columns, int r
   LockedBlock<int32_t> strength(cells);
   if (!response || !best || !strength) return kStitchOutOfMemory;
 
+  LockedBlock<int32_t> channels(3 * static_cast<size_t>(width));
+  if (!channels) return kStitchOutOfMemory;
   for (int j = 0; j < height; ++j) {
     const int y = top + j;
-    const uint8_t* row = image.Row(y);
-    const uint8_t* below = image.Row(y - 1);
-    const uint8_t* above = image.Row(y + 1);
+    const size_t first = 3 * static_cast<size_t>(left);
+    ChannelResponses(image.Row(y) + first, image.Row(y - 1) + first, image.Row(y + 1) + first,
+                     3 * width, channels.data());
     int16_t* r = response.data() + (j + 1) * rstride + 1;
-    for (int i = 0; i < width; ++i) {
-      const int b = (left + i) * 3;
-      int sum = 0;
-      for (int ch = 0; ch < 3; ++ch)
-        sum += ChannelResponse(row[b + ch], row[b + ch - 3], row[b + ch + 3], below[b + ch],
-                               above[b + ch]);
-      r[i] = static_cast<int16_t>(sum);
-    }
+    const int32_t* c = channels.data();
+    for (int i = 0; i < width; ++i)
+      r[i] = static_cast<int16_t>(c[3 * i] + c[3 * i + 1] + c[3 * i + 2]);
   }
 
   int strongest = -1;
