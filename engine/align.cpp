@@ -116,22 +116,16 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
   const int cw = crop.right - crop.left, ch = crop.bottom - crop.top;
   if (cw < 3 || ch < 3) return kStitchOk;  // nothing the detector could examine
 
-  EngineDib part;
-  if (!part.Create(cw, ch, 24)) return kStitchOutOfMemory;
-  {
-    DibLock lock(part);
-    if (!lock.Locked()) return kStitchOutOfMemory;
-    const PixelView v = part.View();
-    for (int y = 0; y < ch; ++y) {
-      std::memcpy(v.Row(y), full.Row(crop.top + y) + crop.left * 3, static_cast<size_t>(cw) * 3);
-      std::memset(v.Row(y) + cw * 3, 0, v.stride - cw * 3);
-    }
-  }
+  // Q's part is smoothed where it lies, as a picture of its own.
+  PixelView part = full;
+  part.width = cw;
+  part.height = ch;
+  part.bits = full.Row(crop.top) + crop.left * 3;
   EngineDib smoothed;
-  long result = SmoothCopy(part, smoothed);
-  if (result != kStitchOk) return result;
+  if (!smoothed.Create(cw, ch, 24)) return kStitchOutOfMemory;
   DibLock lock(smoothed);
   if (!lock.Locked()) return kStitchOutOfMemory;
+  if (!SmoothView(part, smoothed.View())) return kStitchOutOfMemory;
 
   // The detector keeps one pixel clear of the image's edges: of Q's edges, so
   // the rectangle is clipped against Q before it moves into the crop.
@@ -142,7 +136,7 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
   int count = 0;
   const int cells = grid.columns * grid.rows;
   std::vector<FeaturePoint> all(cells);
-  result = DetectFeatures(smoothed.View(), local, grid.columns, grid.rows, grid.minDistance,
+  long result = DetectFeatures(smoothed.View(), local, grid.columns, grid.rows, grid.minDistance,
                           grid.percent, all.data(), &count);
   if (result != kStitchOk) return result;
   const RECT inner = Shrink(rect, 4);

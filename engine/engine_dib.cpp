@@ -1,4 +1,5 @@
 #include "engine_dib.h"
+#include "work_buffer.h"
 
 #include <algorithm>
 
@@ -216,63 +217,58 @@ PixelView EngineDib::View() const {
   return v;
 }
 
-int EngineDib::SmoothInto(EngineDib& destination) {
-  DibLock sourceLock(*this);
-  DibLock destLock(destination);
-  if (!sourceLock.Locked() || !destLock.Locked()) return 0;
-  const PixelView src = View();
-  const PixelView dst = destination.View();
+int SmoothView(const PixelView& src, const PixelView& dst) {
   if (src.Empty() || dst.Empty() || src.width != dst.width || src.height != dst.height ||
       src.bytesPerPixel != dst.bytesPerPixel)
     return 0;
-
   const int h = src.height;
   // 8 bits run across every byte of the stride; 24 bits per channel over the
-  // pixels only, into a packed working block.
+  // pixels only. The rows smoothed along are kept three at a time (the row
+  // below, this one and the one above), so the kernel down the columns reads
+  // and writes along memory and no picture-sized block is needed.
   const int channels = src.bytesPerPixel;
   const int lineSamples = channels == 1 ? src.stride : src.width;
   const int workStride = lineSamples * channels;
-  HGLOBAL workBlock = AllocateBlock(static_cast<size_t>(workStride) * h);
-  if (!workBlock) return 0;
-  auto* work = static_cast<uint8_t*>(GlobalLock(workBlock));
-  if (!work) {
-    GlobalFree(workBlock);
-    return 0;
-  }
-
-  for (int y = 0; y < h; ++y) {
+  WorkBuffer<uint8_t> ring(3 * static_cast<size_t>(workStride));
+  if (!ring.Ok()) return 0;
+  auto line = [&](int y) { return ring.Data() + static_cast<ptrdiff_t>(y % 3) * workStride; };
+  auto smoothAlong = [&](int y) {
     const uint8_t* in = src.Row(y);
-    uint8_t* out = work + static_cast<ptrdiff_t>(y) * workStride;
+    uint8_t* out = line(y);
     for (int c = 0; c < channels; ++c) {
       SmoothLine(
           lineSamples, [&](int i) { return int(in[i * channels + c]); },
           [&](int i, int v) { out[i * channels + c] = static_cast<uint8_t>(v); });
     }
-  }
-  // The same 1-2-1 kernel down the columns, worked row by row so that every
-  // read and write runs along memory.
-  auto line = [&](int y) { return work + static_cast<ptrdiff_t>(y) * workStride; };
+  };
+  smoothAlong(0);
   if (h == 1) {
-    std::copy(work, work + workStride, dst.Row(0));
-  } else {
-    for (int y = 0; y < h; ++y) {
-      uint8_t* out = dst.Row(y);
-      const uint8_t* mid = line(y);
-      if (y == 0 || y == h - 1) {
-        const uint8_t* other = line(y == 0 ? 1 : h - 2);
-        for (int x = 0; x < workStride; ++x) out[x] = static_cast<uint8_t>((2 * mid[x] + other[x]) / 3);
-        continue;
-      }
-      const uint8_t* below = line(y - 1);
-      const uint8_t* above = line(y + 1);
-      for (int x = 0; x < workStride; ++x)
-        out[x] = static_cast<uint8_t>((below[x] + 2 * mid[x] + above[x]) >> 2);
-    }
+    std::copy(line(0), line(0) + workStride, dst.Row(0));
+    return 1;
   }
-
-  GlobalUnlock(workBlock);
-  GlobalFree(workBlock);
+  smoothAlong(1);
+  for (int y = 0; y < h; ++y) {
+    if (y + 1 < h && y >= 1) smoothAlong(y + 1);
+    uint8_t* out = dst.Row(y);
+    const uint8_t* mid = line(y);
+    if (y == 0 || y == h - 1) {
+      const uint8_t* other = line(y == 0 ? 1 : h - 2);
+      for (int x = 0; x < workStride; ++x) out[x] = static_cast<uint8_t>((2 * mid[x] + other[x]) / 3);
+      continue;
+    }
+    const uint8_t* below = line(y - 1);
+    const uint8_t* above = line(y + 1);
+    for (int x = 0; x < workStride; ++x)
+      out[x] = static_cast<uint8_t>((below[x] + 2 * mid[x] + above[x]) >> 2);
+  }
   return 1;
+}
+
+int EngineDib::SmoothInto(EngineDib& destination) {
+  DibLock sourceLock(*this);
+  DibLock destLock(destination);
+  if (!sourceLock.Locked() || !destLock.Locked()) return 0;
+  return SmoothView(View(), destination.View());
 }
 
 int EngineDib::Draw(HDC dc, int x, int y) {

@@ -64,24 +64,6 @@ void ChannelResponses(const uint8_t* __restrict row, const uint8_t* __restrict b
 
 }  // namespace
 
-long SmoothCopy(EngineDib& source, EngineDib& out) {
-  int width, height;
-  {
-    DibLock lock(source);
-    if (!lock.Locked()) return kStitchOutOfMemory;
-    width = source.Width();
-    height = source.Height();
-  }
-  if (!out.Create(width, height, 24)) return kStitchOutOfMemory;
-  {
-    DibLock lock(out);
-    if (!lock.Locked()) return kStitchOutOfMemory;
-    out.Fill(0);  // the row padding, which smoothing does not write
-  }
-  if (!source.SmoothInto(out)) return kStitchOutOfMemory;
-  return kStitchOk;
-}
-
 long DetectFeatures(const PixelView& image, const RECT& rect, int columns, int rows,
                     int minDistance, int percent, FeaturePoint* out, int* count) {
   *count = 0;
