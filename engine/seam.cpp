@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace seam {
 
@@ -49,6 +50,21 @@ inline void CopyPixel(const uint8_t* from, uint8_t* to) {
 }
 
 int Median3(int a, int b, int c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
+
+// Copies the pixels of a row whose source mask is set and sets the
+// destination mask there, a run of set pixels at a time.
+void CopyMaskedRow(const uint8_t* source, const uint8_t* sourceMask, uint8_t* destination,
+                   uint8_t* destinationMask, int count) {
+  int x = 0;
+  while (x < count) {
+    while (x < count && !sourceMask[x]) ++x;
+    const int from = x;
+    while (x < count && sourceMask[x]) ++x;
+    if (x == from) break;
+    std::memcpy(destination + 3 * from, source + 3 * from, 3 * static_cast<size_t>(x - from));
+    std::memset(destinationMask + from, 255, static_cast<size_t>(x - from));
+  }
+}
 
 // One binomial pass over `count` values of a field row (three channels a
 // cell): a flagged value becomes the 3 x 3 mean of its channel, each term
@@ -515,11 +531,7 @@ bool SeamBlend(const RECT& overlap, const RECT& layerRect, const RECT& targetRec
     uint8_t* lrow = layer.Row(o.top + y - layerRect.top) + 3 * (o.left - layerRect.left);
     uint8_t* lmrow = layerMask.Row(o.top + y - layerRect.top) + (o.left - layerRect.left);
     const size_t base = static_cast<size_t>(y) * w;
-    for (int x = 0; x < w; ++x) {
-      if (!c.layerMask[base + x]) continue;
-      CopyPixel(&c.layer[3 * (base + x)], lrow + 3 * x);
-      lmrow[x] = 255;
-    }
+    CopyMaskedRow(&c.layer[3 * base], &c.layerMask[base], lrow, lmrow, w);
   }
   return true;
 }
@@ -534,11 +546,9 @@ void Paste(const RECT& area, const RECT& sourceRect, const RECT& destinationRect
     const uint8_t* sm = sourceMask.Row(y - sourceRect.top);
     uint8_t* d = destination.Row(y - destinationRect.top);
     uint8_t* dm = destinationMask.Row(y - destinationRect.top);
-    for (int x = a.left; x < a.right; ++x) {
-      if (!sm[x - sourceRect.left]) continue;
-      CopyPixel(s + 3 * (x - sourceRect.left), d + 3 * (x - destinationRect.left));
-      dm[x - destinationRect.left] = 255;
-    }
+    CopyMaskedRow(s + 3 * (a.left - sourceRect.left), sm + (a.left - sourceRect.left),
+                  d + 3 * (a.left - destinationRect.left), dm + (a.left - destinationRect.left),
+                  a.right - a.left);
   }
 }
 
