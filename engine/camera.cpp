@@ -153,15 +153,17 @@ void LargestEigenvector(double a[4][4], double vector[4], double* gap) {
         const double theta = (a[q][q] - a[p][p]) / (2 * a[p][q]);
         const double t = (theta >= 0 ? 1 : -1) / (std::fabs(theta) + std::sqrt(theta * theta + 1));
         const double c = 1 / std::sqrt(t * t + 1), s = t * c;
+        // The turn zeroes a[p][q]: the two diagonal entries move by t a[p][q],
+        // and of the rest only rows and columns p and q change, symmetrically.
+        const double apq = a[p][q];
+        a[p][p] -= t * apq;
+        a[q][q] += t * apq;
+        a[p][q] = a[q][p] = 0;
         for (int k = 0; k < 4; ++k) {
+          if (k == p || k == q) continue;
           const double akp = a[k][p], akq = a[k][q];
-          a[k][p] = c * akp - s * akq;
-          a[k][q] = s * akp + c * akq;
-        }
-        for (int k = 0; k < 4; ++k) {
-          const double apk = a[p][k], aqk = a[q][k];
-          a[p][k] = c * apk - s * aqk;
-          a[q][k] = s * apk + c * aqk;
+          a[k][p] = a[p][k] = c * akp - s * akq;
+          a[k][q] = a[q][k] = s * akp + c * akq;
         }
         for (int k = 0; k < 4; ++k) {
           const double vkp = v[k][p], vkq = v[k][q];
