@@ -171,28 +171,26 @@ double FindTemplate(const PixelView& p, const MatchTemplate& templ, const RECT& 
   const LONG bottom = window.bottom < p.height ? window.bottom : p.height;
   if (right - left < kBlock || bottom - top < kBlock) return 0;
 
+  // Each block row is 24 bytes; the loops run over them byte by byte (the
+  // channel is the byte's place modulo 3), which the compiler vectorises.
+  constexpr int kRowBytes = kBlock * 3;
   long bestCost = -1;
   for (LONG by = top; by + kBlock <= bottom; ++by)
     for (LONG bx = left; bx + kBlock <= right; ++bx) {
-      int sum[3] = {0, 0, 0};
+      int column[kRowBytes] = {};
       for (int j = 0; j < kBlock; ++j) {
         const uint8_t* row = p.Row(by + j) + bx * 3;
-        for (int i = 0; i < kBlock * 3; i += 3) {
-          sum[0] += row[i];
-          sum[1] += row[i + 1];
-          sum[2] += row[i + 2];
-        }
+        for (int i = 0; i < kRowBytes; ++i) column[i] += row[i];
       }
-      const int mean[3] = {(sum[0] + 32) / 64, (sum[1] + 32) / 64, (sum[2] + 32) / 64};
-      long cost = 0;
+      int sum[3] = {0, 0, 0};
+      for (int i = 0; i < kRowBytes; ++i) sum[i % 3] += column[i];
+      int target[kRowBytes];  // the mean of each byte's channel
+      for (int i = 0; i < kRowBytes; ++i) target[i] = (sum[i % 3] + 32) / 64;
+      int cost = 0;
       for (int j = 0; j < kBlock; ++j) {
         const uint8_t* row = p.Row(by + j) + bx * 3;
-        const int16_t* t = templ.deviation + j * kBlock * 3;
-        for (int i = 0; i < kBlock * 3; i += 3) {
-          cost += std::abs(row[i] - mean[0] - t[i]);
-          cost += std::abs(row[i + 1] - mean[1] - t[i + 1]);
-          cost += std::abs(row[i + 2] - mean[2] - t[i + 2]);
-        }
+        const int16_t* t = templ.deviation + j * kRowBytes;
+        for (int i = 0; i < kRowBytes; ++i) cost += std::abs(row[i] - target[i] - t[i]);
       }
       if (bestCost < 0 || cost < bestCost) {
         bestCost = cost;
