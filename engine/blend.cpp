@@ -11,6 +11,7 @@
 #include "progress.h"
 #include "refine.h"
 #include "seam.h"
+#include "vector_clones.h"
 
 namespace seam {
 
@@ -400,6 +401,35 @@ bool ColumnMapping::Map(double v, double imageDistance, double* x, double* y) co
 
 namespace {
 
+// The straight columns' mappings of one photo, one array entry a column.
+struct RowMapping {
+  const double* rowsFrom;    // the column's first row
+  const double* heightAt;    // its source height there
+  const double* heightStep;  // and per row
+  const double* baseX;       // ColumnMapping::base, by coordinate
+  const double* baseY;
+  const double* baseZ;
+  Vec3 perRow;
+  double imageDistance;
+  double cx, cy;             // the photo's centre
+};
+
+// Maps row y of `count` straight columns: photo coordinates and the depth
+// (ColumnMapping::Map's arithmetic, operation for operation; the depth
+// decides whether the point is in front). One loop the compiler vectorises.
+SEAM_VECTOR_CLONES void MapRow(const RowMapping& m, int y, int count, double* __restrict mappedX,
+                               double* __restrict mappedY, double* __restrict depth) {
+  const double row = y;
+  for (int i = 0; i < count; ++i) {
+    const double v = m.heightAt[i] + (row - m.rowsFrom[i]) * m.heightStep[i];
+    const double cz = m.baseZ[i] + v * m.perRow.z;
+    const double k = -m.imageDistance / cz;
+    mappedX[i] = k * (m.baseX[i] + v * m.perRow.x) + m.cx;
+    mappedY[i] = k * (m.baseY[i] + v * m.perRow.y) + m.cy;
+    depth[i] = cz;
+  }
+}
+
 // What RenderPhoto works out once per canvas column.
 struct ColumnPlan {
   ColumnMapping mapping;
@@ -473,15 +503,9 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
     if (j % 10 == 0 && report && report(context, static_cast<double>(j) / height)) return 1;
     uint8_t* const rowBase = layer.Row(j);
     uint8_t* const maskRow = layerMask.Row(j);
-    const double row = y;
-    for (int i = 0; i < width; ++i) {
-      const double v = heightAt[i] + (row - rowsFrom[i]) * heightStep[i];
-      const double cz = baseZ[i] + v * perRow.z;
-      const double k = -imageDistance / cz;
-      mappedX[i] = k * (baseX[i] + v * perRow.x) + cx;
-      mappedY[i] = k * (baseY[i] + v * perRow.y) + cy;
-      depth[i] = cz;
-    }
+    MapRow(RowMapping{rowsFrom.data(), heightAt.data(), heightStep.data(), baseX.data(),
+                      baseY.data(), baseZ.data(), perRow, imageDistance, cx, cy},
+           y, width, mappedX.data(), mappedY.data(), depth.data());
     for (int i = 0; i < width; ++i) {
       const ColumnPlan& plan = plans[static_cast<size_t>(i)];
       if (y < plan.y0 || y > plan.y1) continue;

@@ -1,4 +1,5 @@
 #include "engine_dib.h"
+#include "vector_clones.h"
 #include "work_buffer.h"
 
 #include <algorithm>
@@ -66,7 +67,8 @@ struct FileCloser {
 // Smooths a row of `count` samples of `step` interleaved channels with the
 // 1-2-1 kernel, each channel on its own; the two end samples weigh themselves
 // twice against their one neighbour. The middle is one plain loop over bytes.
-void SmoothRow(const uint8_t* __restrict in, uint8_t* __restrict out, int count, int step) {
+SEAM_VECTOR_CLONES void SmoothRow(const uint8_t* __restrict in, uint8_t* __restrict out,
+                                  int count, int step) {
   const int bytes = count * step;
   if (count == 1) {
     std::copy(in, in + bytes, out);

@@ -1,5 +1,7 @@
 #include "feature_points.h"
 
+#include "vector_clones.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -46,8 +48,10 @@ class LockedBlock {
 /// below 2^17, an inexact quotient lies at least 2^-17 from an integer while
 /// the rounding moves it by under 2^-26, so truncating gives the integer
 /// quotient exactly.
-void ChannelResponses(const uint8_t* __restrict row, const uint8_t* __restrict below,
-                      const uint8_t* __restrict above, int count, int32_t* __restrict out) {
+SEAM_VECTOR_CLONES void ChannelResponses(const uint8_t* __restrict row,
+                                         const uint8_t* __restrict below,
+                                         const uint8_t* __restrict above, int count,
+                                         int32_t* __restrict out) {
   for (int e = 0; e < count; ++e) {
     const int centre = row[e], left = row[e - 3], right = row[e + 3];
     const int down = below[e], up = above[e];
@@ -162,8 +166,8 @@ MatchTemplate TakeTemplate(const PixelView& q, int fx, int fy) {
   return t;
 }
 
-double FindTemplate(const PixelView& p, const MatchTemplate& templ, const RECT& window, LONG* x,
-                    LONG* y) {
+SEAM_VECTOR_CLONES double FindTemplate(const PixelView& p, const MatchTemplate& templ,
+                                       const RECT& window, LONG* x, LONG* y) {
   if (!templ.valid || p.Empty()) return 0;
   const LONG left = window.left > 0 ? window.left : 0;
   const LONG top = window.top > 0 ? window.top : 0;

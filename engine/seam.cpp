@@ -1,5 +1,7 @@
 #include "seam.h"
 
+#include "vector_clones.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -69,9 +71,11 @@ void CopyMaskedRow(const uint8_t* source, const uint8_t* sourceMask, uint8_t* de
 // One binomial pass over `count` values of a field row (three channels a
 // cell): a flagged value becomes the 3 x 3 mean of its channel, each term
 // shifted on its own; an unflagged one keeps what `out` holds.
-void SmoothFieldRow(const int32_t* __restrict above, const int32_t* __restrict here,
-                    const int32_t* __restrict below, const uint8_t* __restrict flags, int count,
-                    int32_t* __restrict out) {
+SEAM_VECTOR_CLONES void SmoothFieldRow(const int32_t* __restrict above,
+                                       const int32_t* __restrict here,
+                                       const int32_t* __restrict below,
+                                       const uint8_t* __restrict flags, int count,
+                                       int32_t* __restrict out) {
   for (int e = 0; e < count; ++e) {
     const int32_t v = (here[e] >> 2) + (above[e] >> 3) + (below[e] >> 3) + (here[e - 3] >> 3) +
                       (here[e + 3] >> 3) + (above[e - 3] >> 4) + (above[e + 3] >> 4) +
