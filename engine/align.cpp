@@ -12,6 +12,7 @@
 #include "focal.h"
 #include "progress.h"
 #include "rects.h"
+#include "vector_clones.h"
 
 namespace seam {
 
@@ -283,8 +284,8 @@ void SetSyntheticTriangle(StitchMatrix& matrix, const NeighbourPair& pair, int l
   *count = 3;
 }
 
-long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, int first, int last,
-                  ProgressReporter& progress) {
+SEAM_VECTOR_CLONES long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level,
+                                     int first, int last, ProgressReporter& progress) {
   StitchElement& pe = *PairElement(matrix, pair);
   LevelImage pImage(*pe.pyramid, level);
   LevelImage qImage(*QElement(matrix, pair).pyramid, level);

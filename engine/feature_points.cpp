@@ -1,10 +1,10 @@
 #include "feature_points.h"
 
-#include "vector_clones.h"
-
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+
+#include "vector_clones.h"
 
 namespace seam {
 

@@ -1,11 +1,11 @@
 #include "seam.h"
 
-#include "vector_clones.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+
+#include "vector_clones.h"
 
 namespace seam {
 
