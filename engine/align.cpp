@@ -138,7 +138,7 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
   const int cells = grid.columns * grid.rows;
   std::vector<FeaturePoint> all(cells);
   long result = DetectFeatures(smoothed.View(), local, grid.columns, grid.rows, grid.minDistance,
-                          grid.percent, all.data(), &count);
+                               grid.percent, all.data(), &count);
   if (result != kStitchOk) return result;
   const RECT inner = Shrink(rect, 4);
   for (int i = 0; i < count && i < kMaxFeatures; ++i) {

@@ -411,7 +411,7 @@ struct RowMapping {
   const double* baseZ;
   Vec3 perRow;
   double imageDistance;
-  double cx, cy;             // the photo's centre
+  double cx, cy;  // the photo's centre
 };
 
 // Maps row y of `count` straight columns: photo coordinates and the depth

@@ -1,15 +1,15 @@
 #include "engine_dib.h"
-#include "vector_clones.h"
-#include "work_buffer.h"
 
 #include <algorithm>
-
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include "vector_clones.h"
+#include "work_buffer.h"
 
 namespace seam {
 
@@ -67,8 +67,8 @@ struct FileCloser {
 // Smooths a row of `count` samples of `step` interleaved channels with the
 // 1-2-1 kernel, each channel on its own; the two end samples weigh themselves
 // twice against their one neighbour. The middle is one plain loop over bytes.
-SEAM_VECTOR_CLONES void SmoothRow(const uint8_t* __restrict in, uint8_t* __restrict out,
-                                  int count, int step) {
+SEAM_VECTOR_CLONES void SmoothRow(const uint8_t* __restrict in, uint8_t* __restrict out, int count,
+                                  int step) {
   const int bytes = count * step;
   if (count == 1) {
     std::copy(in, in + bytes, out);
@@ -252,7 +252,8 @@ int SmoothView(const PixelView& src, const PixelView& dst) {
     const uint8_t* mid = line(y);
     if (y == 0 || y == h - 1) {
       const uint8_t* other = line(y == 0 ? 1 : h - 2);
-      for (int x = 0; x < workStride; ++x) out[x] = static_cast<uint8_t>((2 * mid[x] + other[x]) / 3);
+      for (int x = 0; x < workStride; ++x)
+        out[x] = static_cast<uint8_t>((2 * mid[x] + other[x]) / 3);
       continue;
     }
     const uint8_t* below = line(y - 1);

@@ -60,8 +60,10 @@ SEAM_VECTOR_CLONES void ChannelResponses(const uint8_t* __restrict row,
     const int dxx = right + left - 2 * centre;
     const int dyy = up + down - 2 * centre;
     const int lap = right + left + up + down - 4 * centre;
-    const int numerator = std::abs(dxx) * gy * gy + std::abs(dyy) * gx * gx - gx * gy * std::abs(lap);
-    const double quotient = static_cast<double>(numerator) / static_cast<double>(gx * gx + gy * gy + 1);
+    const int numerator =
+        std::abs(dxx) * gy * gy + std::abs(dyy) * gx * gx - gx * gy * std::abs(lap);
+    const double quotient =
+        static_cast<double>(numerator) / static_cast<double>(gx * gx + gy * gy + 1);
     out[e] = std::abs(static_cast<int>(quotient));
   }
 }

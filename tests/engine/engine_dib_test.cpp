@@ -291,7 +291,8 @@ TEST(EngineDibSmoothEdges, PartOfAPictureSmoothsAsACopyOfThatPart) {
   DibLock a(whole), b(copy), c(fromCopy), d(fromPart);
   const seam::PixelView w = whole.View();
   for (int y = 0; y < 13; ++y)
-    for (int x = 0; x < 63; ++x) w.Row(y)[x] = static_cast<uint8_t>((x * 71 + y * 29 + x * y) % 251);
+    for (int x = 0; x < 63; ++x)
+      w.Row(y)[x] = static_cast<uint8_t>((x * 71 + y * 29 + x * y) % 251);
   seam::PixelView part = w;
   part.width = 9;
   part.height = 6;
