@@ -182,39 +182,43 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   // whole 3 x 3 neighbourhood; the fourth pass writes field A again. The mask
   // does not change between passes, so which cells of each seam row take part
   // is worked out once: a cell's column of three, then three such columns.
-  // The flags are kept per field value (three a cell), so that each pass is
-  // one plain loop over a row's values that the compiler can vectorise.
   const int span = toColumn - fromColumn + 1;
-  const size_t values = span > 0 ? 3 * static_cast<size_t>(span) : 0;
-  WorkBuffer<uint8_t> smoothed(span > 0 ? static_cast<size_t>(n) * values : 1);
+  WorkBuffer<uint8_t> smoothed(span > 0 ? static_cast<size_t>(n) * span : 1);
   if (!smoothed.Ok()) return false;
   if (span > 0) {
     WorkBuffer<uint8_t> tall(static_cast<size_t>(span) + 2);
     if (!tall.Ok()) return false;
     for (int k = 0; k < n; ++k) {
       const int i = path[k].row;
-      uint8_t* flags = &smoothed[static_cast<size_t>(k) * values];
+      uint8_t* flags = &smoothed[static_cast<size_t>(k) * span];
       if (i < 1 || i > gh - 2) {
-        std::fill(flags, flags + values, uint8_t{0});
+        std::fill(flags, flags + span, uint8_t{0});
         continue;
       }
       for (int j = fromColumn - 1; j <= toColumn + 1; ++j)
         tall[static_cast<size_t>(j - fromColumn + 1)] =
             c.layerMask[f.Pixel(i - 1, j)] && c.layerMask[f.Pixel(i, j)] &&
             c.layerMask[f.Pixel(i + 1, j)];
-      for (int t = 0; t < span; ++t)
-        flags[3 * t] = flags[3 * t + 1] = flags[3 * t + 2] = tall[t] && tall[t + 1] && tall[t + 2];
+      for (int t = 0; t < span; ++t) flags[t] = tall[t] && tall[t + 1] && tall[t + 2];
     }
   }
+  // Each pass is one plain loop over a row's field values, which the compiler
+  // vectorises: the row's flags are spread to the three values of each cell.
+  const int values = 3 * std::max(span, 0);
+  WorkBuffer<uint8_t> valueFlags(static_cast<size_t>(values));
+  if (!valueFlags.Ok()) return false;
   WorkBuffer<int32_t>* src = &fieldA;
   WorkBuffer<int32_t>* dst = &fieldB;
   for (int pass = 0; pass < 4 && span > 0; ++pass) {
     for (int k = 0; k < n; ++k) {
       const int i = path[k].row;
       if (i < 1 || i > gh - 2) continue;
+      const uint8_t* flags = &smoothed[static_cast<size_t>(k) * span];
+      for (int t = 0; t < span; ++t)
+        valueFlags[3 * t] = valueFlags[3 * t + 1] = valueFlags[3 * t + 2] = flags[t];
       SmoothFieldRow(&(*src)[at(i - 1, fromColumn)], &(*src)[at(i, fromColumn)],
-                     &(*src)[at(i + 1, fromColumn)], &smoothed[static_cast<size_t>(k) * values],
-                     static_cast<int>(values), &(*dst)[at(i, fromColumn)]);
+                     &(*src)[at(i + 1, fromColumn)], valueFlags.Data(), values,
+                     &(*dst)[at(i, fromColumn)]);
     }
     std::swap(src, dst);
   }
