@@ -12,6 +12,8 @@
 #include "focal.h"
 #include "progress.h"
 #include "rects.h"
+#include "two_threads.h"
+#include "vector_clones.h"
 
 namespace seam {
 
@@ -116,22 +118,16 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
   const int cw = crop.right - crop.left, ch = crop.bottom - crop.top;
   if (cw < 3 || ch < 3) return kStitchOk;  // nothing the detector could examine
 
-  EngineDib part;
-  if (!part.Create(cw, ch, 24)) return kStitchOutOfMemory;
-  {
-    DibLock lock(part);
-    if (!lock.Locked()) return kStitchOutOfMemory;
-    const PixelView v = part.View();
-    for (int y = 0; y < ch; ++y) {
-      std::memcpy(v.Row(y), full.Row(crop.top + y) + crop.left * 3, static_cast<size_t>(cw) * 3);
-      std::memset(v.Row(y) + cw * 3, 0, v.stride - cw * 3);
-    }
-  }
+  // Q's part is smoothed where it lies, as a picture of its own.
+  PixelView part = full;
+  part.width = cw;
+  part.height = ch;
+  part.bits = full.Row(crop.top) + crop.left * 3;
   EngineDib smoothed;
-  long result = SmoothCopy(part, smoothed);
-  if (result != kStitchOk) return result;
+  if (!smoothed.Create(cw, ch, 24)) return kStitchOutOfMemory;
   DibLock lock(smoothed);
   if (!lock.Locked()) return kStitchOutOfMemory;
+  if (!SmoothView(part, smoothed.View())) return kStitchOutOfMemory;
 
   // The detector keeps one pixel clear of the image's edges: of Q's edges, so
   // the rectangle is clipped against Q before it moves into the crop.
@@ -142,8 +138,8 @@ long FindFeatures(LevelImage& q, const RECT& rect, const DetectorGrid& grid,
   int count = 0;
   const int cells = grid.columns * grid.rows;
   std::vector<FeaturePoint> all(cells);
-  result = DetectFeatures(smoothed.View(), local, grid.columns, grid.rows, grid.minDistance,
-                          grid.percent, all.data(), &count);
+  long result = DetectFeatures(smoothed.View(), local, grid.columns, grid.rows, grid.minDistance,
+                               grid.percent, all.data(), &count);
   if (result != kStitchOk) return result;
   const RECT inner = Shrink(rect, 4);
   for (int i = 0; i < count && i < kMaxFeatures; ++i) {
@@ -289,8 +285,8 @@ void SetSyntheticTriangle(StitchMatrix& matrix, const NeighbourPair& pair, int l
   *count = 3;
 }
 
-long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level, int first, int last,
-                  ProgressReporter& progress) {
+SEAM_VECTOR_CLONES long CoarseSearch(StitchMatrix& matrix, const NeighbourPair& pair, int level,
+                                     int first, int last, ProgressReporter& progress) {
   StitchElement& pe = *PairElement(matrix, pair);
   LevelImage pImage(*pe.pyramid, level);
   LevelImage qImage(*QElement(matrix, pair).pyramid, level);
@@ -481,18 +477,31 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
   double cxP, cyP, cxQ, cyQ;
   PhotoCentre(pp, level, &cxP, &cyP);
   PhotoCentre(qp, level, &cxQ, &cyQ);
+  // Each feature is looked for on its own (half of them on a second thread);
+  // the matches are then listed in the features' order.
+  const int featureCount = static_cast<int>(features.size());
+  std::vector<Match> found(features.size());
+  std::vector<char> kept(features.size(), 0);
+  const bool large = static_cast<long long>(p.width) * p.height >= kSecondThreadPixels;
+  SplitAcrossTwoThreads(large, 0, featureCount, [&](int from, int to, bool) {
+    for (int k = from; k < to; ++k) {
+      const FeaturePoint& f = features[static_cast<size_t>(k)];
+      LONG px, py;
+      ProjectIntoNeighbourRounded(previous, options.focal, level, f.x, f.y, cxQ, cyQ, cxP, cyP,
+                                  &px, &py);
+      const RECT window = MakeRect(px - kFinerWindowBelow, py - kFinerWindowBelow,
+                                   px + kFinerWindowAbove, py + kFinerWindowAbove);
+      const MatchTemplate templ = TakeTemplate(q, f.x, f.y);
+      LONG mx = 0, my = 0;
+      if (FindTemplate(p, templ, window, &mx, &my) > kMinimumMatchContrast) {
+        found[static_cast<size_t>(k)] = {mx, my, f.x, f.y};
+        kept[static_cast<size_t>(k)] = 1;
+      }
+    }
+  });
   std::vector<Match> matches;
-  for (const FeaturePoint& f : features) {
-    LONG px, py;
-    ProjectIntoNeighbourRounded(previous, options.focal, level, f.x, f.y, cxQ, cyQ, cxP, cyP, &px,
-                                &py);
-    const RECT window = MakeRect(px - kFinerWindowBelow, py - kFinerWindowBelow,
-                                 px + kFinerWindowAbove, py + kFinerWindowAbove);
-    const MatchTemplate templ = TakeTemplate(q, f.x, f.y);
-    LONG mx = 0, my = 0;
-    if (FindTemplate(p, templ, window, &mx, &my) > kMinimumMatchContrast)
-      matches.push_back({mx, my, f.x, f.y});
-  }
+  for (int k = 0; k < featureCount; ++k)
+    if (kept[static_cast<size_t>(k)]) matches.push_back(found[static_cast<size_t>(k)]);
   const int m = static_cast<int>(matches.size());
   if (m <= 2) return fallBack();
 
@@ -521,38 +530,53 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
     targetRays[k] = Normalize(PixelRay(matches[k].px, matches[k].py, cxP, cyP, focalAtLevel));
     sourceRays[k] = Normalize(PixelRay(matches[k].qx, matches[k].qy, cxQ, cyQ, focalAtLevel));
   }
+  // The trials are scored on their own (half of them on a second thread, each
+  // with its own distances), then the first best is taken in trial order.
+  struct Trial {
+    int sample[6];
+    double score;  // the median distance; NaN when the sample gave no fit
+  };
+  std::vector<Trial> scored(static_cast<size_t>(trials) + 1);
+  std::vector<double> distanceRows(2 * static_cast<size_t>(m));
+  SplitAcrossTwoThreads(large, 1, trials + 1, [&](int from, int to, bool caller) {
+    double* const distances = distanceRows.data() + (caller ? 0 : m);
+    for (int t = from; t < to; ++t) {
+      Trial& trial = scored[static_cast<size_t>(t)];
+      trial.score = std::nan("");
+      LinearCongruential random(2000u * static_cast<uint32_t>(t));
+      int* const sample = trial.sample;
+      int taken = 0;
+      while (taken < sampleSize) {
+        const int index = random.Next() % m;
+        if (std::find(sample, sample + taken, index) != sample + taken) continue;
+        sample[taken++] = index;
+      }
+      Vec3 s[6], tr[6];
+      for (int k = 0; k < sampleSize; ++k) {
+        s[k] = sourceRays[sample[k]];
+        tr[k] = targetRays[sample[k]];
+      }
+      Mat3 rotation;
+      if (!RobustRotation(s, tr, sampleSize, &rotation)) continue;
+      for (int k = 0; k < m; ++k) {
+        double x, y;
+        ProjectIntoNeighbour(rotation, options.focal, level, matches[k].qx, matches[k].qy, cxQ,
+                             cyQ, cxP, cyP, &x, &y);
+        const double ex = x - matches[k].px, ey = y - matches[k].py;
+        distances[k] = std::sqrt(ex * ex + ey * ey);
+        if (std::isnan(distances[k])) distances[k] = HUGE_VAL;
+      }
+      std::sort(distances, distances + m);
+      trial.score = distances[m / 2];
+    }
+  });
   double bestScore = 9999;
   int best[6] = {0, 0, 0, 0, 0, 0};
-  std::vector<double> distances(m);
   for (int t = 1; t <= trials; ++t) {
-    LinearCongruential random(2000u * static_cast<uint32_t>(t));
-    int sample[6];
-    int taken = 0;
-    while (taken < sampleSize) {
-      const int index = random.Next() % m;
-      if (std::find(sample, sample + taken, index) != sample + taken) continue;
-      sample[taken++] = index;
-    }
-    Vec3 s[6], tr[6];
-    for (int k = 0; k < sampleSize; ++k) {
-      s[k] = sourceRays[sample[k]];
-      tr[k] = targetRays[sample[k]];
-    }
-    Mat3 rotation;
-    if (!RobustRotation(s, tr, sampleSize, &rotation)) continue;
-    for (int k = 0; k < m; ++k) {
-      double x, y;
-      ProjectIntoNeighbour(rotation, options.focal, level, matches[k].qx, matches[k].qy, cxQ, cyQ,
-                           cxP, cyP, &x, &y);
-      const double ex = x - matches[k].px, ey = y - matches[k].py;
-      distances[k] = std::sqrt(ex * ex + ey * ey);
-      if (std::isnan(distances[k])) distances[k] = HUGE_VAL;
-    }
-    std::sort(distances.begin(), distances.end());
-    const double score = distances[m / 2];
-    if (score < bestScore) {
-      bestScore = score;
-      std::copy(sample, sample + sampleSize, best);
+    const Trial& trial = scored[static_cast<size_t>(t)];
+    if (trial.score < bestScore) {  // false for NaN: a sample without a fit
+      bestScore = trial.score;
+      std::copy(trial.sample, trial.sample + sampleSize, best);
     }
   }
   if (bestScore > kMaxSampleScore) {

@@ -1,6 +1,7 @@
 #include "blend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 
@@ -11,6 +12,8 @@
 #include "progress.h"
 #include "refine.h"
 #include "seam.h"
+#include "two_threads.h"
+#include "vector_clones.h"
 
 namespace seam {
 
@@ -400,6 +403,35 @@ bool ColumnMapping::Map(double v, double imageDistance, double* x, double* y) co
 
 namespace {
 
+// The straight columns' mappings of one photo, one array entry a column.
+struct RowMapping {
+  const double* rowsFrom;    // the column's first row
+  const double* heightAt;    // its source height there
+  const double* heightStep;  // and per row
+  const double* baseX;       // ColumnMapping::base, by coordinate
+  const double* baseY;
+  const double* baseZ;
+  Vec3 perRow;
+  double imageDistance;
+  double cx, cy;  // the photo's centre
+};
+
+// Maps row y of `count` straight columns: photo coordinates and the depth
+// (ColumnMapping::Map's arithmetic, operation for operation; the depth
+// decides whether the point is in front). One loop the compiler vectorises.
+SEAM_VECTOR_CLONES void MapRow(const RowMapping& m, int y, int count, double* __restrict mappedX,
+                               double* __restrict mappedY, double* __restrict depth) {
+  const double row = y;
+  for (int i = 0; i < count; ++i) {
+    const double v = m.heightAt[i] + (row - m.rowsFrom[i]) * m.heightStep[i];
+    const double cz = m.baseZ[i] + v * m.perRow.z;
+    const double k = -m.imageDistance / cz;
+    mappedX[i] = k * (m.baseX[i] + v * m.perRow.x) + m.cx;
+    mappedY[i] = k * (m.baseY[i] + v * m.perRow.y) + m.cy;
+    depth[i] = cz;
+  }
+}
+
 // What RenderPhoto works out once per canvas column.
 struct ColumnPlan {
   ColumnMapping mapping;
@@ -448,46 +480,95 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
     }
     plan.mapping = ColumnMapping::For(orientation, setup.radius, su);
   }
-  // Row by row, so that the layer is written and the photo read along rows.
-  const int height = fp.rect.bottom - fp.rect.top;
-  for (int y = fp.rect.top; y < fp.rect.bottom; ++y) {
-    const int j = y - fp.rect.top;
-    if (j % 10 == 0 && report && report(context, static_cast<double>(j) / height)) return 1;
-    uint8_t* const rowBase = layer.Row(j);
-    uint8_t* const maskRow = layerMask.Row(j);
-    for (int i = 0; i < width; ++i) {
-      const ColumnPlan& plan = plans[static_cast<size_t>(i)];
-      if (y < plan.y0 || y > plan.y1) continue;
-      double u, v;
-      if (plan.straight) {
-        if (!plan.mapping.Map(plan.sv0 + (y - plan.y0) * plan.sdv, setup.focal, &u, &v)) continue;
-      } else {
-        const int x = fp.rect.left + i;
-        UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
-        CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u, &p.v);
-        if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
-      }
-      const double sx = u + cx;
-      const double sy = v + cy;
-      if (sx < 0 || sy < 0) continue;
-      const int X = static_cast<int>(sx);
-      const int Y = static_cast<int>(sy);
-      if (X > w - 2 || Y > h - 2) continue;
-      const int a = static_cast<int>((sx - X) * 256);
-      const int b = static_cast<int>((sy - Y) * 256);
-      const int w00 = (256 - a) * (256 - b), w10 = a * (256 - b), w01 = (256 - a) * b,
-                w11 = a * b;
-      const uint8_t* p0 = photo.Row(Y) + 3 * X;
-      const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
-      uint8_t* out = rowBase + 3 * i;
-      for (int ch = 0; ch < 3; ++ch) {
-        const int sum = p0[ch] * w00 + p0[ch + 3] * w10 + p1[ch] * w01 + p1[ch + 3] * w11;
-        out[ch] = ClampByte((sum >> 16) + plan.offset);
-      }
-      maskRow[i] = 255;
-    }
+  // The straight columns' mappings as plain arrays, so that the mapping of a
+  // whole row is one loop the compiler vectorises; the arithmetic is that of
+  // ColumnMapping::Map, operation for operation.
+  std::vector<double> rowsFrom(plans.size()), heightAt(plans.size()), heightStep(plans.size());
+  std::vector<double> baseX(plans.size()), baseY(plans.size()), baseZ(plans.size());
+  for (size_t i = 0; i < plans.size(); ++i) {
+    const ColumnPlan& plan = plans[i];
+    rowsFrom[i] = plan.y0;
+    heightAt[i] = plan.sv0;
+    heightStep[i] = plan.sdv;
+    baseX[i] = plan.mapping.base.x;
+    baseY[i] = plan.mapping.base.y;
+    baseZ[i] = plan.mapping.base.z;
   }
-  return 0;
+  const RowMapping mapping{rowsFrom.data(), heightAt.data(), heightStep.data(), baseX.data(),
+                           baseY.data(), baseZ.data(), Vec3{orientation(1, 0), orientation(1, 1),
+                                                            orientation(1, 2)},
+                           setup.focal, cx, cy};
+  const double nearPlane = -1e-6 * (setup.radius > 0 ? setup.radius : 1);
+  // Renders the rows [from, to); false when it stopped early: cancelled
+  // through `report` (the thread that reports) or told to stop.
+  // Each thread maps its rows into its own half of `mapped`.
+  std::atomic<bool> stop{false};
+  std::vector<double> mapped(6 * plans.size());
+  auto renderRows = [&](int from, int to, bool reporting) {
+    double* const mappedX = mapped.data() + (reporting ? 0 : 3 * plans.size());
+    double* const mappedY = mappedX + plans.size();
+    double* const depth = mappedY + plans.size();
+    for (int y = from; y < to; ++y) {
+      const int j = y - fp.rect.top;
+      if (reporting && (y - from) % 10 == 0 && report &&
+          report(context, static_cast<double>(y - from) / (to - from))) {
+        stop = true;
+        return false;
+      }
+      if (!reporting && stop) return false;
+      uint8_t* const rowBase = layer.Row(j);
+      uint8_t* const maskRow = layerMask.Row(j);
+      MapRow(mapping, y, width, mappedX, mappedY, depth);
+      for (int i = 0; i < width; ++i) {
+        const ColumnPlan& plan = plans[static_cast<size_t>(i)];
+        if (y < plan.y0 || y > plan.y1) continue;
+        double sx, sy;
+        if (plan.straight) {
+          if (!(depth[i] < nearPlane)) continue;
+          sx = mappedX[i];
+          sy = mappedY[i];
+        } else {
+          const int x = fp.rect.left + i;
+          UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
+          CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u,
+                             &p.v);
+          double u, v;
+          if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
+          sx = u + cx;
+          sy = v + cy;
+        }
+        // Both tests in floating point: a point far off the photo never
+        // reaches the integer conversion.
+        if (!(sx >= 0 && sy >= 0 && sx < w - 1 && sy < h - 1)) continue;
+        const int X = static_cast<int>(sx);
+        const int Y = static_cast<int>(sy);
+        const int a = static_cast<int>((sx - X) * 256);
+        const int b = static_cast<int>((sy - Y) * 256);
+        // Across, then down: the same sum as weighting the four pixels at once.
+        const uint8_t* p0 = photo.Row(Y) + 3 * X;
+        const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
+        uint8_t* out = rowBase + 3 * i;
+        for (int ch = 0; ch < 3; ++ch) {
+          const int lower = p0[ch] * (256 - a) + p0[ch + 3] * a;
+          const int upper = p1[ch] * (256 - a) + p1[ch + 3] * a;
+          out[ch] = ClampByte(((lower * (256 - b) + upper * b) >> 16) + plan.offset);
+        }
+        maskRow[i] = 255;
+      }
+    }
+    return true;
+  };
+  // Row by row, so that the layer is written and the photo read along rows;
+  // the upper half of the rows on a second thread. Every pixel is worked out
+  // the same way whichever thread does it, so the layer is the same; only
+  // the calling thread reports (its half's progress stands for the whole).
+  bool cancelled = false;
+  const bool large = static_cast<long long>(width) * (fp.rect.bottom - fp.rect.top) >=
+                     kSecondThreadPixels;
+  SplitAcrossTwoThreads(large, fp.rect.top, fp.rect.bottom, [&](int from, int to, bool caller) {
+    if (!renderRows(from, to, caller) && caller) cancelled = true;
+  });
+  return cancelled ? 1 : 0;
 }
 
 namespace {

@@ -139,25 +139,31 @@ namespace {
 void LargestEigenvector(double a[4][4], double vector[4], double* gap) {
   double v[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
   for (int sweep = 0; sweep < 30; ++sweep) {
-    double off = 0;
-    for (int p = 0; p < 4; ++p)
+    double off = 0, diagonal = 0;
+    for (int p = 0; p < 4; ++p) {
+      diagonal += a[p][p] * a[p][p];
       for (int q = p + 1; q < 4; ++q) off += a[p][q] * a[p][q];
-    if (off < 1e-30) break;
+    }
+    // Done once what is left off the diagonal is rounding noise beside it:
+    // further sweeps would only stir that noise.
+    if (off < 1e-30 || off < 1e-30 * diagonal) break;
     for (int p = 0; p < 4; ++p)
       for (int q = p + 1; q < 4; ++q) {
         if (a[p][q] == 0) continue;
         const double theta = (a[q][q] - a[p][p]) / (2 * a[p][q]);
         const double t = (theta >= 0 ? 1 : -1) / (std::fabs(theta) + std::sqrt(theta * theta + 1));
         const double c = 1 / std::sqrt(t * t + 1), s = t * c;
+        // The turn zeroes a[p][q]: the two diagonal entries move by t a[p][q],
+        // and of the rest only rows and columns p and q change, symmetrically.
+        const double apq = a[p][q];
+        a[p][p] -= t * apq;
+        a[q][q] += t * apq;
+        a[p][q] = a[q][p] = 0;
         for (int k = 0; k < 4; ++k) {
+          if (k == p || k == q) continue;
           const double akp = a[k][p], akq = a[k][q];
-          a[k][p] = c * akp - s * akq;
-          a[k][q] = s * akp + c * akq;
-        }
-        for (int k = 0; k < 4; ++k) {
-          const double apk = a[p][k], aqk = a[q][k];
-          a[p][k] = c * apk - s * aqk;
-          a[q][k] = s * apk + c * aqk;
+          a[k][p] = a[p][k] = c * akp - s * akq;
+          a[k][q] = a[q][k] = s * akp + c * akq;
         }
         for (int k = 0; k < 4; ++k) {
           const double vkp = v[k][p], vkq = v[k][q];

@@ -1,13 +1,15 @@
 #include "engine_dib.h"
 
 #include <algorithm>
-
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include "vector_clones.h"
+#include "work_buffer.h"
 
 namespace seam {
 
@@ -62,17 +64,23 @@ struct FileCloser {
   }
 };
 
-// Smooths one line of `count` samples spaced `step` apart with the 1-2-1 kernel;
-// the two end samples weigh themselves twice against their one neighbour.
-template <typename Get, typename Put>
-void SmoothLine(int count, Get get, Put put) {
+// Smooths a row of `count` samples of `step` interleaved channels with the
+// 1-2-1 kernel, each channel on its own; the two end samples weigh themselves
+// twice against their one neighbour. The middle is one plain loop over bytes.
+SEAM_VECTOR_CLONES void SmoothRow(const uint8_t* __restrict in, uint8_t* __restrict out, int count,
+                                  int step) {
+  const int bytes = count * step;
   if (count == 1) {
-    put(0, get(0));
+    std::copy(in, in + bytes, out);
     return;
   }
-  put(0, (2 * get(0) + get(1)) / 3);
-  for (int i = 1; i < count - 1; ++i) put(i, (get(i - 1) + 2 * get(i) + get(i + 1)) >> 2);
-  put(count - 1, (2 * get(count - 1) + get(count - 2)) / 3);
+  for (int c = 0; c < step; ++c) {
+    out[c] = static_cast<uint8_t>((2 * in[c] + in[c + step]) / 3);
+    const int last = bytes - step + c;
+    out[last] = static_cast<uint8_t>((2 * in[last] + in[last - step]) / 3);
+  }
+  for (int e = step; e < bytes - step; ++e)
+    out[e] = static_cast<uint8_t>((in[e - step] + 2 * in[e] + in[e + step]) >> 2);
 }
 
 }  // namespace
@@ -216,63 +224,51 @@ PixelView EngineDib::View() const {
   return v;
 }
 
+int SmoothView(const PixelView& src, const PixelView& dst) {
+  if (src.Empty() || dst.Empty() || src.width != dst.width || src.height != dst.height ||
+      src.bytesPerPixel != dst.bytesPerPixel)
+    return 0;
+  const int h = src.height;
+  // 8 bits run across every byte of the stride; 24 bits per channel over the
+  // pixels only. The rows smoothed along are kept three at a time (the row
+  // below, this one and the one above), so the kernel down the columns reads
+  // and writes along memory and no picture-sized block is needed.
+  const int channels = src.bytesPerPixel;
+  const int lineSamples = channels == 1 ? src.stride : src.width;
+  const int workStride = lineSamples * channels;
+  WorkBuffer<uint8_t> ring(3 * static_cast<size_t>(workStride));
+  if (!ring.Ok()) return 0;
+  auto line = [&](int y) { return ring.Data() + static_cast<ptrdiff_t>(y % 3) * workStride; };
+  auto smoothAlong = [&](int y) { SmoothRow(src.Row(y), line(y), lineSamples, channels); };
+  smoothAlong(0);
+  if (h == 1) {
+    std::copy(line(0), line(0) + workStride, dst.Row(0));
+    return 1;
+  }
+  smoothAlong(1);
+  for (int y = 0; y < h; ++y) {
+    if (y + 1 < h && y >= 1) smoothAlong(y + 1);
+    uint8_t* out = dst.Row(y);
+    const uint8_t* mid = line(y);
+    if (y == 0 || y == h - 1) {
+      const uint8_t* other = line(y == 0 ? 1 : h - 2);
+      for (int x = 0; x < workStride; ++x)
+        out[x] = static_cast<uint8_t>((2 * mid[x] + other[x]) / 3);
+      continue;
+    }
+    const uint8_t* below = line(y - 1);
+    const uint8_t* above = line(y + 1);
+    for (int x = 0; x < workStride; ++x)
+      out[x] = static_cast<uint8_t>((below[x] + 2 * mid[x] + above[x]) >> 2);
+  }
+  return 1;
+}
+
 int EngineDib::SmoothInto(EngineDib& destination) {
   DibLock sourceLock(*this);
   DibLock destLock(destination);
   if (!sourceLock.Locked() || !destLock.Locked()) return 0;
-  const PixelView src = View();
-  const PixelView dst = destination.View();
-  if (src.Empty() || dst.Empty() || src.width != dst.width || src.height != dst.height ||
-      src.bytesPerPixel != dst.bytesPerPixel)
-    return 0;
-
-  const int h = src.height;
-  // 8 bits run across every byte of the stride; 24 bits per channel over the
-  // pixels only, into a packed working block.
-  const int channels = src.bytesPerPixel;
-  const int lineSamples = channels == 1 ? src.stride : src.width;
-  const int workStride = lineSamples * channels;
-  HGLOBAL workBlock = AllocateBlock(static_cast<size_t>(workStride) * h);
-  if (!workBlock) return 0;
-  auto* work = static_cast<uint8_t*>(GlobalLock(workBlock));
-  if (!work) {
-    GlobalFree(workBlock);
-    return 0;
-  }
-
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* in = src.Row(y);
-    uint8_t* out = work + static_cast<ptrdiff_t>(y) * workStride;
-    for (int c = 0; c < channels; ++c) {
-      SmoothLine(
-          lineSamples, [&](int i) { return int(in[i * channels + c]); },
-          [&](int i, int v) { out[i * channels + c] = static_cast<uint8_t>(v); });
-    }
-  }
-  // The same 1-2-1 kernel down the columns, worked row by row so that every
-  // read and write runs along memory.
-  auto line = [&](int y) { return work + static_cast<ptrdiff_t>(y) * workStride; };
-  if (h == 1) {
-    std::copy(work, work + workStride, dst.Row(0));
-  } else {
-    for (int y = 0; y < h; ++y) {
-      uint8_t* out = dst.Row(y);
-      const uint8_t* mid = line(y);
-      if (y == 0 || y == h - 1) {
-        const uint8_t* other = line(y == 0 ? 1 : h - 2);
-        for (int x = 0; x < workStride; ++x) out[x] = static_cast<uint8_t>((2 * mid[x] + other[x]) / 3);
-        continue;
-      }
-      const uint8_t* below = line(y - 1);
-      const uint8_t* above = line(y + 1);
-      for (int x = 0; x < workStride; ++x)
-        out[x] = static_cast<uint8_t>((below[x] + 2 * mid[x] + above[x]) >> 2);
-    }
-  }
-
-  GlobalUnlock(workBlock);
-  GlobalFree(workBlock);
-  return 1;
+  return SmoothView(View(), destination.View());
 }
 
 int EngineDib::Draw(HDC dc, int x, int y) {

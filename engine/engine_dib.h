@@ -90,6 +90,14 @@ class EngineDib {
   int32_t stride = 0;
 };
 
+/// Writes the 3 x 3 binomial smoothing of `source` into `destination` (same
+/// size and depth, 8 or 24 bits), the source's edges weighing themselves twice
+/// against their one neighbour; a view of part of a picture is smoothed as if
+/// it were the whole. Rows are read and written along memory; a 24-bit
+/// destination's row padding is not written. 0 when the views do not agree or
+/// the working rows cannot be had.
+int SmoothView(const PixelView& source, const PixelView& destination);
+
 /// Owns a lock on an EngineDib for one scope.
 class DibLock {
  public:

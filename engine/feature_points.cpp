@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "vector_clones.h"
+
 namespace seam {
 
 namespace {
@@ -38,36 +40,35 @@ class LockedBlock {
   T* data_ = nullptr;
 };
 
-/// The corner response of one colour byte at a pixel with its four neighbours.
-int ChannelResponse(int centre, int left, int right, int below, int above) {
-  const int gx = std::abs(right - left);
-  const int gy = std::abs(above - below);
-  const int dxx = right + left - 2 * centre;
-  const int dyy = above + below - 2 * centre;
-  const int lap = right + left + above + below - 4 * centre;
-  const int numerator = std::abs(dxx) * gy * gy + std::abs(dyy) * gx * gx - gx * gy * std::abs(lap);
-  return std::abs(numerator / (gx * gx + gy * gy + 1));
+/// The corner responses of `count` colour bytes of a row with their four
+/// neighbours (three bytes apart across, a row apart down and up).
+///
+/// The quotient is taken in double precision, which lets the compiler run the
+/// loop several bytes at a time: with |numerator| < 2^27 and a denominator
+/// below 2^17, an inexact quotient lies at least 2^-17 from an integer while
+/// the rounding moves it by under 2^-26, so truncating gives the integer
+/// quotient exactly.
+SEAM_VECTOR_CLONES void ChannelResponses(const uint8_t* __restrict row,
+                                         const uint8_t* __restrict below,
+                                         const uint8_t* __restrict above, int count,
+                                         int32_t* __restrict out) {
+  for (int e = 0; e < count; ++e) {
+    const int centre = row[e], left = row[e - 3], right = row[e + 3];
+    const int down = below[e], up = above[e];
+    const int gx = std::abs(right - left);
+    const int gy = std::abs(up - down);
+    const int dxx = right + left - 2 * centre;
+    const int dyy = up + down - 2 * centre;
+    const int lap = right + left + up + down - 4 * centre;
+    const int numerator =
+        std::abs(dxx) * gy * gy + std::abs(dyy) * gx * gx - gx * gy * std::abs(lap);
+    const double quotient =
+        static_cast<double>(numerator) / static_cast<double>(gx * gx + gy * gy + 1);
+    out[e] = std::abs(static_cast<int>(quotient));
+  }
 }
 
 }  // namespace
-
-long SmoothCopy(EngineDib& source, EngineDib& out) {
-  int width, height;
-  {
-    DibLock lock(source);
-    if (!lock.Locked()) return kStitchOutOfMemory;
-    width = source.Width();
-    height = source.Height();
-  }
-  if (!out.Create(width, height, 24)) return kStitchOutOfMemory;
-  {
-    DibLock lock(out);
-    if (!lock.Locked()) return kStitchOutOfMemory;
-    out.Fill(0);  // the row padding, which smoothing does not write
-  }
-  if (!source.SmoothInto(out)) return kStitchOutOfMemory;
-  return kStitchOk;
-}
 
 long DetectFeatures(const PixelView& image, const RECT& rect, int columns, int rows,
                     int minDistance, int percent, FeaturePoint* out, int* count) {
@@ -89,20 +90,17 @@ long DetectFeatures(const PixelView& image, const RECT& rect, int columns, int r
   LockedBlock<int32_t> strength(cells);
   if (!response || !best || !strength) return kStitchOutOfMemory;
 
+  LockedBlock<int32_t> channels(3 * static_cast<size_t>(width));
+  if (!channels) return kStitchOutOfMemory;
   for (int j = 0; j < height; ++j) {
     const int y = top + j;
-    const uint8_t* row = image.Row(y);
-    const uint8_t* below = image.Row(y - 1);
-    const uint8_t* above = image.Row(y + 1);
+    const size_t first = 3 * static_cast<size_t>(left);
+    ChannelResponses(image.Row(y) + first, image.Row(y - 1) + first, image.Row(y + 1) + first,
+                     3 * width, channels.data());
     int16_t* r = response.data() + (j + 1) * rstride + 1;
-    for (int i = 0; i < width; ++i) {
-      const int b = (left + i) * 3;
-      int sum = 0;
-      for (int ch = 0; ch < 3; ++ch)
-        sum += ChannelResponse(row[b + ch], row[b + ch - 3], row[b + ch + 3], below[b + ch],
-                               above[b + ch]);
-      r[i] = static_cast<int16_t>(sum);
-    }
+    const int32_t* c = channels.data();
+    for (int i = 0; i < width; ++i)
+      r[i] = static_cast<int16_t>(c[3 * i] + c[3 * i + 1] + c[3 * i + 2]);
   }
 
   int strongest = -1;
@@ -170,8 +168,8 @@ MatchTemplate TakeTemplate(const PixelView& q, int fx, int fy) {
   return t;
 }
 
-double FindTemplate(const PixelView& p, const MatchTemplate& templ, const RECT& window, LONG* x,
-                    LONG* y) {
+SEAM_VECTOR_CLONES double FindTemplate(const PixelView& p, const MatchTemplate& templ,
+                                       const RECT& window, LONG* x, LONG* y) {
   if (!templ.valid || p.Empty()) return 0;
   const LONG left = window.left > 0 ? window.left : 0;
   const LONG top = window.top > 0 ? window.top : 0;
@@ -179,28 +177,26 @@ double FindTemplate(const PixelView& p, const MatchTemplate& templ, const RECT& 
   const LONG bottom = window.bottom < p.height ? window.bottom : p.height;
   if (right - left < kBlock || bottom - top < kBlock) return 0;
 
+  // Each block row is 24 bytes; the loops run over them byte by byte (the
+  // channel is the byte's place modulo 3), which the compiler vectorises.
+  constexpr int kRowBytes = kBlock * 3;
   long bestCost = -1;
   for (LONG by = top; by + kBlock <= bottom; ++by)
     for (LONG bx = left; bx + kBlock <= right; ++bx) {
-      int sum[3] = {0, 0, 0};
+      int column[kRowBytes] = {};
       for (int j = 0; j < kBlock; ++j) {
         const uint8_t* row = p.Row(by + j) + bx * 3;
-        for (int i = 0; i < kBlock * 3; i += 3) {
-          sum[0] += row[i];
-          sum[1] += row[i + 1];
-          sum[2] += row[i + 2];
-        }
+        for (int i = 0; i < kRowBytes; ++i) column[i] += row[i];
       }
-      const int mean[3] = {(sum[0] + 32) / 64, (sum[1] + 32) / 64, (sum[2] + 32) / 64};
-      long cost = 0;
+      int sum[3] = {0, 0, 0};
+      for (int i = 0; i < kRowBytes; ++i) sum[i % 3] += column[i];
+      int target[kRowBytes];  // the mean of each byte's channel
+      for (int i = 0; i < kRowBytes; ++i) target[i] = (sum[i % 3] + 32) / 64;
+      int cost = 0;
       for (int j = 0; j < kBlock; ++j) {
         const uint8_t* row = p.Row(by + j) + bx * 3;
-        const int16_t* t = templ.deviation + j * kBlock * 3;
-        for (int i = 0; i < kBlock * 3; i += 3) {
-          cost += std::abs(row[i] - mean[0] - t[i]);
-          cost += std::abs(row[i + 1] - mean[1] - t[i + 1]);
-          cost += std::abs(row[i + 2] - mean[2] - t[i + 2]);
-        }
+        const int16_t* t = templ.deviation + j * kRowBytes;
+        for (int i = 0; i < kRowBytes; ++i) cost += std::abs(row[i] - target[i] - t[i]);
       }
       if (bestCost < 0 || cost < bestCost) {
         bestCost = cost;

@@ -3,9 +3,9 @@
 
 /// Feature points and their matches between neighbouring photos.
 ///
-/// Three primitives on 24-bit images (rows bottom-up, y counts stored rows):
-/// a 1-2-1 smoothing copy, a grid corner detector that keeps at most one point
-/// per cell, and an 8 x 8 template match by zero-mean sum of absolute
+/// Two primitives on 24-bit images (rows bottom-up, y counts stored rows): a
+/// grid corner detector that keeps at most one point per cell, and an 8 x 8
+/// template match by zero-mean sum of absolute
 /// differences that also reports how much texture the template carries.
 /// Rectangles are left/top inclusive, right/bottom exclusive, in stored rows.
 /// Integer arithmetic throughout, apart from the contrast's square root.
@@ -20,11 +20,6 @@ struct FeaturePoint {
   LONG x = 0;
   LONG y = 0;
 };
-
-/// Makes `out` a new owned 24-bit buffer of the source's size holding the 3 x 3
-/// binomial smoothing of `source` (which must be a 24-bit buffer, unlocked or
-/// locked). Returns 0 on success or 10001 when a buffer cannot be had.
-long SmoothCopy(EngineDib& source, EngineDib& out);
 
 /// Finds up to columns x rows corner points of a 24-bit image inside `rect`
 /// (clipped to leave a one-pixel border). `out` receives the points in cell

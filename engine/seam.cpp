@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+
+#include "vector_clones.h"
 
 namespace seam {
 
@@ -49,6 +52,37 @@ inline void CopyPixel(const uint8_t* from, uint8_t* to) {
 }
 
 int Median3(int a, int b, int c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
+
+// Copies the pixels of a row whose source mask is set and sets the
+// destination mask there, a run of set pixels at a time.
+void CopyMaskedRow(const uint8_t* source, const uint8_t* sourceMask, uint8_t* destination,
+                   uint8_t* destinationMask, int count) {
+  int x = 0;
+  while (x < count) {
+    while (x < count && !sourceMask[x]) ++x;
+    const int from = x;
+    while (x < count && sourceMask[x]) ++x;
+    if (x == from) break;
+    std::memcpy(destination + 3 * from, source + 3 * from, 3 * static_cast<size_t>(x - from));
+    std::memset(destinationMask + from, 255, static_cast<size_t>(x - from));
+  }
+}
+
+// One binomial pass over `count` values of a field row (three channels a
+// cell): a flagged value becomes the 3 x 3 mean of its channel, each term
+// shifted on its own; an unflagged one keeps what `out` holds.
+SEAM_VECTOR_CLONES void SmoothFieldRow(const int32_t* __restrict above,
+                                       const int32_t* __restrict here,
+                                       const int32_t* __restrict below,
+                                       const uint8_t* __restrict flags, int count,
+                                       int32_t* __restrict out) {
+  for (int e = 0; e < count; ++e) {
+    const int32_t v = (here[e] >> 2) + (above[e] >> 3) + (below[e] >> 3) + (here[e - 3] >> 3) +
+                      (here[e + 3] >> 3) + (above[e - 3] >> 4) + (above[e + 3] >> 4) +
+                      (below[e - 3] >> 4) + (below[e + 3] >> 4);
+    out[e] = flags[e] ? v : out[e];
+  }
+}
 
 // Along the seam: the target side is taken from the target, the colour
 // difference on the seam is spread as a smoothed ramp over a band of an eighth
@@ -168,6 +202,11 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
       for (int t = 0; t < span; ++t) flags[t] = tall[t] && tall[t + 1] && tall[t + 2];
     }
   }
+  // Each pass is one plain loop over a row's field values, which the compiler
+  // vectorises: the row's flags are spread to the three values of each cell.
+  const int values = 3 * std::max(span, 0);
+  WorkBuffer<uint8_t> valueFlags(static_cast<size_t>(values));
+  if (!valueFlags.Ok()) return false;
   WorkBuffer<int32_t>* src = &fieldA;
   WorkBuffer<int32_t>* dst = &fieldB;
   for (int pass = 0; pass < 4 && span > 0; ++pass) {
@@ -175,18 +214,11 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
       const int i = path[k].row;
       if (i < 1 || i > gh - 2) continue;
       const uint8_t* flags = &smoothed[static_cast<size_t>(k) * span];
-      const int32_t* above = &(*src)[at(i - 1, fromColumn)];
-      const int32_t* here = &(*src)[at(i, fromColumn)];
-      const int32_t* below = &(*src)[at(i + 1, fromColumn)];
-      int32_t* out = &(*dst)[at(i, fromColumn)];
-      for (int t = 0; t < span; ++t) {
-        if (!flags[t]) continue;
-        for (int e = 3 * t; e < 3 * t + 3; ++e) {
-          out[e] = (here[e] >> 2) + (above[e] >> 3) + (below[e] >> 3) + (here[e - 3] >> 3) +
-                   (here[e + 3] >> 3) + (above[e - 3] >> 4) + (above[e + 3] >> 4) +
-                   (below[e - 3] >> 4) + (below[e + 3] >> 4);
-        }
-      }
+      for (int t = 0; t < span; ++t)
+        valueFlags[3 * t] = valueFlags[3 * t + 1] = valueFlags[3 * t + 2] = flags[t];
+      SmoothFieldRow(&(*src)[at(i - 1, fromColumn)], &(*src)[at(i, fromColumn)],
+                     &(*src)[at(i + 1, fromColumn)], valueFlags.Data(), values,
+                     &(*dst)[at(i, fromColumn)]);
     }
     std::swap(src, dst);
   }
@@ -507,11 +539,7 @@ bool SeamBlend(const RECT& overlap, const RECT& layerRect, const RECT& targetRec
     uint8_t* lrow = layer.Row(o.top + y - layerRect.top) + 3 * (o.left - layerRect.left);
     uint8_t* lmrow = layerMask.Row(o.top + y - layerRect.top) + (o.left - layerRect.left);
     const size_t base = static_cast<size_t>(y) * w;
-    for (int x = 0; x < w; ++x) {
-      if (!c.layerMask[base + x]) continue;
-      CopyPixel(&c.layer[3 * (base + x)], lrow + 3 * x);
-      lmrow[x] = 255;
-    }
+    CopyMaskedRow(&c.layer[3 * base], &c.layerMask[base], lrow, lmrow, w);
   }
   return true;
 }
@@ -526,11 +554,9 @@ void Paste(const RECT& area, const RECT& sourceRect, const RECT& destinationRect
     const uint8_t* sm = sourceMask.Row(y - sourceRect.top);
     uint8_t* d = destination.Row(y - destinationRect.top);
     uint8_t* dm = destinationMask.Row(y - destinationRect.top);
-    for (int x = a.left; x < a.right; ++x) {
-      if (!sm[x - sourceRect.left]) continue;
-      CopyPixel(s + 3 * (x - sourceRect.left), d + 3 * (x - destinationRect.left));
-      dm[x - destinationRect.left] = 255;
-    }
+    CopyMaskedRow(s + 3 * (a.left - sourceRect.left), sm + (a.left - sourceRect.left),
+                  d + 3 * (a.left - destinationRect.left), dm + (a.left - destinationRect.left),
+                  a.right - a.left);
   }
 }
 

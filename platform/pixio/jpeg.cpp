@@ -11,6 +11,7 @@
 #include <jerror.h>
 
 #include "formats.h"
+#include "jpeg_errors.h"
 #include "reader.h"
 
 namespace pixio {
@@ -21,14 +22,8 @@ namespace {
 /// thousands of tiny scans would otherwise take minutes.
 constexpr int kMaxScans = 500;
 
-struct ErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-  bool corrupt;
-};
-
 [[noreturn]] void OnError(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  auto* err = reinterpret_cast<JpegErrors*>(cinfo->err);
   std::longjmp(err->jump, 1);
 }
 
@@ -37,7 +32,7 @@ struct ErrorManager {
 /// markers, an unknown JFIF revision, an odd progression) are common in
 /// camera and editor files and leave the picture whole.
 void OnMessage(j_common_ptr cinfo, int level) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  auto* err = reinterpret_cast<JpegErrors*>(cinfo->err);
   if (level >= 0) return;
   switch (cinfo->err->msg_code) {
     case JWRN_JPEG_EOF:
@@ -59,6 +54,14 @@ void OnProgress(j_common_ptr cinfo) {
 }
 
 }  // namespace
+
+jpeg_error_mgr* UseJpegErrors(JpegErrors* errors) {
+  jpeg_error_mgr* base = jpeg_std_error(&errors->base);
+  base->error_exit = OnError;
+  base->emit_message = OnMessage;
+  errors->corrupt = false;
+  return base;
+}
 
 int ExifOrientation(const uint8_t* data, size_t size) {
   Reader in(data, size);
@@ -90,13 +93,10 @@ int ExifOrientation(const uint8_t* data, size_t size) {
 bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
   if (size < 4 || size > 0xFFFFFFFFu) return false;
   jpeg_decompress_struct cinfo;
-  ErrorManager err;
+  JpegErrors err;
   jpeg_progress_mgr progress;
   Image image;
-  cinfo.err = jpeg_std_error(&err.base);
-  err.base.error_exit = OnError;
-  err.base.emit_message = OnMessage;
-  err.corrupt = false;
+  cinfo.err = UseJpegErrors(&err);
   progress.progress_monitor = OnProgress;
   unsigned char* volatile scratch = nullptr;  // the first row, CMYK rows; freed on every path
   if (setjmp(err.jump)) {
@@ -199,12 +199,9 @@ bool DecodeJpegTile(const uint8_t* tables, size_t tablesSize, const uint8_t* dat
                     int* components) {
   if (size < 4 || size > 0xFFFFFFFFu || tablesSize > 0xFFFFFFFFu) return false;
   jpeg_decompress_struct cinfo;
-  ErrorManager err;
+  JpegErrors err;
   jpeg_progress_mgr progress;
-  cinfo.err = jpeg_std_error(&err.base);
-  err.base.error_exit = OnError;
-  err.base.emit_message = OnMessage;
-  err.corrupt = false;
+  cinfo.err = UseJpegErrors(&err);
   progress.progress_monitor = OnProgress;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
@@ -258,13 +255,10 @@ namespace {
 /// changes after it is set.
 bool Compress(const Image& image, bool gray, int quality, std::vector<uint8_t>* out) {
   jpeg_compress_struct cinfo;
-  ErrorManager err;
+  JpegErrors err;
   unsigned char* buffer = nullptr;
   unsigned long length = 0;
-  cinfo.err = jpeg_std_error(&err.base);
-  err.base.error_exit = OnError;
-  err.base.emit_message = OnMessage;
-  err.corrupt = false;
+  cinfo.err = UseJpegErrors(&err);
   if (setjmp(err.jump)) {
     jpeg_destroy_compress(&cinfo);
     std::free(buffer);

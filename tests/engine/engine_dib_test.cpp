@@ -279,6 +279,37 @@ TEST(EngineDibSmoothEdges, MismatchedDestinationOrNoMemoryFails) {
   EXPECT_EQ(src.SmoothInto(dst), 1);
 }
 
+TEST(EngineDibSmoothEdges, PartOfAPictureSmoothsAsACopyOfThatPart) {
+  // The detector smooths only the part of a photo it reads, where it lies:
+  // that part's edges must act as picture edges, as for a copy of it, and
+  // nothing outside it may be read or written.
+  EngineDib whole, copy, fromCopy, fromPart;
+  ASSERT_EQ(whole.Create(21, 13, 24), 1);
+  ASSERT_EQ(copy.Create(9, 6, 24), 1);
+  ASSERT_EQ(fromCopy.Create(9, 6, 24), 1);
+  ASSERT_EQ(fromPart.Create(9, 6, 24), 1);
+  DibLock a(whole), b(copy), c(fromCopy), d(fromPart);
+  const seam::PixelView w = whole.View();
+  for (int y = 0; y < 13; ++y)
+    for (int x = 0; x < 63; ++x)
+      w.Row(y)[x] = static_cast<uint8_t>((x * 71 + y * 29 + x * y) % 251);
+  seam::PixelView part = w;
+  part.width = 9;
+  part.height = 6;
+  part.bits = w.Row(4) + 3 * 7;
+  for (int y = 0; y < 6; ++y) std::memcpy(copy.View().Row(y), part.Row(y), 27);
+  ASSERT_EQ(copy.SmoothInto(fromCopy), 1);
+  ASSERT_EQ(seam::SmoothView(part, fromPart.View()), 1);
+  for (int y = 0; y < 6; ++y)
+    EXPECT_EQ(std::memcmp(fromCopy.View().Row(y), fromPart.View().Row(y), 27), 0) << "row " << y;
+  // In place: each row is written only after the rows it needs were read.
+  ASSERT_EQ(seam::SmoothView(part, part), 1);
+  for (int y = 0; y < 6; ++y)
+    EXPECT_EQ(std::memcmp(fromCopy.View().Row(y), part.Row(y), 27), 0) << "row " << y;
+  EXPECT_EQ(w.Row(4)[3 * 7 - 1], (20 * 71 + 4 * 29 + 20 * 4) % 251);  // left of the part
+  EXPECT_EQ(w.Row(3)[3 * 7], (21 * 71 + 3 * 29 + 21 * 3) % 251);      // below it
+}
+
 // --- BMP files ----------------------------------------------------------------
 
 TEST(EngineDibBmp, TwentyFourBitRoundTripKeepsEveryByte) {

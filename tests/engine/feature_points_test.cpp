@@ -265,29 +265,4 @@ TEST(TemplateMatch, TiesGoToTheFirstBlockInRowMajorOrder) {
   EXPECT_EQ(y, 15);
 }
 
-TEST(SmoothCopy, MakesAnOwnedSmoothedBufferOfTheSameSize) {
-  seam::EngineDib source;
-  ASSERT_TRUE(source.Create(10, 6, 24));
-  {
-    seam::DibLock lock(source);
-    source.Fill(0);
-    source.View().Row(3)[3 * 5] = 160;  // one blue byte
-  }
-  seam::EngineDib out;
-  ASSERT_EQ(seam::SmoothCopy(source, out), kStitchOk);
-  seam::DibLock lock(out);
-  const PixelView v = out.View();
-  EXPECT_EQ(v.width, 10);
-  EXPECT_EQ(v.height, 6);
-  EXPECT_FALSE(out.Borrowed());
-  // 1-2-1 along the row then the column: the centre keeps 160 x 2/4 x 2/4.
-  EXPECT_EQ(v.Row(3)[3 * 5], 40);
-  EXPECT_EQ(v.Row(3)[3 * 4], 20);
-  EXPECT_EQ(v.Row(2)[3 * 4], 10);
-  seam::FailEngineAllocationsAfter(0);
-  seam::EngineDib failed;
-  EXPECT_EQ(seam::SmoothCopy(source, failed), kStitchOutOfMemory);
-  seam::FailEngineAllocationsAfter(-1);
-}
-
 }  // namespace

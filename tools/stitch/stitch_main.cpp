@@ -17,6 +17,9 @@
 #define VMD_FILENO(f) _fileno(f)
 #else
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #define VMD_ISATTY(fd) isatty(fd)
 #define VMD_FILENO(f) fileno(f)
 #endif
@@ -87,39 +90,33 @@ Header SizeOf(HGLOBAL dib) {
   return h;
 }
 
-/// A new 24-bit DIB of the storage rows [top, bottom) and columns
-/// [left, right) of a 24-bit DIB; null when the memory cannot be had.
-HGLOBAL Crop(HGLOBAL dib, RECT r) {
-  auto* src = static_cast<const uint8_t*>(GlobalLock(dib));
-  if (!src) return nullptr;
+/// Cuts a 24-bit DIB down to its storage rows [top, bottom) and columns
+/// [left, right) within its own block: each kept row moves to its place in the
+/// smaller picture, which never lies after where it was, so rows are moved in
+/// order. No second panorama-sized block is needed. False when it cannot be
+/// locked.
+bool CropInPlace(HGLOBAL dib, RECT r) {
+  auto* base = static_cast<uint8_t*>(GlobalLock(dib));
+  if (!base) return false;
   BITMAPINFOHEADER h;
-  std::memcpy(&h, src, sizeof h);
+  std::memcpy(&h, base, sizeof h);
   const int w = r.right - r.left, ht = r.bottom - r.top;
   const size_t srcStride = ((size_t(h.biWidth) * 24 + 31) / 32) * 4;
   const size_t dstStride = ((size_t(w) * 24 + 31) / 32) * 4;
-  HGLOBAL out = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof h + dstStride * ht);
-  auto* dst = out ? static_cast<uint8_t*>(GlobalLock(out)) : nullptr;
-  if (dst) {
-    BITMAPINFOHEADER nh = h;
-    nh.biSize = sizeof nh;
-    nh.biWidth = w;
-    nh.biHeight = ht;
-    nh.biCompression = BI_RGB;
-    nh.biSizeImage = static_cast<DWORD>(dstStride * ht);
-    nh.biClrUsed = 0;
-    std::memcpy(dst, &nh, sizeof nh);
-    const uint8_t* bits = src + h.biSize;
-    for (int y = 0; y < ht; ++y) {
-      std::memcpy(dst + sizeof nh + dstStride * y, bits + srcStride * (r.top + y) + 3 * size_t(r.left),
-                  3 * size_t(w));
-    }
-    GlobalUnlock(out);
-  } else if (out) {
-    GlobalFree(out);
-    out = nullptr;
+  uint8_t* bits = base + h.biSize;
+  for (int y = 0; y < ht; ++y) {
+    uint8_t* to = bits + dstStride * y;
+    std::memmove(to, bits + srcStride * (r.top + y) + 3 * size_t(r.left), 3 * size_t(w));
+    std::memset(to + 3 * size_t(w), 0, dstStride - 3 * size_t(w));
   }
+  h.biWidth = w;
+  h.biHeight = ht;
+  h.biCompression = BI_RGB;
+  h.biSizeImage = static_cast<DWORD>(dstStride * ht);
+  h.biClrUsed = 0;
+  std::memcpy(base, &h, sizeof h);
   GlobalUnlock(dib);
-  return out;
+  return true;
 }
 
 /// Everything a stitch allocates, freed in the right order on every path.
@@ -211,8 +208,12 @@ int Run(const stitch::Arguments& args) {
   if (blended != kStitchOk || !s.panorama) return Fail("the photos could not be blended (engine result " +
                                                        std::to_string(blended) + ")");
   s.ReleaseSources();
+#if defined(__GLIBC__)
+  // The photos' memory goes back to the system now: the crop and the save
+  // take new blocks of their own, which must not come on top of it.
+  malloc_trim(0);
+#endif
   HGLOBAL result = s.panorama;
-  HGLOBAL cropped = nullptr;
   const Header whole = SizeOf(s.panorama);
   if (args.crop) {
     // The program's crop, turned back into storage rows.
@@ -224,11 +225,7 @@ int Run(const stitch::Arguments& args) {
     r.bottom = std::min<LONG>(r.bottom, whole.height);
     if (r.right > r.left && r.bottom > r.top &&
         (r.left > 0 || r.top > 0 || r.right < whole.width || r.bottom < whole.height)) {
-      cropped = Crop(s.panorama, r);
-      if (!cropped) return Fail("Not enough memory.");
-      result = cropped;
-      GlobalFree(s.panorama);
-      s.panorama = nullptr;
+      if (!CropInPlace(s.panorama, r)) return Fail("Not enough memory.");
     }
   }
   const Header out = SizeOf(result);
@@ -237,10 +234,8 @@ int Run(const stitch::Arguments& args) {
   if (saved != kPixioSaved) {
     char why[512];
     ImgSaveMessage(saved, "the panorama", result, args.output.c_str(), why, sizeof why);
-    if (cropped) GlobalFree(cropped);
     return Fail(why);
   }
-  if (cropped) GlobalFree(cropped);
   std::fprintf(stderr, "vmd3-stitch: wrote %s, %d x %d pixels\n", args.output.c_str(), out.width,
                out.height);
   return 0;
@@ -258,6 +253,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   g_terminal = VMD_ISATTY(VMD_FILENO(stderr)) != 0;
+#if defined(__GLIBC__)
+  // The stitch takes and frees photo-sized blocks again and again (layers,
+  // seam crops, correction fields). Kept in the heap rather than handed back
+  // to the system, a freed block is reused without the kernel clearing fresh
+  // pages for the next one; the peak stays that of the largest moment.
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
 #if defined(_WIN32)
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 #else

@@ -14,6 +14,7 @@
 #include <tiffio.h>
 
 #include "formats.h"
+#include "jpeg_errors.h"
 #include "reader.h"
 #include "allocation_probe.h"
 #include "sample_images.h"
@@ -315,8 +316,12 @@ TEST(JpegDecode, ReadsProgressiveAndGreyFiles) {
   ASSERT_TRUE(pixio::EncodeJpeg(photo, EncodeSettings{90, false}, &baseline));
   // The same picture written progressively by libjpeg itself.
   jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
+  pixio::JpegErrors err;
+  cinfo.err = pixio::UseJpegErrors(&err);
+  if (setjmp(err.jump)) {
+    jpeg_destroy_compress(&cinfo);
+    FAIL() << "libjpeg refused to write the progressive file";
+  }
   jpeg_create_compress(&cinfo);
   unsigned char* buffer = nullptr;
   unsigned long length = 0;
@@ -460,8 +465,12 @@ TEST(FpxJpegTile, AbbreviatedTilesUseTheSharedTables) {
   // One tables-only stream and one tile without tables, as FlashPix keeps them.
   const Image tile = Smooth(64, 64);
   jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
+  pixio::JpegErrors err;
+  c.err = pixio::UseJpegErrors(&err);
+  if (setjmp(err.jump)) {
+    jpeg_destroy_compress(&c);
+    FAIL() << "libjpeg refused to write the tiles";
+  }
   jpeg_create_compress(&c);
   c.image_width = 64;
   c.image_height = 64;
