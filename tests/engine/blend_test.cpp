@@ -320,8 +320,8 @@ TEST(RenderPhoto, ALargePhotoSplitOverTwoThreadsMatchesItsHalvesDrawnAlone) {
 
   std::fill(rig.layer.begin(), rig.layer.end(), uint8_t{255});
   std::fill(rig.mask.begin(), rig.mask.end(), uint8_t{0});
-  const int top = rig.fp.rect.top, bottom = rig.fp.rect.bottom, middle = (top + bottom) / 2;
-  for (const auto& rows : {std::make_pair(top, middle), std::make_pair(middle, bottom)}) {
+  const int top = rig.fp.rect.top, middle = (rig.fp.rect.top + rig.fp.rect.bottom) / 2;
+  for (const auto& rows : {std::make_pair(top, middle), std::make_pair(middle, rig.fp.rect.bottom)}) {
     PhotoFootprint half;
     half.present = true;
     half.rect = rig.fp.rect;
