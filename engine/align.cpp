@@ -482,8 +482,7 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
   const int featureCount = static_cast<int>(features.size());
   std::vector<Match> found(features.size());
   std::vector<char> kept(features.size(), 0);
-  const bool large = static_cast<long long>(p.width) * p.height >= kSecondThreadPixels;
-  SplitAcrossTwoThreads(large, 0, featureCount, [&](int from, int to, bool) {
+  SplitAcrossTwoThreads(0, featureCount, [&](int from, int to, bool) {
     for (int k = from; k < to; ++k) {
       const FeaturePoint& f = features[static_cast<size_t>(k)];
       LONG px, py;
@@ -538,7 +537,7 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
   };
   std::vector<Trial> scored(static_cast<size_t>(trials) + 1);
   std::vector<double> distanceRows(2 * static_cast<size_t>(m));
-  SplitAcrossTwoThreads(large, 1, trials + 1, [&](int from, int to, bool caller) {
+  SplitAcrossTwoThreads(1, trials + 1, [&](int from, int to, bool caller) {
     double* const distances = distanceRows.data() + (caller ? 0 : m);
     for (int t = from; t < to; ++t) {
       Trial& trial = scored[static_cast<size_t>(t)];

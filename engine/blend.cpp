@@ -563,9 +563,7 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   // the same way whichever thread does it, so the layer is the same; only
   // the calling thread reports (its half's progress stands for the whole).
   bool cancelled = false;
-  const bool large = static_cast<long long>(width) * (fp.rect.bottom - fp.rect.top) >=
-                     kSecondThreadPixels;
-  SplitAcrossTwoThreads(large, fp.rect.top, fp.rect.bottom, [&](int from, int to, bool caller) {
+  SplitAcrossTwoThreads(fp.rect.top, fp.rect.bottom, [&](int from, int to, bool caller) {
     if (!renderRows(from, to, caller) && caller) cancelled = true;
   });
   return cancelled ? 1 : 0;

@@ -1,5 +1,4 @@
 #include "blend.h"
-#include "two_threads.h"
 
 #include <gtest/gtest.h>
 
@@ -238,7 +237,7 @@ struct RenderRig {
   PhotoFootprint fp;
   RenderSetup setup;
   Mat3 orientation;
-  RenderRig(int w, int h, uint8_t value, double focal = 200) {
+  RenderRig(int w, int h, uint8_t value) {
     photo.assign(static_cast<size_t>(DibStride(w, 24)) * h, value);
     photoView = PixelView{w, h, DibStride(w, 24), 3, photo.data()};
     StitchPyramid p{};
@@ -251,7 +250,7 @@ struct RenderRig {
     m.elements = &e;
     m.columns = m.rows = 1;
     StitchOptions o{};
-    o.focal = focal;
+    o.focal = 200;
     setup = MakeRenderSetup(m, o);
     // Looking half a turn round, so the footprint does not straddle.
     orientation = Mat3{};
@@ -303,48 +302,6 @@ TEST(RenderPhoto, CoversAboutThePhotosArea) {
   ASSERT_EQ(rig.Render(0), 0);
   const double covered = static_cast<double>(rig.Covered().size());
   EXPECT_NEAR(covered, 63.0 * 47.0, 63.0 * 47.0 * 0.08);
-}
-
-TEST(RenderPhoto, ALargePhotoSplitOverTwoThreadsMatchesItsHalvesDrawnAlone) {
-  // 1400 x 1000 pixels: enough for the second thread. Each half of the
-  // footprint's rows is below that size, so drawn alone it takes one thread;
-  // the two layers must agree byte for byte, mask included.
-  RenderRig rig(1400, 1000, 0, 1400);
-  for (int y = 0; y < 1000; ++y)
-    for (int x = 0; x < 3 * 1400; ++x)
-      rig.photoView.Row(y)[x] = static_cast<uint8_t>((x * 7 + y * 13 + (x * y) % 17) % 251);
-  ASSERT_GE(static_cast<long long>(rig.fp.Width()) * (rig.fp.rect.bottom - rig.fp.rect.top),
-            kSecondThreadPixels);
-  ASSERT_EQ(rig.Render(-3), 0);
-  const std::vector<uint8_t> whole = rig.layer, wholeMask = rig.mask;
-
-  std::fill(rig.layer.begin(), rig.layer.end(), uint8_t{255});
-  std::fill(rig.mask.begin(), rig.mask.end(), uint8_t{0});
-  const int top = rig.fp.rect.top, middle = (rig.fp.rect.top + rig.fp.rect.bottom) / 2;
-  for (const auto& rows : {std::make_pair(top, middle), std::make_pair(middle, rig.fp.rect.bottom)}) {
-    PhotoFootprint half;
-    half.present = true;
-    half.rect = rig.fp.rect;
-    half.rect.top = rows.first;
-    half.rect.bottom = rows.second;
-    const size_t columns = static_cast<size_t>(rig.fp.Width());
-    ASSERT_TRUE(half.first.Reset(columns) && half.last.Reset(columns));
-    std::copy_n(rig.fp.first.Data(), columns, half.first.Data());
-    std::copy_n(rig.fp.last.Data(), columns, half.last.Data());
-    ASSERT_LT(static_cast<long long>(half.Width()) * (rows.second - rows.first),
-              kSecondThreadPixels);
-    PixelView layer = rig.layerView, mask = rig.maskView;
-    layer.bits = rig.layerView.Row(rows.first - top);
-    layer.height = rows.second - rows.first;
-    mask.bits = rig.maskView.Row(rows.first - top);
-    mask.height = layer.height;
-    ASSERT_EQ(RenderPhoto(rig.photoView, half, rig.orientation, rig.setup, -3, nullptr, nullptr,
-                          layer, mask, nullptr, nullptr),
-              0);
-  }
-  EXPECT_TRUE(rig.layer == whole);
-  EXPECT_TRUE(rig.mask == wholeMask);
-  EXPECT_GT(std::count(wholeMask.begin(), wholeMask.end(), 255), 1000000);
 }
 
 TEST(ColumnMapping, AgreesWithTheCylinderToPhotoMapping) {
