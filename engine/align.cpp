@@ -12,7 +12,6 @@
 #include "focal.h"
 #include "progress.h"
 #include "rects.h"
-#include "two_threads.h"
 #include "vector_clones.h"
 
 namespace seam {
@@ -477,30 +476,18 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
   double cxP, cyP, cxQ, cyQ;
   PhotoCentre(pp, level, &cxP, &cyP);
   PhotoCentre(qp, level, &cxQ, &cyQ);
-  // Each feature is looked for on its own (half of them on a second thread);
-  // the matches are then listed in the features' order.
-  const int featureCount = static_cast<int>(features.size());
-  std::vector<Match> found(features.size());
-  std::vector<char> kept(features.size(), 0);
-  SplitAcrossTwoThreads(0, featureCount, [&](int from, int to, bool) {
-    for (int k = from; k < to; ++k) {
-      const FeaturePoint& f = features[static_cast<size_t>(k)];
-      LONG px, py;
-      ProjectIntoNeighbourRounded(previous, options.focal, level, f.x, f.y, cxQ, cyQ, cxP, cyP,
-                                  &px, &py);
-      const RECT window = MakeRect(px - kFinerWindowBelow, py - kFinerWindowBelow,
-                                   px + kFinerWindowAbove, py + kFinerWindowAbove);
-      const MatchTemplate templ = TakeTemplate(q, f.x, f.y);
-      LONG mx = 0, my = 0;
-      if (FindTemplate(p, templ, window, &mx, &my) > kMinimumMatchContrast) {
-        found[static_cast<size_t>(k)] = {mx, my, f.x, f.y};
-        kept[static_cast<size_t>(k)] = 1;
-      }
-    }
-  });
   std::vector<Match> matches;
-  for (int k = 0; k < featureCount; ++k)
-    if (kept[static_cast<size_t>(k)]) matches.push_back(found[static_cast<size_t>(k)]);
+  for (const FeaturePoint& f : features) {
+    LONG px, py;
+    ProjectIntoNeighbourRounded(previous, options.focal, level, f.x, f.y, cxQ, cyQ, cxP, cyP, &px,
+                                &py);
+    const RECT window = MakeRect(px - kFinerWindowBelow, py - kFinerWindowBelow,
+                                 px + kFinerWindowAbove, py + kFinerWindowAbove);
+    const MatchTemplate templ = TakeTemplate(q, f.x, f.y);
+    LONG mx = 0, my = 0;
+    if (FindTemplate(p, templ, window, &mx, &my) > kMinimumMatchContrast)
+      matches.push_back({mx, my, f.x, f.y});
+  }
   const int m = static_cast<int>(matches.size());
   if (m <= 2) return fallBack();
 
@@ -529,53 +516,38 @@ long MatchFinerLevel(StitchMatrix& matrix, const StitchOptions& options, const N
     targetRays[k] = Normalize(PixelRay(matches[k].px, matches[k].py, cxP, cyP, focalAtLevel));
     sourceRays[k] = Normalize(PixelRay(matches[k].qx, matches[k].qy, cxQ, cyQ, focalAtLevel));
   }
-  // The trials are scored on their own (half of them on a second thread, each
-  // with its own distances), then the first best is taken in trial order.
-  struct Trial {
-    int sample[6];
-    double score;  // the median distance; NaN when the sample gave no fit
-  };
-  std::vector<Trial> scored(static_cast<size_t>(trials) + 1);
-  std::vector<double> distanceRows(2 * static_cast<size_t>(m));
-  SplitAcrossTwoThreads(1, trials + 1, [&](int from, int to, bool caller) {
-    double* const distances = distanceRows.data() + (caller ? 0 : m);
-    for (int t = from; t < to; ++t) {
-      Trial& trial = scored[static_cast<size_t>(t)];
-      trial.score = std::nan("");
-      LinearCongruential random(2000u * static_cast<uint32_t>(t));
-      int* const sample = trial.sample;
-      int taken = 0;
-      while (taken < sampleSize) {
-        const int index = random.Next() % m;
-        if (std::find(sample, sample + taken, index) != sample + taken) continue;
-        sample[taken++] = index;
-      }
-      Vec3 s[6], tr[6];
-      for (int k = 0; k < sampleSize; ++k) {
-        s[k] = sourceRays[sample[k]];
-        tr[k] = targetRays[sample[k]];
-      }
-      Mat3 rotation;
-      if (!RobustRotation(s, tr, sampleSize, &rotation)) continue;
-      for (int k = 0; k < m; ++k) {
-        double x, y;
-        ProjectIntoNeighbour(rotation, options.focal, level, matches[k].qx, matches[k].qy, cxQ,
-                             cyQ, cxP, cyP, &x, &y);
-        const double ex = x - matches[k].px, ey = y - matches[k].py;
-        distances[k] = std::sqrt(ex * ex + ey * ey);
-        if (std::isnan(distances[k])) distances[k] = HUGE_VAL;
-      }
-      std::sort(distances, distances + m);
-      trial.score = distances[m / 2];
-    }
-  });
   double bestScore = 9999;
   int best[6] = {0, 0, 0, 0, 0, 0};
+  std::vector<double> distances(m);
   for (int t = 1; t <= trials; ++t) {
-    const Trial& trial = scored[static_cast<size_t>(t)];
-    if (trial.score < bestScore) {  // false for NaN: a sample without a fit
-      bestScore = trial.score;
-      std::copy(trial.sample, trial.sample + sampleSize, best);
+    LinearCongruential random(2000u * static_cast<uint32_t>(t));
+    int sample[6];
+    int taken = 0;
+    while (taken < sampleSize) {
+      const int index = random.Next() % m;
+      if (std::find(sample, sample + taken, index) != sample + taken) continue;
+      sample[taken++] = index;
+    }
+    Vec3 s[6], tr[6];
+    for (int k = 0; k < sampleSize; ++k) {
+      s[k] = sourceRays[sample[k]];
+      tr[k] = targetRays[sample[k]];
+    }
+    Mat3 rotation;
+    if (!RobustRotation(s, tr, sampleSize, &rotation)) continue;
+    for (int k = 0; k < m; ++k) {
+      double x, y;
+      ProjectIntoNeighbour(rotation, options.focal, level, matches[k].qx, matches[k].qy, cxQ, cyQ,
+                           cxP, cyP, &x, &y);
+      const double ex = x - matches[k].px, ey = y - matches[k].py;
+      distances[k] = std::sqrt(ex * ex + ey * ey);
+      if (std::isnan(distances[k])) distances[k] = HUGE_VAL;
+    }
+    std::sort(distances.begin(), distances.end());
+    const double score = distances[m / 2];
+    if (score < bestScore) {
+      bestScore = score;
+      std::copy(sample, sample + sampleSize, best);
     }
   }
   if (bestScore > kMaxSampleScore) {

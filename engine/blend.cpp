@@ -4,6 +4,7 @@
 #include <atomic>
 #include <climits>
 #include <cmath>
+#include <thread>
 
 #include "arrange.h"
 #include "exposure.h"
@@ -12,7 +13,6 @@
 #include "progress.h"
 #include "refine.h"
 #include "seam.h"
-#include "two_threads.h"
 #include "vector_clones.h"
 
 namespace seam {
@@ -561,12 +561,18 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   // Row by row, so that the layer is written and the photo read along rows;
   // the upper half of the rows on a second thread. Every pixel is worked out
   // the same way whichever thread does it, so the layer is the same; only
-  // the calling thread reports (its half's progress stands for the whole).
-  bool cancelled = false;
-  SplitAcrossTwoThreads(fp.rect.top, fp.rect.bottom, [&](int from, int to, bool caller) {
-    if (!renderRows(from, to, caller) && caller) cancelled = true;
-  });
-  return cancelled ? 1 : 0;
+  // this thread reports (its half's progress stands for the whole).
+  const int middle = fp.rect.top + (fp.rect.bottom - fp.rect.top) / 2;
+  std::thread helper;
+  try {
+    helper = std::thread(renderRows, middle, static_cast<int>(fp.rect.bottom), false);
+  } catch (...) {
+    // No second thread to be had: this one does every row.
+    return renderRows(fp.rect.top, fp.rect.bottom, true) ? 0 : 1;
+  }
+  const bool done = renderRows(fp.rect.top, middle, true);
+  helper.join();
+  return done ? 0 : 1;
 }
 
 namespace {
