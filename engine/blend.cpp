@@ -1,10 +1,8 @@
 #include "blend.h"
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cmath>
-#include <thread>
 
 #include "arrange.h"
 #include "exposure.h"
@@ -485,6 +483,7 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   // ColumnMapping::Map, operation for operation.
   std::vector<double> rowsFrom(plans.size()), heightAt(plans.size()), heightStep(plans.size());
   std::vector<double> baseX(plans.size()), baseY(plans.size()), baseZ(plans.size());
+  std::vector<double> mappedX(plans.size()), mappedY(plans.size()), depth(plans.size());
   for (size_t i = 0; i < plans.size(); ++i) {
     const ColumnPlan& plan = plans[i];
     rowsFrom[i] = plan.y0;
@@ -494,85 +493,56 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
     baseY[i] = plan.mapping.base.y;
     baseZ[i] = plan.mapping.base.z;
   }
-  const RowMapping mapping{rowsFrom.data(), heightAt.data(), heightStep.data(), baseX.data(),
-                           baseY.data(), baseZ.data(), Vec3{orientation(1, 0), orientation(1, 1),
-                                                            orientation(1, 2)},
-                           setup.focal, cx, cy};
+  const Vec3 perRow{orientation(1, 0), orientation(1, 1), orientation(1, 2)};
   const double nearPlane = -1e-6 * (setup.radius > 0 ? setup.radius : 1);
-  // Renders the rows [from, to); false when it stopped early: cancelled
-  // through `report` (the thread that reports) or told to stop.
-  // Each thread maps its rows into its own half of `mapped`.
-  std::atomic<bool> stop{false};
-  std::vector<double> mapped(6 * plans.size());
-  auto renderRows = [&](int from, int to, bool reporting) {
-    double* const mappedX = mapped.data() + (reporting ? 0 : 3 * plans.size());
-    double* const mappedY = mappedX + plans.size();
-    double* const depth = mappedY + plans.size();
-    for (int y = from; y < to; ++y) {
-      const int j = y - fp.rect.top;
-      if (reporting && (y - from) % 10 == 0 && report &&
-          report(context, static_cast<double>(y - from) / (to - from))) {
-        stop = true;
-        return false;
+  const double imageDistance = setup.focal;
+  // Row by row, so that the layer is written and the photo read along rows.
+  const int height = fp.rect.bottom - fp.rect.top;
+  for (int y = fp.rect.top; y < fp.rect.bottom; ++y) {
+    const int j = y - fp.rect.top;
+    if (j % 10 == 0 && report && report(context, static_cast<double>(j) / height)) return 1;
+    uint8_t* const rowBase = layer.Row(j);
+    uint8_t* const maskRow = layerMask.Row(j);
+    MapRow(RowMapping{rowsFrom.data(), heightAt.data(), heightStep.data(), baseX.data(),
+                      baseY.data(), baseZ.data(), perRow, imageDistance, cx, cy},
+           y, width, mappedX.data(), mappedY.data(), depth.data());
+    for (int i = 0; i < width; ++i) {
+      const ColumnPlan& plan = plans[static_cast<size_t>(i)];
+      if (y < plan.y0 || y > plan.y1) continue;
+      double sx, sy;
+      if (plan.straight) {
+        if (!(depth[i] < nearPlane)) continue;
+        sx = mappedX[i];
+        sy = mappedY[i];
+      } else {
+        const int x = fp.rect.left + i;
+        UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
+        CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u, &p.v);
+        double u, v;
+        if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
+        sx = u + cx;
+        sy = v + cy;
       }
-      if (!reporting && stop) return false;
-      uint8_t* const rowBase = layer.Row(j);
-      uint8_t* const maskRow = layerMask.Row(j);
-      MapRow(mapping, y, width, mappedX, mappedY, depth);
-      for (int i = 0; i < width; ++i) {
-        const ColumnPlan& plan = plans[static_cast<size_t>(i)];
-        if (y < plan.y0 || y > plan.y1) continue;
-        double sx, sy;
-        if (plan.straight) {
-          if (!(depth[i] < nearPlane)) continue;
-          sx = mappedX[i];
-          sy = mappedY[i];
-        } else {
-          const int x = fp.rect.left + i;
-          UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
-          CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u,
-                             &p.v);
-          double u, v;
-          if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
-          sx = u + cx;
-          sy = v + cy;
-        }
-        // Both tests in floating point: a point far off the photo never
-        // reaches the integer conversion.
-        if (!(sx >= 0 && sy >= 0 && sx < w - 1 && sy < h - 1)) continue;
-        const int X = static_cast<int>(sx);
-        const int Y = static_cast<int>(sy);
-        const int a = static_cast<int>((sx - X) * 256);
-        const int b = static_cast<int>((sy - Y) * 256);
-        // Across, then down: the same sum as weighting the four pixels at once.
-        const uint8_t* p0 = photo.Row(Y) + 3 * X;
-        const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
-        uint8_t* out = rowBase + 3 * i;
-        for (int ch = 0; ch < 3; ++ch) {
-          const int lower = p0[ch] * (256 - a) + p0[ch + 3] * a;
-          const int upper = p1[ch] * (256 - a) + p1[ch + 3] * a;
-          out[ch] = ClampByte(((lower * (256 - b) + upper * b) >> 16) + plan.offset);
-        }
-        maskRow[i] = 255;
+      // Both tests in floating point: a point far off the photo never reaches
+      // the integer conversion.
+      if (!(sx >= 0 && sy >= 0 && sx < w - 1 && sy < h - 1)) continue;
+      const int X = static_cast<int>(sx);
+      const int Y = static_cast<int>(sy);
+      const int a = static_cast<int>((sx - X) * 256);
+      const int b = static_cast<int>((sy - Y) * 256);
+      // Across, then down: the same sum as weighting the four pixels at once.
+      const uint8_t* p0 = photo.Row(Y) + 3 * X;
+      const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
+      uint8_t* out = rowBase + 3 * i;
+      for (int ch = 0; ch < 3; ++ch) {
+        const int lower = p0[ch] * (256 - a) + p0[ch + 3] * a;
+        const int upper = p1[ch] * (256 - a) + p1[ch + 3] * a;
+        out[ch] = ClampByte(((lower * (256 - b) + upper * b) >> 16) + plan.offset);
       }
+      maskRow[i] = 255;
     }
-    return true;
-  };
-  // Row by row, so that the layer is written and the photo read along rows;
-  // the upper half of the rows on a second thread. Every pixel is worked out
-  // the same way whichever thread does it, so the layer is the same; only
-  // this thread reports (its half's progress stands for the whole).
-  const int middle = fp.rect.top + (fp.rect.bottom - fp.rect.top) / 2;
-  std::thread helper;
-  try {
-    helper = std::thread(renderRows, middle, static_cast<int>(fp.rect.bottom), false);
-  } catch (...) {
-    // No second thread to be had: this one does every row.
-    return renderRows(fp.rect.top, fp.rect.bottom, true) ? 0 : 1;
   }
-  const bool done = renderRows(fp.rect.top, middle, true);
-  helper.join();
-  return done ? 0 : 1;
+  return 0;
 }
 
 namespace {
