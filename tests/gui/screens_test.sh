@@ -635,33 +635,57 @@ case_viewer() {
   close_program
 }
 
-# Start on an empty storyboard of each kind: the count check speaks, and the
-# storyboard screen stays.
+# Start on a storyboard with too few photos, or a grid the layout check
+# refuses: the check speaks, and the storyboard stays with its photos.
 case_stitch_refusals() {
-  gui_start 1024x768
-  start_program
-  click_control 0 6
-  expect_screen 4 "the panorama type screen"
-  click_control 4 370
-  expect_screen 2 "the row storyboard"
+  start_as_new_user
+  open_storyboard 636 2
   press Return
   expect_warning "Must include at least 2 photos." "Enter on an empty row"
+  local x y tx ty
+  read -r x y <<<"$(thumb_point 2 0)"
+  gui_click "$x" "$y"
+  read -r tx ty <<<"$(control_point 2 320)"
+  drag "$x" "$y" "$tx" "$ty"
+  press Return
+  expect_warning "Must include at least 2 photos." "Enter with one photo in a row"
   expect_screen 2 "the row storyboard stays"
   gui_screenshot stitch-refused-row
+  check "with its photo" test "$(box_colour stitch-refused-row 2 320)" != "$empty_box"
+  # A grid: two photos are too few; three on a diagonal touch only at corners.
   click_control 2 345
   expect_screen 4 "back to the panorama type"
   click_control 4 639
   click_control 4 370
   expect_screen 6 "the grid storyboard"
-  press Return
-  expect_warning "Must include at least 3 photos." "Enter on an empty grid"
+  sleep 1
+  local photo
+  for photo in 0 1 2; do
+    read -r x y <<<"$(thumb_point 6 "$photo")"
+    gui_click "$x" "$y"
+    read -r tx ty <<<"$(control_point 6 $((320 + 5 * photo)))"
+    drag "$x" "$y" "$tx" "$ty"
+    if [ "$photo" = 1 ]; then
+      click_control 6 344
+      expect_warning "Must include at least 3 photos." "Start with two photos in a grid"
+    fi
+  done
+  click_control 6 344
+  expect_warning "Please place photos into proper space." "Start with three photos on a diagonal"
+  expect_screen 6 "the grid storyboard stays"
+  gui_screenshot stitch-refused-grid
+  check "with its photos" test "$(box_colour stitch-refused-grid 6 330)" != "$empty_box"
+  # A circle of the five photos of the row album.
   click_control 6 345
   expect_screen 12 "back to the panorama type"
   click_control 4 638
   click_control 4 370
-  expect_screen 2 "the circle's row storyboard"
+  expect_screen 2 "the circle's storyboard"
+  sleep 1
+  click_control 2 306
+  sleep 2
   press Return
-  expect_warning "Must include at least 6 photos." "Enter on an empty circle"
+  expect_warning "Must include at least 6 photos." "Enter with five photos in a circle"
   expect_screen 2 "the storyboard stays"
   close_program
 }
