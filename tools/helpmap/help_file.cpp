@@ -153,6 +153,9 @@ HelpResult TopicData(const Bytes& file, Bytes* linear) {
 HelpResult FindPart(const Bytes& file, const char* name, HelpPart* part) {
   if (file.size() < kContainerHeaderSize || Get32(file.data()) != kContainerMagic)
     return kHelpNotHelpFile;
+  // The header states the whole file's size: a shorter file was cut, even
+  // when what is left still holds the part asked for.
+  if (Get32(&file[12]) > file.size()) return kHelpDamaged;
   HelpPart directory;
   HelpResult read = PartAt(file, Get32(&file[4]), &directory);
   if (read != kHelpOk) return read;
