@@ -2,8 +2,10 @@
 # their own, the program started and driven with xdotool, screenshots, and a
 # cleanup that always runs. Sourced by gui_test.sh.
 #
-# The prefix: "<project prefix>-gui" (VMD_GUI_WINEPREFIX overrides), made by
-# scripts/setup.sh on first use. Each test runs its own wineserver there,
+# The prefix: "<project prefix>-gui", or "-gui-N" for slot N (VMD_GUI_SLOT,
+# so that two tests can run side by side, each with its own program registry
+# and running copy; VMD_GUI_WINEPREFIX overrides), made by scripts/setup.sh on
+# first use. Each test runs its own wineserver there,
 # started with its own virtual screen, so the program sees that screen's size;
 # a warm wineserver of the surrounding test run (scripts/test.sh) belongs to
 # the project prefix and is never touched. Xvfb and every program this script
@@ -15,7 +17,9 @@ gui_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../scripts/env.sh
 . "$gui_here/../../scripts/env.sh"
 export WINEDEBUG=-all
-GUI_PREFIX=${VMD_GUI_WINEPREFIX:-$WINEPREFIX-gui}
+gui_slot_suffix=""
+[ "${VMD_GUI_SLOT:-1}" != 1 ] && gui_slot_suffix="-$VMD_GUI_SLOT"
+GUI_PREFIX=${VMD_GUI_WINEPREFIX:-$WINEPREFIX-gui$gui_slot_suffix}
 export WINEPREFIX=$GUI_PREFIX
 
 GUI_XVFB_PID=""
