@@ -16,6 +16,7 @@
 #include "dib_draw.h"
 #include "path_text.h"
 #include "settings.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -357,16 +358,9 @@ LRESULT CALLBACK AlbumProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 bool RegisterAlbumClass() {
-  static bool registered = false;
-  if (registered) return true;
-  WNDCLASSA type = {};
-  type.style = CS_DBLCLKS;
-  type.lpfnWndProc = AlbumProc;
-  type.hInstance = GetModuleHandleA(nullptr);
-  type.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  type.lpszClassName = kAlbumClass;
-  registered = RegisterClassA(&type) != 0;
-  return registered;
+  WindowClassLook look;
+  look.style = CS_DBLCLKS;
+  return RegisterProgramClass(kAlbumClass, AlbumProc, look);
 }
 
 }  // namespace

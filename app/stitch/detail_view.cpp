@@ -4,6 +4,7 @@
 #include "detail_geometry.h"
 #include "image_ops.h"
 #include "zoom_bar_window.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -153,16 +154,10 @@ LRESULT CALLBACK MaxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void EnsureClassesRegistered(HINSTANCE instance) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSA wc = {};
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = MaxProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kMaxClass;
-  registered = RegisterClassA(&wc) != 0;
+void EnsureClassesRegistered() {
+  WindowClassLook look;
+  look.style = CS_DBLCLKS;
+  RegisterProgramClass(kMaxClass, MaxProc, look);
 }
 
 }  // namespace
@@ -171,7 +166,7 @@ bool ShowDetailView(HWND owner, HGLOBAL image) {
   int w = 0, h = 0;
   if (g_detail.max != nullptr || !DibSize(image, &w, &h) || w < 1 || h < 1) return false;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  EnsureClassesRegistered(instance);
+  EnsureClassesRegistered();
   g_detail = DetailState();
   g_detail.owner = owner;
   g_detail.image = image;

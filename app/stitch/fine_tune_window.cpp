@@ -14,6 +14,7 @@
 #include "stitch_preview.h"
 #include "stitch_session.h"
 #include "ui_image_layout.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -249,19 +250,10 @@ LRESULT CALLBACK FineTuneProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void RegisterClasses() {
-  static bool registered = false;
-  if (registered) return;
-  for (const char* name : kClassNames) {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = FineTuneProc;
-    wc.hInstance = g_app.instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(RGB(201, 200, 213));
-    wc.lpszClassName = name;
-    RegisterClassA(&wc);
-  }
-  registered = true;
+  WindowClassLook look;
+  look.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  look.background = RGB(201, 200, 213);
+  for (const char* name : kClassNames) RegisterProgramClass(name, FineTuneProc, look);
 }
 
 void LoadMarkerImages() {

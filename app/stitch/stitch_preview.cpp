@@ -9,6 +9,7 @@
 #include "preview_geometry.h"
 #include "stitch_plan.h"
 #include "stitch_session.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -222,16 +223,10 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void RegisterPreviewClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = PreviewProc;
-  wc.hInstance = g_app.instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = CreateSolidBrush(RGB(201, 200, 213));
-  wc.lpszClassName = kPreviewClass;
-  registered = RegisterClassA(&wc) != 0;
+  WindowClassLook look;
+  look.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  look.background = RGB(201, 200, 213);
+  RegisterProgramClass(kPreviewClass, PreviewProc, look);
 }
 
 void ApplyButton(int id, ButtonChange change) {

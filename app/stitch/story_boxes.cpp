@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "program_storyboard.h"
 #include "tooltip_window.h"
+#include "window_class.h"
 
 namespace vmd {
 
@@ -196,16 +197,9 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 bool RegisterBoxClass() {
-  static bool registered = false;
-  if (registered) return true;
-  WNDCLASSA type = {};
-  type.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_PARENTDC;
-  type.lpfnWndProc = BoxProc;
-  type.hInstance = GetModuleHandleA(nullptr);
-  type.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  type.lpszClassName = kBoxClass;
-  registered = RegisterClassA(&type) != 0;
-  return registered;
+  WindowClassLook look;
+  look.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_PARENTDC;
+  return RegisterProgramClass(kBoxClass, BoxProc, look);
 }
 
 }  // namespace
