@@ -430,6 +430,41 @@ SEAM_VECTOR_CLONES void MapRow(const RowMapping& m, int y, int count, double* __
   }
 }
 
+// Where one row of straight columns reads the photo: the upper-left pixel of
+// each column's bilinear square (its row, or -1 where the column draws nothing
+// in this row, and its byte within that row) and the fractions across and
+// down in 256ths. Both range tests are made in floating point, so that a
+// point far off the photo never reaches the integer conversion. One loop the
+// compiler vectorises.
+struct RowSamples {
+  int32_t* row;
+  int32_t* byte;
+  int32_t* across;
+  int32_t* down;
+};
+
+SEAM_VECTOR_CLONES void LocateRow(const double* __restrict mappedX, const double* __restrict mappedY,
+                                  const double* __restrict depth, const int32_t* __restrict firstRow,
+                                  const int32_t* __restrict lastRow, int y, int count,
+                                  double nearPlane, double xLimit, double yLimit,
+                                  const RowSamples& out) {
+  int32_t* __restrict row = out.row;
+  int32_t* __restrict byte = out.byte;
+  int32_t* __restrict across = out.across;
+  int32_t* __restrict down = out.down;
+  for (int i = 0; i < count; ++i) {
+    const double sx = mappedX[i], sy = mappedY[i];
+    const bool in = (y >= firstRow[i]) & (y <= lastRow[i]) & (depth[i] < nearPlane) & (sx >= 0) &
+                    (sy >= 0) & (sx < xLimit) & (sy < yLimit);
+    const double ux = in ? sx : 0.0, uy = in ? sy : 0.0;
+    const int32_t X = static_cast<int32_t>(ux), Y = static_cast<int32_t>(uy);
+    row[i] = in ? Y : -1;
+    byte[i] = 3 * X;
+    across[i] = static_cast<int32_t>((ux - X) * 256);
+    down[i] = static_cast<int32_t>((uy - Y) * 256);
+  }
+}
+
 // What RenderPhoto works out once per canvas column.
 struct ColumnPlan {
   ColumnMapping mapping;
@@ -497,6 +532,24 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   const double nearPlane = -1e-6 * (setup.radius > 0 ? setup.radius : 1);
   const double imageDistance = setup.focal;
   // Row by row, so that the layer is written and the photo read along rows.
+  // Columns whose correction changes down the column are mapped one point at
+  // a time after the straight ones.
+  std::vector<int32_t> firstRow(plans.size()), lastRow(plans.size()), offsets(plans.size());
+  std::vector<int> curved;
+  for (size_t i = 0; i < plans.size(); ++i) {
+    const ColumnPlan& plan = plans[i];
+    firstRow[i] = plan.y0;
+    lastRow[i] = plan.y1;
+    offsets[i] = plan.offset;
+    if (!plan.straight && plan.y0 <= plan.y1) {
+      curved.push_back(static_cast<int>(i));
+      lastRow[i] = plan.y0 - 1;  // the straight pass leaves it to the curved one
+    }
+  }
+  std::vector<int32_t> sampleRow(plans.size()), sampleByte(plans.size());
+  std::vector<int32_t> across(plans.size()), down(plans.size());
+  const RowSamples samples{sampleRow.data(), sampleByte.data(), across.data(), down.data()};
+  const double xLimit = w - 1, yLimit = h - 1;
   const int height = fp.rect.bottom - fp.rect.top;
   for (int y = fp.rect.top; y < fp.rect.bottom; ++y) {
     const int j = y - fp.rect.top;
@@ -506,38 +559,38 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
     MapRow(RowMapping{rowsFrom.data(), heightAt.data(), heightStep.data(), baseX.data(),
                       baseY.data(), baseZ.data(), perRow, imageDistance, cx, cy},
            y, width, mappedX.data(), mappedY.data(), depth.data());
-    for (int i = 0; i < width; ++i) {
+    LocateRow(mappedX.data(), mappedY.data(), depth.data(), firstRow.data(), lastRow.data(), y,
+              width, nearPlane, xLimit, yLimit, samples);
+    for (const int i : curved) {
       const ColumnPlan& plan = plans[static_cast<size_t>(i)];
       if (y < plan.y0 || y > plan.y1) continue;
-      double sx, sy;
-      if (plan.straight) {
-        if (!(depth[i] < nearPlane)) continue;
-        sx = mappedX[i];
-        sy = mappedY[i];
-      } else {
-        const int x = fp.rect.left + i;
-        UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
-        CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u, &p.v);
-        double u, v;
-        if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
-        sx = u + cx;
-        sy = v + cy;
-      }
-      // Both tests in floating point: a point far off the photo never reaches
-      // the integer conversion.
-      if (!(sx >= 0 && sy >= 0 && sx < w - 1 && sy < h - 1)) continue;
-      const int X = static_cast<int>(sx);
-      const int Y = static_cast<int>(sy);
-      const int a = static_cast<int>((sx - X) * 256);
-      const int b = static_cast<int>((sy - Y) * 256);
-      // Across, then down: the same sum as weighting the four pixels at once.
-      const uint8_t* p0 = photo.Row(Y) + 3 * X;
-      const uint8_t* p1 = photo.Row(Y + 1) + 3 * X;
+      const int x = fp.rect.left + i;
+      UnrolledPoint p{static_cast<double>(x), static_cast<double>(y), setup.radius};
+      CorrectCanvasPoint(setup, *closure, x, y, plan.a0 + (y - plan.y0) * plan.slope, &p.u, &p.v);
+      double u, v;
+      if (!UnrolledToPhotoPixel(orientation, setup.focal, p, &u, &v)) continue;
+      const double sx = u + cx, sy = v + cy;
+      if (!(sx >= 0 && sy >= 0 && sx < xLimit && sy < yLimit)) continue;
+      const int X = static_cast<int>(sx), Y = static_cast<int>(sy);
+      sampleRow[static_cast<size_t>(i)] = Y;
+      sampleByte[static_cast<size_t>(i)] = 3 * X;
+      across[static_cast<size_t>(i)] = static_cast<int32_t>((sx - X) * 256);
+      down[static_cast<size_t>(i)] = static_cast<int32_t>((sy - Y) * 256);
+    }
+    for (int i = 0; i < width; ++i) {
+      const int Y = sampleRow[static_cast<size_t>(i)];
+      if (Y < 0) continue;
+      const int a = across[static_cast<size_t>(i)], b = down[static_cast<size_t>(i)];
+      const int offset = offsets[static_cast<size_t>(i)];
+      // Across, then down: the same sum as weighting the four pixels at once
+      // (p (256 - a) + q a is 256 p + (q - p) a, exactly).
+      const uint8_t* p0 = photo.Row(Y) + sampleByte[static_cast<size_t>(i)];
+      const uint8_t* p1 = p0 + photo.stride;
       uint8_t* out = rowBase + 3 * i;
       for (int ch = 0; ch < 3; ++ch) {
-        const int lower = p0[ch] * (256 - a) + p0[ch + 3] * a;
-        const int upper = p1[ch] * (256 - a) + p1[ch + 3] * a;
-        out[ch] = ClampByte(((lower * (256 - b) + upper * b) >> 16) + plan.offset);
+        const int lower = (p0[ch] << 8) + (p0[ch + 3] - p0[ch]) * a;
+        const int upper = (p1[ch] << 8) + (p1[ch + 3] - p1[ch]) * a;
+        out[ch] = ClampByte((((lower << 8) + (upper - lower) * b) >> 16) + offset);
       }
       maskRow[i] = 255;
     }
