@@ -166,15 +166,41 @@ bool BlendAlongSeam(const SeamFrame& f, const SeamPath& path, OverlapCrops& c) {
   auto at = [fieldWidth, fieldLeft](int i, int j) {
     return (static_cast<size_t>(i) * fieldWidth + (j - fieldLeft)) * 3;
   };
+  // The ramp's value at a distance of `band - k` cells from the seam is
+  // d k / (2 band), truncated towards zero; it is stepped along with its
+  // remainder rather than divided afresh in every cell (the same integers).
+  const int denominator = 2 * band;
   for (int k = 0; k < n; ++k) {
     const int i = path[k].row;
     const int s = path[k].column;
     for (int ch = 0; ch < 3; ++ch) {
       const int d = diff[3 * k + ch];
-      for (int j = std::max(0, s - band); j <= s; ++j)
-        fieldA[at(i, j) + ch] = d * (band + j - s) / (2 * band) * 256;
-      for (int j = s; j <= s + band - 1 && j < gw; ++j)
-        fieldA[at(i, j) + ch] = d * (band - (j - s)) / (2 * band) * 256;
+      const int sign = d < 0 ? -1 : 1, magnitude = d < 0 ? -d : d;
+      const int stepQuotient = magnitude / denominator, stepRemainder = magnitude % denominator;
+      const int firstLeft = std::max(0, s - band);
+      int step = band + firstLeft - s;
+      int quotient = magnitude * step / denominator, remainder = magnitude * step % denominator;
+      for (int j = firstLeft; j <= s; ++j) {
+        fieldA[at(i, j) + ch] = sign * quotient * 256;
+        quotient += stepQuotient;
+        remainder += stepRemainder;
+        if (remainder >= denominator) {
+          remainder -= denominator;
+          ++quotient;
+        }
+      }
+      step = band;
+      quotient = magnitude * step / denominator;
+      remainder = magnitude * step % denominator;
+      for (int j = s; j <= s + band - 1 && j < gw; ++j) {
+        fieldA[at(i, j) + ch] = sign * quotient * 256;
+        quotient -= stepQuotient;
+        remainder -= stepRemainder;
+        if (remainder < 0) {
+          remainder += denominator;
+          --quotient;
+        }
+      }
     }
   }
 
