@@ -58,7 +58,9 @@ struct MaskedImage {
   EngineDib image;
   EngineDib mask;
   bool locked = false;
-  bool Make(const RECT& r) {
+  /// `clear` whitens the image and empties the mask; a layer that RenderPhoto
+  /// draws in full needs neither.
+  bool Make(const RECT& r, bool clear = true) {
     rect = r;
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
@@ -69,8 +71,10 @@ struct MaskedImage {
       return false;
     }
     locked = true;
-    image.Fill(255);
-    mask.Fill(0);
+    if (clear) {
+      image.Fill(255);
+      mask.Fill(0);
+    }
     return true;
   }
   PixelView View() const { return image.View(); }
@@ -579,7 +583,12 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
     }
     for (int i = 0; i < width; ++i) {
       const int Y = sampleRow[static_cast<size_t>(i)];
-      if (Y < 0) continue;
+      if (Y < 0) {
+        uint8_t* out = rowBase + 3 * i;
+        out[0] = out[1] = out[2] = 255;
+        maskRow[i] = 0;
+        continue;
+      }
       const int a = across[static_cast<size_t>(i)], b = down[static_cast<size_t>(i)];
       const int offset = offsets[static_cast<size_t>(i)];
       // Across, then down: the same sum as weighting the four pixels at once
@@ -594,6 +603,8 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
       }
       maskRow[i] = 255;
     }
+    std::fill(rowBase + 3 * width, rowBase + layer.stride, uint8_t{255});
+    std::fill(maskRow + width, maskRow + layerMask.stride, uint8_t{0});
   }
   return 0;
 }
@@ -657,7 +668,7 @@ long Composite(StitchMatrix& matrix, const StitchOptions& options, const RenderS
       if (!fp) continue;
       const StitchElement& e = matrix.elements[k];
       MaskedImage layer;
-      if (!layer.Make(fp->rect)) return kStitchOutOfMemory;
+      if (!layer.Make(fp->rect, false)) return kStitchOutOfMemory;
       EngineDib photo;
       if (!photo.Attach(matrix.GetImage(column, row, setup.level))) return kStitchOutOfMemory;
       DibLock photoLock(photo);

@@ -129,7 +129,8 @@ struct ColumnMapping {
 };
 
 /// Renders one photo into a layer of its footprint's size by inverse bilinear
-/// mapping, adding `exposureOffset` (and the ramp and closure correction when
+/// mapping, writing every pixel of the layer (white, mask 0, where the photo
+/// does not reach), adding `exposureOffset` (and the ramp and closure correction when
 /// given) to each channel. `report` is called with the fraction of rows done
 /// at every tenth row and returns true to cancel. Returns 0 or 1 (cancelled).
 long RenderPhoto(const PixelView& photo, const PhotoFootprint& footprint, const Mat3& orientation,

@@ -304,6 +304,29 @@ TEST(RenderPhoto, CoversAboutThePhotosArea) {
   EXPECT_NEAR(covered, 63.0 * 47.0, 63.0 * 47.0 * 0.08);
 }
 
+TEST(RenderPhoto, DrawsEveryPixelOfALayerThatHeldOldContent) {
+  // Layers are not cleared before rendering: what the photo does not reach
+  // must come out white and uncovered, whatever the memory held.
+  RenderRig rig(64, 48, 100);
+  std::fill(rig.layer.begin(), rig.layer.end(), uint8_t{7});
+  std::fill(rig.mask.begin(), rig.mask.end(), uint8_t{9});
+  ASSERT_EQ(rig.Render(0), 0);
+  int uncovered = 0;
+  for (int y = 0; y < rig.maskView.height; ++y)
+    for (int x = 0; x < rig.maskView.width; ++x) {
+      const uint8_t m = rig.maskView.Row(y)[x];
+      const uint8_t* p = rig.layerView.Row(y) + 3 * x;
+      ASSERT_TRUE(m == 0 || m == 255) << x << "," << y;
+      if (m == 255) {
+        EXPECT_EQ(p[0], 100);
+      } else {
+        ++uncovered;
+        EXPECT_TRUE(p[0] == 255 && p[1] == 255 && p[2] == 255) << x << "," << y;
+      }
+    }
+  EXPECT_GT(uncovered, 0);  // the footprint's corners lie outside the photo
+}
+
 TEST(ColumnMapping, AgreesWithTheCylinderToPhotoMapping) {
   std::mt19937 rng(5);
   std::uniform_real_distribution<double> angle(-1.2, 1.2);
