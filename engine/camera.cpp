@@ -1,5 +1,7 @@
 #include "camera.h"
 
+#include "largest_eigenvector.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -133,55 +135,6 @@ Mat3 Orthonormalize(const Mat3& a) {
 
 namespace {
 
-/// The eigenvector of the largest eigenvalue of a symmetric 4 x 4 matrix
-/// (cyclic Jacobi sweeps, a fixed order, so the result is reproducible), and
-/// the gap to the second largest eigenvalue.
-void LargestEigenvector(double a[4][4], double vector[4], double* gap) {
-  double v[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-  for (int sweep = 0; sweep < 30; ++sweep) {
-    double off = 0, diagonal = 0;
-    for (int p = 0; p < 4; ++p) {
-      diagonal += a[p][p] * a[p][p];
-      for (int q = p + 1; q < 4; ++q) off += a[p][q] * a[p][q];
-    }
-    // Done once what is left off the diagonal is rounding noise beside it:
-    // further sweeps would only stir that noise.
-    if (off < 1e-30 || off < 1e-30 * diagonal) break;
-    for (int p = 0; p < 4; ++p)
-      for (int q = p + 1; q < 4; ++q) {
-        if (a[p][q] == 0) continue;
-        const double theta = (a[q][q] - a[p][p]) / (2 * a[p][q]);
-        const double t = (theta >= 0 ? 1 : -1) / (std::fabs(theta) + std::sqrt(theta * theta + 1));
-        const double c = 1 / std::sqrt(t * t + 1), s = t * c;
-        // The turn zeroes a[p][q]: the two diagonal entries move by t a[p][q],
-        // and of the rest only rows and columns p and q change, symmetrically.
-        const double apq = a[p][q];
-        a[p][p] -= t * apq;
-        a[q][q] += t * apq;
-        a[p][q] = a[q][p] = 0;
-        for (int k = 0; k < 4; ++k) {
-          if (k == p || k == q) continue;
-          const double akp = a[k][p], akq = a[k][q];
-          a[k][p] = a[p][k] = c * akp - s * akq;
-          a[k][q] = a[q][k] = s * akp + c * akq;
-        }
-        for (int k = 0; k < 4; ++k) {
-          const double vkp = v[k][p], vkq = v[k][q];
-          v[k][p] = c * vkp - s * vkq;
-          v[k][q] = s * vkp + c * vkq;
-        }
-      }
-  }
-  int best = 0;
-  for (int k = 1; k < 4; ++k)
-    if (a[k][k] > a[best][best]) best = k;
-  double second = -HUGE_VAL;
-  for (int k = 0; k < 4; ++k)
-    if (k != best) second = std::max(second, a[k][k]);
-  for (int k = 0; k < 4; ++k) vector[k] = v[k][best];
-  *gap = a[best][best] - second;
-}
-
 double SquaredResidual(const Mat3& rotation, const Vec3& source, const Vec3& target) {
   const Vec3 p = Multiply(rotation, source);
   const double dx = p.x - target.x, dy = p.y - target.y, dz = p.z - target.z;
@@ -209,8 +162,12 @@ bool LeastSquaresRotation(const Vec3* source, const Vec3* target, int count, Mat
                     {syz - szy, sxx - syy - szz, sxy + syx, szx + sxz},
                     {szx - sxz, sxy + syx, -sxx + syy - szz, syz + szy},
                     {sxy - syx, szx + sxz, syz + szy, -sxx - syy + szz}};
+  // No eigenvalue of n exceeds the sum of |s_i| |t_i|, nor half the sum of
+  // their squares.
+  double bound = 0;
+  for (int i = 0; i < count; ++i) bound += 0.5 * (Dot(source[i], source[i]) + Dot(target[i], target[i]));
   double q[4], gap;
-  LargestEigenvector(n, q, &gap);
+  LargestEigenvector(n, bound, q, &gap);
   // Rays that all point one way leave the turn about them open.
   if (!(gap > 1e-9 * count)) return false;
   const double w = q[0], x = q[1], y = q[2], z = q[3];
