@@ -193,6 +193,66 @@ void BM_StitchBesideOpenCv(benchmark::State& state) {
 }
 BENCHMARK(BM_StitchBesideOpenCv)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
+/// Every layout at every output size, on generated 1600 x 1200 photos:
+/// vmd3-stitch alone (name an earlier build with VMD3_STITCH to compare).
+struct LayoutCase {
+  const char* name;
+  const char* kind;
+  int layout, columns, rows;
+  double yawStep, pitchStep, firstPitch;
+};
+const LayoutCase kLayoutCases[] = {
+    {"circle 12", "circle", 3, 12, 1, 30, 0, 0},
+    {"row 4", "row", 0, 4, 1, 36, 0, 0},
+    {"tile 3 x 2", "tile", 2, 3, 2, 36, 28, -14},
+    {"column 3", "column", 1, 1, 3, 0, 28, -28},
+};
+
+void BM_StitchLayoutAndSize(benchmark::State& state) {
+  const LayoutCase& c = kLayoutCases[state.range(0)];
+  static const char* kSizes[] = {"large", "medium", "small"};
+  const char* size = kSizes[state.range(1)];
+  static std::vector<std::string> sets[4];
+  std::vector<std::string>& photos = sets[state.range(0)];
+  if (photos.empty()) {
+    testing_support::SyntheticSetup setup;
+    setup.layout = c.layout;
+    setup.columns = c.columns;
+    setup.rows = c.rows;
+    setup.width = 1600;
+    setup.height = 1200;
+    setup.focal = 1600 * 0.866;
+    setup.yawStepDegrees = c.yawStep;
+    setup.pitchStepDegrees = c.pitchStep;
+    setup.firstPitchDegrees = c.firstPitch;
+    setup.jitterDegrees = 0.5;
+    setup.noise = 2;
+    setup.supersample = 1;
+    photos = WriteSceneSet(setup);
+  }
+  state.SetLabel(std::string(c.name) + " x 1600x1200, " + size);
+  if (photos.empty()) {
+    state.SkipWithError("cannot write the photos");
+    return;
+  }
+  const std::string out = photos[0].substr(0, photos[0].rfind('/')) + "/vmd.jpg";
+  long peak = 0;
+  double cpu = 0;
+  for (auto _ : state) {
+    std::vector<std::string> args = {"--kind", c.kind, "--size", size, "-o", out};
+    args.insert(args.end(), photos.begin(), photos.end());
+    if (RunStitcher(args, &peak) != 0) state.SkipWithError("vmd3-stitch failed");
+    cpu += g_childCpu;
+  }
+  state.counters["cpu_s"] = cpu / static_cast<double>(state.iterations());
+  state.counters["peak_MB"] = double(peak) / 1024.0;
+}
+BENCHMARK(BM_StitchLayoutAndSize)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
 void BM_StitchRow(benchmark::State& state) {
   static const std::vector<std::string> photos = MakeSet(6);
   static const char* kSizes[] = {"large", "medium", "small"};

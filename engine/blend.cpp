@@ -596,10 +596,17 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
       const uint8_t* p0 = photo.Row(Y) + sampleByte[static_cast<size_t>(i)];
       const uint8_t* p1 = p0 + photo.stride;
       uint8_t* out = rowBase + 3 * i;
+      int value[3];
       for (int ch = 0; ch < 3; ++ch) {
         const int lower = (p0[ch] << 8) + (p0[ch + 3] - p0[ch]) * a;
         const int upper = (p1[ch] << 8) + (p1[ch + 3] - p1[ch]) * a;
-        out[ch] = ClampByte((((lower << 8) + (upper - lower) * b) >> 16) + offset);
+        value[ch] = ((lower << 8) + (upper - lower) * b) >> 16;
+      }
+      // A weighted mean of bytes is a byte: only an offset can leave the range.
+      if (offset == 0) {
+        for (int ch = 0; ch < 3; ++ch) out[ch] = static_cast<uint8_t>(value[ch]);
+      } else {
+        for (int ch = 0; ch < 3; ++ch) out[ch] = ClampByte(value[ch] + offset);
       }
       maskRow[i] = 255;
     }
