@@ -80,8 +80,8 @@ enum class JpegResult { kDecoded, kFailed, kDeclined };
 /// Decodes a JPEG row by row into `target` (CMYK files become 24 bits; grey
 /// ones 8 bits, or 24 when `grayAs24`). kDeclined when the target does not
 /// accept the picture; kFailed for a file that is cut, corrupt or too large,
-/// or memory that cannot be had, when what the target took may hold part of
-/// the picture.
+/// or memory that cannot be had (the target may then hold part of the
+/// picture: its owner drops it).
 JpegResult DecodeJpegRows(const uint8_t* data, size_t size, bool grayAs24, JpegRowTarget* target);
 /// Decodes a JPEG straight into a new DIB block, as ToDib(picture, force24)
 /// would hold it: `*dib` is the caller's on kDecoded. Declines a picture that

@@ -1,5 +1,6 @@
-// JPEG through libjpeg-turbo: baseline and progressive read (EXIF orientation
-// applied), baseline write at the quality in force.
+// JPEG through libjpeg-turbo: baseline and progressive read row by row into a
+// target (a decoded picture, turned per its EXIF orientation, or a DIB block:
+// jpeg_dib.cpp), baseline write at the quality in force from any rows.
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
