@@ -6,6 +6,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "unique_handle.h"
+
 namespace pixio {
 
 namespace {
@@ -61,14 +63,19 @@ bool Image::IsGray() const {
   return true;
 }
 
-std::vector<RGBQUAD> GrayPalette() {
-  std::vector<RGBQUAD> p(256);
-  for (int i = 0; i < 256; ++i) {
-    p[i].rgbBlue = p[i].rgbGreen = p[i].rgbRed = static_cast<BYTE>(i);
-    p[i].rgbReserved = 0;
-  }
-  return p;
+const RGBQUAD* GrayRamp() {
+  static const struct Ramp {
+    RGBQUAD entries[256];
+    Ramp() : entries() {
+      for (int i = 0; i < 256; ++i) {
+        entries[i].rgbBlue = entries[i].rgbGreen = entries[i].rgbRed = static_cast<BYTE>(i);
+      }
+    }
+  } ramp;
+  return ramp.entries;
 }
+
+std::vector<RGBQUAD> GrayPalette() { return std::vector<RGBQUAD>(GrayRamp(), GrayRamp() + 256); }
 
 bool ExpandTo24(const Image& in, Image* out) {
   if (in.bitCount == 24) {
@@ -97,17 +104,15 @@ bool ExpandTo24(const Image& in, Image* out) {
   return true;
 }
 
-HGLOBAL ToDib(const Image& image, bool force24) {
-  Image expanded;
-  const Image* src = &image;
-  if (force24 && image.bitCount != 24) {
-    if (!ExpandTo24(image, &expanded)) return nullptr;
-    src = &expanded;
-  }
-  const size_t colours = src->bitCount == 24 ? 0 : (size_t(1) << src->bitCount);
+HGLOBAL NewDib(int width, int height, int bitCount, const RGBQUAD* palette, size_t paletteSize,
+               uint8_t** rows) {
+  if (width < 0 || height < 0 || !StrideFits(width, bitCount)) return nullptr;
+  const size_t colours = bitCount == 24 ? 0 : (size_t(1) << bitCount);
   const size_t paletteBytes = colours * sizeof(RGBQUAD);
-  const size_t pixelBytes = src->pixels.size();
-  const size_t total = sizeof(BITMAPINFOHEADER) + paletteBytes + pixelBytes;
+  size_t pixelBytes = 0, total = 0;
+  if (!CheckedMul(DibStride(width, bitCount), static_cast<size_t>(height), &pixelBytes) ||
+      !CheckedAdd(sizeof(BITMAPINFOHEADER) + paletteBytes, pixelBytes, &total))
+    return nullptr;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, total);
   if (!block) return nullptr;
   auto* base = static_cast<uint8_t*>(GlobalLock(block));
@@ -117,10 +122,10 @@ HGLOBAL ToDib(const Image& image, bool force24) {
   }
   BITMAPINFOHEADER header{};
   header.biSize = sizeof(BITMAPINFOHEADER);
-  header.biWidth = src->width;
-  header.biHeight = src->height;
+  header.biWidth = width;
+  header.biHeight = height;
   header.biPlanes = 1;
-  header.biBitCount = static_cast<WORD>(src->bitCount);
+  header.biBitCount = static_cast<WORD>(bitCount);
   header.biCompression = BI_RGB;
   // The field may be 0 for uncompressed rows: so it is past 4 GB.
   header.biSizeImage = pixelBytes > 0xFFFFFFFFu ? 0 : static_cast<DWORD>(pixelBytes);
@@ -129,10 +134,25 @@ HGLOBAL ToDib(const Image& image, bool force24) {
   std::memcpy(base, &header, sizeof header);
   auto* table = reinterpret_cast<RGBQUAD*>(base + sizeof header);
   for (size_t i = 0; i < colours; ++i) {
-    table[i] = i < src->palette.size() ? src->palette[i] : RGBQUAD{0, 0, 0, 0};
+    table[i] = i < paletteSize ? palette[i] : RGBQUAD{0, 0, 0, 0};
     table[i].rgbReserved = 0;
   }
-  if (pixelBytes) std::memcpy(base + sizeof header + paletteBytes, src->pixels.data(), pixelBytes);
+  *rows = base + sizeof header + paletteBytes;
+  return block;
+}
+
+HGLOBAL ToDib(const Image& image, bool force24) {
+  Image expanded;
+  const Image* src = &image;
+  if (force24 && image.bitCount != 24) {
+    if (!ExpandTo24(image, &expanded)) return nullptr;
+    src = &expanded;
+  }
+  uint8_t* rows = nullptr;
+  HGLOBAL block = NewDib(src->width, src->height, src->bitCount, src->palette.data(),
+                         src->palette.size(), &rows);
+  if (!block) return nullptr;
+  if (!src->pixels.empty()) std::memcpy(rows, src->pixels.data(), src->pixels.size());
   GlobalUnlock(block);
   return block;
 }
@@ -180,15 +200,7 @@ void UnpackRows(const uint8_t* pixels, size_t stride, int bits, const uint32_t m
   }
 }
 
-bool FromDib(HGLOBAL dib, Image* out) {
-  if (!dib) return false;
-  const size_t blockSize = GlobalSize(dib);
-  auto* base = static_cast<const uint8_t*>(GlobalLock(dib));
-  if (!base) return false;
-  struct Unlock {
-    HGLOBAL h;
-    ~Unlock() { GlobalUnlock(h); }
-  } unlock{dib};
+bool FindDibParts(const uint8_t* base, size_t blockSize, DibParts* parts) {
   if (blockSize < sizeof(BITMAPINFOHEADER)) return false;
   BITMAPINFOHEADER header;
   std::memcpy(&header, base, sizeof header);
@@ -233,17 +245,32 @@ bool FromDib(HGLOBAL dib, Image* out) {
   if (!CheckedMul(stride, static_cast<size_t>(height), &need)) return false;
   const size_t paletteBytes = colours * 4;
   if (offset + paletteBytes > blockSize || need > blockSize - offset - paletteBytes) return false;
-  const uint8_t* palette = base + offset;
-  const uint8_t* pixels = palette + paletteBytes;
+  parts->width = width;
+  parts->height = height;
+  parts->bits = bits;
+  parts->topDown = topDown;
+  std::memcpy(parts->masks, masks, sizeof masks);
+  parts->colours = colours;
+  parts->stride = stride;
+  parts->palette = base + offset;
+  parts->rows = base + offset + paletteBytes;
+  return true;
+}
 
+bool FromDib(HGLOBAL dib, Image* out) {
+  if (!dib) return false;
+  const size_t blockSize = GlobalSize(dib);
+  vmd::GlobalLockGuard<const uint8_t> lock(dib);
+  DibParts d;
+  if (!lock.get() || !FindDibParts(lock.get(), blockSize, &d)) return false;
   Image image;
-  if (!image.Allocate(width, height, bits <= 8 ? bits : 24)) return false;
-  if (bits <= 8) {
-    image.palette.resize(colours);
-    std::memcpy(image.palette.data(), palette, paletteBytes);
+  if (!image.Allocate(d.width, d.height, d.bits <= 8 ? d.bits : 24)) return false;
+  if (d.bits <= 8) {
+    image.palette.resize(d.colours);
+    std::memcpy(image.palette.data(), d.palette, d.colours * sizeof(RGBQUAD));
     for (auto& q : image.palette) q.rgbReserved = 0;
   }
-  UnpackRows(pixels, stride, bits, masks, topDown, &image);
+  UnpackRows(d.rows, d.stride, d.bits, d.masks, d.topDown, &image);
   *out = std::move(image);
   return true;
 }

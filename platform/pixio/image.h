@@ -87,13 +87,43 @@ struct Image {
 
 /// A grey ramp of 256 entries.
 std::vector<RGBQUAD> GrayPalette();
+/// The same ramp, made once, without taking memory.
+const RGBQUAD* GrayRamp();
 
 /// The same picture as 24 bits (a copy when it already is).
 bool ExpandTo24(const Image& in, Image* out);
 
+/// A new movable DIB block of width x height pixels at `bitCount` (1, 4, 8 or
+/// 24), returned locked: its header (biSizeImage, 72 dots per inch, biClrUsed)
+/// and colour table (`paletteSize` entries of `palette`, black past them;
+/// none at 24 bits) are
+/// written, its rows are not. `*rows` is the first stored (bottom) row. Null
+/// when the size overflows or the memory cannot be had. The caller unlocks it
+/// and owns it.
+HGLOBAL NewDib(int width, int height, int bitCount, const RGBQUAD* palette, size_t paletteSize,
+               uint8_t** rows);
+
 /// A new movable DIB block holding the picture; `force24` expands palette
 /// images first. Null when the memory cannot be had.
 HGLOBAL ToDib(const Image& image, bool force24);
+
+/// The parts of a DIB found in its locked block; the pointers point into it.
+struct DibParts {
+  int width = 0;
+  int height = 0;
+  int bits = 0;                      ///< 1, 4, 8, 16, 24 or 32
+  bool topDown = false;              ///< rows stored top row first
+  uint32_t masks[3] = {0, 0, 0};     ///< red, green, blue of 16- and 32-bit pixels
+  size_t colours = 0;                ///< colour-table entries (depths of 8 bits or less)
+  size_t stride = 0;                 ///< bytes per stored row
+  const uint8_t* palette = nullptr;  ///< `colours` RGBQUADs
+  const uint8_t* rows = nullptr;     ///< the first stored row
+};
+
+/// Finds the parts of a DIB of any depth (BI_RGB or BI_BITFIELDS) in `size`
+/// bytes at `base`. False when the header is not one we read or the rows it
+/// states do not fit in the block.
+bool FindDibParts(const uint8_t* base, size_t size, DibParts* parts);
 
 /// Reads a locked DIB of any depth (1, 4, 8, 16, 24, 32; BI_RGB or
 /// BI_BITFIELDS) into an Image of the nearest kept depth: palette depths stay,

@@ -1,11 +1,13 @@
-// JPEG through libjpeg-turbo: baseline and progressive read (EXIF orientation
-// applied), baseline write at the quality in force.
+// JPEG through libjpeg-turbo: baseline and progressive read row by row into a
+// target (a decoded picture, turned per its EXIF orientation, or a DIB block:
+// jpeg_dib.cpp), baseline write at the quality in force from any rows.
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -90,19 +92,18 @@ int ExifOrientation(const uint8_t* data, size_t size) {
   return 0;
 }
 
-bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
-  if (size < 4 || size > 0xFFFFFFFFu) return false;
+JpegResult DecodeJpegRows(const uint8_t* data, size_t size, bool grayAs24, JpegRowTarget* target) {
+  if (size < 4 || size > 0xFFFFFFFFu) return JpegResult::kFailed;
   jpeg_decompress_struct cinfo;
   JpegErrors err;
   jpeg_progress_mgr progress;
-  Image image;
   cinfo.err = UseJpegErrors(&err);
   progress.progress_monitor = OnProgress;
   unsigned char* volatile scratch = nullptr;  // the first row, CMYK rows; freed on every path
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     std::free(scratch);
-    return false;
+    return JpegResult::kFailed;
   }
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
@@ -111,19 +112,27 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
   jpeg_read_header(&cinfo, TRUE);
   if (!DimensionsAcceptable(cinfo.image_width, cinfo.image_height)) {
     jpeg_destroy_decompress(&cinfo);
-    return false;
+    return JpegResult::kFailed;
   }
-  int orientation = 0;
-  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && !orientation; m = m->next) {
-    if (m->marker == JPEG_APP0 + 1) orientation = ExifOrientation(m->data, m->data_length);
+  JpegLayout layout;
+  layout.width = static_cast<int>(cinfo.image_width);
+  layout.height = static_cast<int>(cinfo.image_height);
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && !layout.orientation; m = m->next) {
+    if (m->marker == JPEG_APP0 + 1) layout.orientation = ExifOrientation(m->data, m->data_length);
   }
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-  const bool gray = cinfo.num_components == 1;
+  const bool gray = cinfo.num_components == 1 && !grayAs24;
+  layout.bitCount = gray ? 8 : 24;
+  if (!target->Accepts(layout)) {
+    jpeg_destroy_decompress(&cinfo);
+    return JpegResult::kDeclined;
+  }
   if (cmyk) {
     cinfo.out_color_space = JCS_CMYK;
   } else if (gray) {
     cinfo.out_color_space = JCS_GRAYSCALE;
   } else {
+    // A grey file comes out with its level in all three channels.
     cinfo.out_color_space = JCS_EXT_BGR;
   }
   // libjpeg's own buffers (a progressive file keeps every coefficient) stay
@@ -136,37 +145,34 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
   // memory is taken, so a few bytes cannot claim gigabytes.
   if (err.corrupt) {
     jpeg_destroy_decompress(&cinfo);
-    return false;
+    return JpegResult::kFailed;
   }
   const size_t rowBytes = size_t(cinfo.output_width) * size_t(cinfo.output_components);
   scratch = static_cast<unsigned char*>(std::malloc(rowBytes));
   if (!scratch) {
     jpeg_destroy_decompress(&cinfo);
-    return false;
+    return JpegResult::kFailed;
   }
   {
     JSAMPROW first[1] = {scratch};
     if (jpeg_read_scanlines(&cinfo, first, 1) != 1 || err.corrupt) {
       jpeg_destroy_decompress(&cinfo);
       std::free(scratch);
-      return false;
+      return JpegResult::kFailed;
     }
   }
-  const bool allocated = image.Allocate(static_cast<int>(cinfo.output_width),
-                                        static_cast<int>(cinfo.output_height), gray ? 8 : 24);
-  if (!allocated) {
+  if (!target->Start(layout)) {
     jpeg_destroy_decompress(&cinfo);
     std::free(scratch);
-    return false;
+    return JpegResult::kFailed;
   }
-  if (gray) image.palette = GrayPalette();
   // Adobe's CMYK files store the inks inverted.
   const bool inverted = cinfo.saw_Adobe_marker;
   for (;;) {
     // The row just read sits in `scratch` for the first row and for CMYK.
     const int y = static_cast<int>(cinfo.output_scanline) - 1;
-    uint8_t* row = image.TopRow(y);
     if (cmyk) {
+      uint8_t* row = target->TopRow(y);
       for (JDIMENSION x = 0; x < cinfo.output_width; ++x) {
         int c = scratch[4 * x], m = scratch[4 * x + 1], yl = scratch[4 * x + 2], k = scratch[4 * x + 3];
         if (!inverted) {
@@ -177,10 +183,10 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
         row[3 * x + 2] = static_cast<uint8_t>(c * k / 255);
       }
     } else if (y == 0) {
-      std::memcpy(row, scratch, rowBytes);
+      std::memcpy(target->TopRow(0), scratch, rowBytes);
     }
     if (cinfo.output_scanline >= cinfo.output_height) break;
-    JSAMPROW rows[1] = {cmyk ? scratch : image.TopRow(static_cast<int>(cinfo.output_scanline))};
+    JSAMPROW rows[1] = {cmyk ? scratch : target->TopRow(static_cast<int>(cinfo.output_scanline))};
     if (jpeg_read_scanlines(&cinfo, rows, 1) != 1) break;
   }
   std::free(scratch);
@@ -188,9 +194,39 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
   const bool complete = cinfo.output_scanline == cinfo.output_height;
   if (complete) jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
-  if (!complete || err.corrupt) return false;
-  if (!ApplyOrientation(&image, orientation)) return false;
-  *out = std::move(image);
+  return complete && !err.corrupt ? JpegResult::kDecoded : JpegResult::kFailed;
+}
+
+namespace {
+
+/// Rows into an Image (zero-filled, so its row padding is zero).
+class ImageRows final : public JpegRowTarget {
+ public:
+  bool Accepts(const JpegLayout&) const override { return true; }
+  bool Start(const JpegLayout& layout) override {
+    orientation = layout.orientation;
+    if (!image.Allocate(layout.width, layout.height, layout.bitCount)) return false;
+    if (layout.bitCount != 8) return true;
+    try {
+      image.palette = GrayPalette();
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    return true;
+  }
+  uint8_t* TopRow(int y) override { return image.TopRow(y); }
+
+  Image image;
+  int orientation = 0;
+};
+
+}  // namespace
+
+bool DecodeJpeg(const uint8_t* data, size_t size, Image* out) {
+  ImageRows rows;
+  if (DecodeJpegRows(data, size, false, &rows) != JpegResult::kDecoded) return false;
+  if (!ApplyOrientation(&rows.image, rows.orientation)) return false;
+  *out = std::move(rows.image);
   return true;
 }
 
@@ -251,9 +287,11 @@ bool DecodeJpegTile(const uint8_t* tables, size_t tablesSize, const uint8_t* dat
 
 namespace {
 
-/// Compresses a 24-bit or grey picture; the setjmp frame holds nothing that
-/// changes after it is set.
-bool Compress(const Image& image, bool gray, int quality, std::vector<uint8_t>* out) {
+/// Compresses 24-bit or grey rows (`top` the top row, `step` bytes from each
+/// row to the next one down); the setjmp frame holds nothing that changes
+/// after it is set.
+bool Compress(const uint8_t* top, ptrdiff_t step, int width, int height, bool gray, int quality,
+              std::vector<uint8_t>* out) {
   jpeg_compress_struct cinfo;
   JpegErrors err;
   unsigned char* buffer = nullptr;
@@ -266,8 +304,8 @@ bool Compress(const Image& image, bool gray, int quality, std::vector<uint8_t>* 
   }
   jpeg_create_compress(&cinfo);
   jpeg_mem_dest(&cinfo, &buffer, &length);
-  cinfo.image_width = static_cast<JDIMENSION>(image.width);
-  cinfo.image_height = static_cast<JDIMENSION>(image.height);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
   cinfo.input_components = gray ? 1 : 3;
   cinfo.in_color_space = gray ? JCS_GRAYSCALE : JCS_EXT_BGR;
   jpeg_set_defaults(&cinfo);
@@ -276,7 +314,7 @@ bool Compress(const Image& image, bool gray, int quality, std::vector<uint8_t>* 
   cinfo.X_density = cinfo.Y_density = 72;
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW rows[1] = {const_cast<JSAMPROW>(image.TopRow(static_cast<int>(cinfo.next_scanline)))};
+    JSAMPROW rows[1] = {const_cast<JSAMPROW>(top + step * ptrdiff_t(cinfo.next_scanline))};
     jpeg_write_scanlines(&cinfo, rows, 1);
   }
   jpeg_finish_compress(&cinfo);
@@ -291,15 +329,32 @@ bool Compress(const Image& image, bool gray, int quality, std::vector<uint8_t>* 
   return ok;
 }
 
+/// Compresses a 24-bit or grey picture.
+bool Compress(const Image& image, bool gray, int quality, std::vector<uint8_t>* out) {
+  if (image.width <= 0 || image.height <= 0) return false;
+  return Compress(image.TopRow(0), -static_cast<ptrdiff_t>(image.Stride()), image.width,
+                  image.height, gray, quality, out);
+}
+
+int ClampedQuality(const EncodeSettings& settings) {
+  return std::min(100, std::max(1, settings.jpegQuality));
+}
+
 }  // namespace
 
 bool EncodeJpeg(const Image& source, const EncodeSettings& settings, std::vector<uint8_t>* out) {
   const bool gray = source.IsGray();
-  const int quality = std::min(100, std::max(1, settings.jpegQuality));
+  const int quality = ClampedQuality(settings);
   if (source.bitCount == 24 || gray) return Compress(source, gray, quality, out);
   Image expanded;
   if (!ExpandTo24(source, &expanded)) return false;
   return Compress(expanded, false, quality, out);
+}
+
+bool EncodeJpegRows(const uint8_t* top, ptrdiff_t step, int width, int height,
+                    const EncodeSettings& settings, std::vector<uint8_t>* out) {
+  if (width <= 0 || height <= 0) return false;
+  return Compress(top, step, width, height, false, ClampedQuality(settings), out);
 }
 
 }  // namespace pixio

@@ -11,6 +11,7 @@
 #include "image.h"
 #include "reader.h"
 #include "save_check.h"
+#include "unique_handle.h"
 
 namespace pixio {
 
@@ -76,6 +77,15 @@ HGLOBAL ReadAs(const char* path, bool force24) {
   try {
     std::vector<uint8_t> bytes;
     if (!LoadFile(path, &bytes)) return nullptr;
+    // A photo is decoded straight into its DIB unless it must be turned.
+    if (SniffFormat(bytes.data(), bytes.size()) == FormatKind::kJpeg) {
+      HGLOBAL dib = nullptr;
+      switch (DecodeJpegToDib(bytes.data(), bytes.size(), force24, &dib)) {
+        case JpegResult::kDecoded: return dib;
+        case JpegResult::kFailed: return nullptr;
+        case JpegResult::kDeclined: break;
+      }
+    }
     Image image;
     if (!DecodeAny(bytes.data(), bytes.size(), &image)) return nullptr;
     bytes.clear();
@@ -86,10 +96,39 @@ HGLOBAL ReadAs(const char* path, bool force24) {
   }
 }
 
+/// Saves a plain 24-bit DIB as JPEG from its own rows, without copying them
+/// first. False, with nothing done, for any other DIB.
+bool SaveJpegInPlace(HGLOBAL dib, const char* path, int* result) {
+  std::vector<uint8_t> bytes;
+  {
+    const size_t blockSize = dib ? GlobalSize(dib) : 0;
+    vmd::GlobalLockGuard<const uint8_t> lock(dib);
+    DibParts d;
+    if (!lock.get() || !FindDibParts(lock.get(), blockSize, &d) || d.bits != 24) return false;
+    SizeLimit limit;
+    if (!FitsFormat(FormatKind::kJpeg, d.width, d.height, 24, &limit)) {
+      *result = kPixioSaveTooBig;
+      return true;
+    }
+    EncodeSettings settings;
+    settings.jpegQuality = g_jpegQuality.load();
+    const ptrdiff_t stride = static_cast<ptrdiff_t>(d.stride);
+    const uint8_t* top = d.topDown ? d.rows : d.rows + stride * (d.height - 1);
+    if (!EncodeJpegRows(top, d.topDown ? stride : -stride, d.width, d.height, settings, &bytes)) {
+      *result = kPixioSaveNoMemory;
+      return true;
+    }
+  }
+  *result = SaveFileSafely(path, bytes) ? kPixioSaved : kPixioSaveWriteFailed;
+  return true;
+}
+
 int Save(HGLOBAL dib, const char* path) {
   try {
     const FormatKind kind = FormatForExtension(LowerExtension(path).c_str());
     if (kind == FormatKind::kNone) return kPixioSaveUnknownType;
+    int saved = kPixioSaved;
+    if (kind == FormatKind::kJpeg && SaveJpegInPlace(dib, path, &saved)) return saved;
     Image image;
     if (!FromDib(dib, &image)) {
       // A sound header over a block that cannot be copied is a lack of memory.

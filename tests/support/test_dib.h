@@ -27,6 +27,11 @@ BITMAPINFOHEADER HeaderOf(HGLOBAL dib);
 /// A unique scratch path in the system's temporary folder.
 std::string ScratchPath(const std::string& name);
 
+/// The whole of a file; empty when it cannot be read.
+std::string ReadAll(const std::string& path);
+/// Writes `bytes` as the whole file; false when it cannot be written.
+bool WriteAll(const std::string& path, const std::string& bytes);
+
 /// Frees a handle at the end of a scope.
 struct GlobalFreer {
   HGLOBAL handle;

@@ -17,7 +17,9 @@ using testing_support::GlobalFreer;
 using testing_support::HeaderOf;
 using testing_support::MakeDib24;
 using testing_support::PixelAt;
+using testing_support::ReadAll;
 using testing_support::ScratchPath;
+using testing_support::WriteAll;
 
 /// An 8-bit DIB with a 256-colour palette (entry i = (i, 255 - i, i / 2)).
 HGLOBAL MakeDib8(int width, int height) {
@@ -41,24 +43,6 @@ HGLOBAL MakeDib8(int width, int height) {
 }
 
 uint32_t Pattern(int x, int y) { return uint32_t(((x * 7) & 0xFF) << 16 | ((y * 5) & 0xFF) << 8 | ((x + y) & 0xFF)); }
-
-std::string ReadAll(const std::string& path) {
-  std::string out;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    std::fclose(f);
-  }
-  return out;
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
 
 /// Restores the settings a test changed.
 class SettingsGuard {
@@ -137,8 +121,8 @@ TEST(ImgReadFile, ChoosesTheDecoderByContentNotByName) {
   const std::string asBmp = ScratchPath("x.bmp");
   ASSERT_NE(ImgSaveFile(dib.handle, asBmp.c_str()), 0);
   const std::string bytes = ReadAll(asBmp);
-  WriteAll(bmp, bytes);
-  WriteAll(skin, bytes);
+  ASSERT_TRUE(WriteAll(bmp, bytes));
+  ASSERT_TRUE(WriteAll(skin, bytes));
   for (const std::string& p : {bmp, skin}) {
     GlobalFreer back(ImgReadFile(nullptr, p.c_str()));
     ASSERT_NE(back.handle, nullptr) << p;
@@ -154,9 +138,9 @@ TEST(ImgReadFile, MissingEmptyAndForeignFilesGiveNone) {
   EXPECT_EQ(ImgReadFile(nullptr, ""), nullptr);
   EXPECT_EQ(ImgReadFile(nullptr, nullptr), nullptr);
   const std::string empty = ScratchPath("empty.jpg");
-  WriteAll(empty, "");
+  ASSERT_TRUE(WriteAll(empty, ""));
   EXPECT_EQ(ImgReadFile(nullptr, empty.c_str()), nullptr);
-  WriteAll(empty, "GIF89a but nothing after it");
+  ASSERT_TRUE(WriteAll(empty, "GIF89a but nothing after it"));
   EXPECT_EQ(ImgReadFile(nullptr, empty.c_str()), nullptr);
   std::remove(empty.c_str());
 }
@@ -185,7 +169,7 @@ TEST(ImgSaveFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFiles) {
   const std::string dir = ScratchPath("safe-save");
   std::filesystem::create_directory(dir);
   const std::string target = (std::filesystem::path(dir) / "keep.tga").string();
-  WriteAll(target, "the old contents");
+  ASSERT_TRUE(WriteAll(target, "the old contents"));
   // A DIB whose depth no encoder takes fails after the target was chosen.
   HGLOBAL odd = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 40 + 64);
   auto* h = static_cast<BITMAPINFOHEADER*>(GlobalLock(odd));
@@ -268,7 +252,7 @@ TEST(PxLoadPcdFile, RefusesBadArgumentsAndLoadsEveryResolution) {
     }
   }
   const std::string path = ScratchPath("scan.pcd");
-  WriteAll(path, pack);
+  ASSERT_TRUE(WriteAll(path, pack));
   EXPECT_EQ(PxLoadPcdFile(path.c_str(), 2, 2, 0), nullptr);
   EXPECT_EQ(PxLoadPcdFile(path.c_str(), 0, 5, 0), nullptr);
   EXPECT_EQ(PxLoadPcdFile(path.c_str(), 0, -1, 0), nullptr);
@@ -346,7 +330,7 @@ TEST(ImgSaveFileResult, AJpegSideOf65501IsRefusedWithTheSizeAndWhatFits) {
   const std::string dir = ScratchPath("too-big");
   std::filesystem::create_directory(dir);
   const std::string target = (std::filesystem::path(dir) / "wide.jpg").string();
-  WriteAll(target, "the old panorama");
+  ASSERT_TRUE(WriteAll(target, "the old panorama"));
   GlobalFreer wide(BlankDib24(65501, 2));
   ASSERT_EQ(ImgSaveFileResult(wide.handle, target.c_str()), kPixioSaveTooBig);
   EXPECT_EQ(Message(kPixioSaveTooBig, wide.handle, target),

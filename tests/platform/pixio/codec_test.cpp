@@ -18,12 +18,16 @@
 #include "reader.h"
 #include "allocation_probe.h"
 #include "sample_images.h"
+#include "sample_jpegs.h"
 
 namespace {
 
 using pixio::EncodeSettings;
 using pixio::FormatKind;
 using pixio::Image;
+using pixio_test::JpegWithOrientation;
+using pixio_test::JpegWriting;
+using pixio_test::LibjpegFile;
 using pixio_test::MeanError;
 using pixio_test::Sample;
 using pixio_test::Smooth;
@@ -209,48 +213,6 @@ TEST(JpegQuality, SizeAndFidelityFollowTheQuality) {
   }
 }
 
-/// The JPEG file of `image` with an EXIF block naming `orientation` after SOI.
-std::vector<uint8_t> JpegWithOrientation(const Image& image, int orientation, bool bigEndian) {
-  std::vector<uint8_t> jpeg;
-  pixio::EncodeJpeg(image, EncodeSettings{95, false}, &jpeg);
-  std::vector<uint8_t> exif = {'E', 'x', 'i', 'f', 0, 0};
-  auto u16 = [&](int v) {
-    if (bigEndian) {
-      exif.push_back(uint8_t(v >> 8));
-      exif.push_back(uint8_t(v));
-    } else {
-      exif.push_back(uint8_t(v));
-      exif.push_back(uint8_t(v >> 8));
-    }
-  };
-  auto u32 = [&](uint32_t v) {
-    if (bigEndian) {
-      u16(int(v >> 16));
-      u16(int(v & 0xFFFF));
-    } else {
-      u16(int(v & 0xFFFF));
-      u16(int(v >> 16));
-    }
-  };
-  exif.push_back(bigEndian ? 'M' : 'I');
-  exif.push_back(bigEndian ? 'M' : 'I');
-  u16(42);
-  u32(8);
-  u16(2);  // two entries: a resolution unit first, then the orientation
-  u16(0x0128); u16(3); u32(1); u16(2); u16(0);
-  u16(0x0112); u16(3); u32(1); u16(orientation); u16(0);
-  u32(0);
-  std::vector<uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
-  out.push_back(0xFF);
-  out.push_back(0xE1);
-  const size_t len = exif.size() + 2;
-  out.push_back(uint8_t(len >> 8));
-  out.push_back(uint8_t(len));
-  out.insert(out.end(), exif.begin(), exif.end());
-  out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
-  return out;
-}
-
 class ExifOrientation : public testing::TestWithParam<int> {};
 
 TEST_P(ExifOrientation, TurnsThePictureUpright) {
@@ -315,33 +277,10 @@ TEST(JpegDecode, ReadsProgressiveAndGreyFiles) {
   std::vector<uint8_t> baseline;
   ASSERT_TRUE(pixio::EncodeJpeg(photo, EncodeSettings{90, false}, &baseline));
   // The same picture written progressively by libjpeg itself.
-  jpeg_compress_struct cinfo;
-  pixio::JpegErrors err;
-  cinfo.err = pixio::UseJpegErrors(&err);
-  if (setjmp(err.jump)) {
-    jpeg_destroy_compress(&cinfo);
-    FAIL() << "libjpeg refused to write the progressive file";
-  }
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long length = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &length);
-  cinfo.image_width = 90;
-  cinfo.image_height = 70;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 90, TRUE);
-  jpeg_simple_progression(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  for (int y = 0; y < 70; ++y) {
-    JSAMPROW row = const_cast<JSAMPROW>(photo.TopRow(y));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> progressive(buffer, buffer + length);
-  std::free(buffer);
+  JpegWriting how;
+  how.progressive = true;
+  const std::vector<uint8_t> progressive = LibjpegFile(photo, how);
+  ASSERT_FALSE(progressive.empty());
   Image a, b;
   ASSERT_TRUE(pixio::DecodeJpeg(baseline.data(), baseline.size(), &a));
   ASSERT_TRUE(pixio::DecodeJpeg(progressive.data(), progressive.size(), &b));

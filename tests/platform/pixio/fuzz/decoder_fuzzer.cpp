@@ -1,7 +1,8 @@
 // libFuzzer target for one decoder, chosen at compile time by PIXIO_FUZZ_FORMAT
 // (bmp, tiff, pcx, gif, tga, jpeg, pcd, fpx, any, pcd-4base). A decoder may refuse any
 // input; it must never read or write out of bounds, leak, hang, or return a
-// picture whose buffer does not match its size.
+// picture whose buffer does not match its size. The JPEG target also reads
+// each input straight into a DIB and holds it to the decoded picture's DIB.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -58,12 +59,45 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+#if PIXIO_FUZZ_FORMAT == 6
+namespace {
+
+std::vector<uint8_t> BlockBytes(HGLOBAL block) {
+  const auto* base = static_cast<const uint8_t*>(GlobalLock(block));
+  std::vector<uint8_t> bytes(base, base + GlobalSize(block));
+  GlobalUnlock(block);
+  GlobalFree(block);
+  return bytes;
+}
+
+/// The photo read straight into a DIB (as the reading exports do) must give
+/// the verdict and the bytes of the DIB made from the decoded picture.
+void CompareStraightDib(const uint8_t* data, size_t size, bool decoded, const pixio::Image& image) {
+  for (bool force24 : {false, true}) {
+    HGLOBAL direct = nullptr;
+    const pixio::JpegResult result = pixio::DecodeJpegToDib(data, size, force24, &direct);
+    if (result == pixio::JpegResult::kDeclined) continue;
+    if ((result == pixio::JpegResult::kDecoded) != decoded) std::abort();
+    if (!decoded) continue;
+    HGLOBAL copied = pixio::ToDib(image, force24);
+    if (!copied) std::abort();
+    if (BlockBytes(direct) != BlockBytes(copied)) std::abort();
+  }
+}
+
+}  // namespace
+#endif
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pixio::Image image;
-  if (Decode(data, size, &image)) {
+  const bool decoded = Decode(data, size, &image);
+  if (decoded) {
     if (!pixio::DimensionsAcceptable(image.width, image.height)) std::abort();
     if (image.pixels.size() != image.Stride() * static_cast<size_t>(image.height)) std::abort();
     if (image.bitCount != 24 && image.palette.size() > (size_t(1) << image.bitCount)) std::abort();
   }
+#if PIXIO_FUZZ_FORMAT == 6
+  CompareStraightDib(data, size, decoded, image);
+#endif
   return 0;
 }

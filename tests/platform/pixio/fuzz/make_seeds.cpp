@@ -9,6 +9,7 @@
 
 #include "formats.h"
 #include "sample_images.h"
+#include "sample_jpegs.h"
 
 namespace {
 
@@ -60,6 +61,23 @@ int main(int argc, char** argv) {
         if (bits == 24 && s.w > 1 && pixio::EncodeFpx(image, settings, &b)) Write(root + "/fpx", t + ".fpx", b);
       }
     }
+  }
+  // The JPEG kinds only libjpeg writes: progressive, restart markers, CMYK
+  // both ways, and a turned photo.
+  {
+    const pixio::Image photo = pixio_test::Smooth(19, 13);
+    pixio_test::JpegWriting how;
+    how.progressive = true;
+    Write(root + "/jpeg", "progressive.jpg", pixio_test::LibjpegFile(photo, how));
+    how.progressive = false;
+    how.restartRows = 1;
+    Write(root + "/jpeg", "restarts.jpg", pixio_test::LibjpegFile(photo, how));
+    how.restartRows = 0;
+    how.cmyk = true;
+    Write(root + "/jpeg", "cmyk-adobe.jpg", pixio_test::LibjpegFile(photo, how));
+    how.adobe = false;
+    Write(root + "/jpeg", "cmyk.jpg", pixio_test::LibjpegFile(photo, how));
+    Write(root + "/jpeg", "turned.jpg", pixio_test::JpegWithOrientation(photo, 6, false));
   }
   // A Photo CD pack holding only the smallest scene, and the scene byte.
   std::vector<uint8_t> pack(4 * 0x800 + 192 * 128 * 3 / 2 + 1, 0);
