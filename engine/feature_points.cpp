@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "vector_clones.h"
 
@@ -177,19 +178,36 @@ SEAM_VECTOR_CLONES double FindTemplate(const PixelView& p, const MatchTemplate& 
   const LONG bottom = window.bottom < p.height ? window.bottom : p.height;
   if (right - left < kBlock || bottom - top < kBlock) return 0;
 
-  // Each block row is 24 bytes; the loops run over them byte by byte (the
+  // The channel sums of every block come from one table of sums over the
+  // window (each entry the sum of the pixels above and to the left of it),
+  // four entries a block, instead of a pass over the block's 192 bytes.
+  const int across = static_cast<int>(right - left) + 1;
+  const int down = static_cast<int>(bottom - top) + 1;
+  std::vector<int32_t> table(static_cast<size_t>(across) * down * 3, 0);
+  for (int r = 1; r < down; ++r) {
+    const uint8_t* row = p.Row(static_cast<int>(top) + r - 1) + left * 3;
+    int32_t running[3] = {0, 0, 0};
+    int32_t* out = &table[(static_cast<size_t>(r) * across + 1) * 3];
+    const int32_t* above = out - static_cast<size_t>(across) * 3;
+    for (int c = 0; c < across - 1; ++c)
+      for (int ch = 0; ch < 3; ++ch) {
+        running[ch] += row[3 * c + ch];
+        out[3 * c + ch] = above[3 * c + ch] + running[ch];
+      }
+  }
+  auto tableAt = [&](int r, int c) { return &table[(static_cast<size_t>(r) * across + c) * 3]; };
+
+  // Each block row is 24 bytes; the loop runs over them byte by byte (the
   // channel is the byte's place modulo 3), which the compiler vectorises.
   constexpr int kRowBytes = kBlock * 3;
   long bestCost = -1;
   for (LONG by = top; by + kBlock <= bottom; ++by)
     for (LONG bx = left; bx + kBlock <= right; ++bx) {
-      int column[kRowBytes] = {};
-      for (int j = 0; j < kBlock; ++j) {
-        const uint8_t* row = p.Row(by + j) + bx * 3;
-        for (int i = 0; i < kRowBytes; ++i) column[i] += row[i];
-      }
-      int sum[3] = {0, 0, 0};
-      for (int i = 0; i < kRowBytes; ++i) sum[i % 3] += column[i];
+      const int r = static_cast<int>(by - top), c = static_cast<int>(bx - left);
+      const int32_t *a = tableAt(r, c), *b = tableAt(r, c + kBlock);
+      const int32_t *d = tableAt(r + kBlock, c), *e = tableAt(r + kBlock, c + kBlock);
+      int sum[3];
+      for (int ch = 0; ch < 3; ++ch) sum[ch] = e[ch] - b[ch] - d[ch] + a[ch];
       int target[kRowBytes];  // the mean of each byte's channel
       for (int i = 0; i < kRowBytes; ++i) target[i] = (sum[i % 3] + 32) / 64;
       int cost = 0;

@@ -53,15 +53,16 @@ Quartic CharacteristicPolynomial(const double a[4][4]) {
 }
 
 // Newton's method from above the largest root of a polynomial whose roots are
-// all real moves down onto that root without overshooting. False when it has
-// not settled within the steps allowed (two roots nearly meet there).
+// all real moves down onto that root without overshooting; it stops once a
+// step is within `tolerance`. False when it has not settled within the steps
+// allowed (two roots nearly meet there).
 template <typename Poly>
-bool LargestRootFrom(const Poly& p, double x, double* root) {
+bool LargestRootFrom(const Poly& p, double x, double tolerance, double* root) {
   for (int i = 0; i < 60; ++i) {
     const double slope = p.SlopeAt(x);
     const double next = slope > 0 ? x - p.At(x) / slope : x;
-    if (!(next < x)) {
-      *root = x;
+    if (!(next < x - tolerance)) {
+      *root = next < x ? next : x;
       return true;
     }
     x = next;
@@ -118,12 +119,14 @@ double RayleighQuotient(const double a[4][4], const double v[4]) {
 bool LargestEigenvectorDirect(const double a[4][4], double bound, double vector[4], double* gap) {
   const Quartic p = CharacteristicPolynomial(a);
   double first, second;
-  if (!LargestRootFrom(p, bound, &first)) return false;
+  // The root only has to be near enough for the adjugate's vector to be
+  // refined by its Rayleigh quotient; the next root only has to show the gap.
+  if (!LargestRootFrom(p, bound, 1e-12 * bound, &first)) return false;
   Cubic rest;
   rest.b2 = first - p.e1;
   rest.b1 = p.e2 + first * rest.b2;
   rest.b0 = -p.e3 + first * rest.b1;
-  if (!LargestRootFrom(rest, first, &second)) return false;
+  if (!LargestRootFrom(rest, first, 1e-10 * bound, &second)) return false;
   if (!(first - second > 1e-6 * bound)) return false;
   double v[4];
   if (!AdjugateVector(a, first, v)) return false;

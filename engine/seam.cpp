@@ -542,14 +542,23 @@ bool SeamBlend(const RECT& overlap, const RECT& layerRect, const RECT& targetRec
   const SeamFrame frame{w, h, direction == SeamDirectionKind::kAcrossRows};
   CostGrid cost;
   if (!cost.Make(frame.gridWidth(), frame.gridHeight(), kBlockedCost)) return false;
-  for (int i = 0; i < cost.height; ++i)
-    for (int j = 0; j < cost.width; ++j) {
-      const size_t p = frame.Pixel(i, j);
-      if (!c.layerMask[p] || !c.targetMask[p]) continue;
-      const uint8_t* a = &c.target[3 * p];
-      const uint8_t* b = &c.layer[3 * p];
-      cost.At(i, j) = std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+  // The crops are read along their rows whichever way the grid lies: a grid
+  // across rows is the crop turned a quarter, and is written down its columns.
+  for (int y = 0; y < h; ++y) {
+    const size_t base = static_cast<size_t>(y) * w;
+    const uint8_t* a = &c.target[3 * base];
+    const uint8_t* b = &c.layer[3 * base];
+    const uint8_t* am = &c.targetMask[base];
+    const uint8_t* bm = &c.layerMask[base];
+    int32_t* out = frame.acrossRows ? &cost.At(0, y) : &cost.At(y, 0);
+    const size_t step = frame.acrossRows ? static_cast<size_t>(cost.width) : 1;
+    for (int x = 0; x < w; ++x) {
+      const int32_t difference = std::abs(a[3 * x] - b[3 * x]) +
+                                 std::abs(a[3 * x + 1] - b[3 * x + 1]) +
+                                 std::abs(a[3 * x + 2] - b[3 * x + 2]);
+      out[x * step] = (am[x] && bm[x]) ? difference : kBlockedCost;
     }
+  }
 
   SeamPath path;
   if (!FindSeam(cost, path)) return false;
