@@ -418,24 +418,8 @@ struct RowMapping {
   double cx, cy;  // the photo's centre
 };
 
-// Maps row y of `count` straight columns: photo coordinates and the depth
-// (ColumnMapping::Map's arithmetic, operation for operation; the depth
-// decides whether the point is in front). One loop the compiler vectorises.
-SEAM_VECTOR_CLONES void MapRow(const RowMapping& m, int y, int count, double* __restrict mappedX,
-                               double* __restrict mappedY, double* __restrict depth) {
-  const double row = y;
-  for (int i = 0; i < count; ++i) {
-    const double v = m.heightAt[i] + (row - m.rowsFrom[i]) * m.heightStep[i];
-    const double cz = m.baseZ[i] + v * m.perRow.z;
-    const double k = -m.imageDistance / cz;
-    mappedX[i] = k * (m.baseX[i] + v * m.perRow.x) + m.cx;
-    mappedY[i] = k * (m.baseY[i] + v * m.perRow.y) + m.cy;
-    depth[i] = cz;
-  }
-}
-
-// Where one row of straight columns reads the photo: the upper-left pixel of
-// each column's bilinear square (its row, or -1 where the column draws nothing
+// Where one row of straight columns reads the photo: each column's point
+// mapped into the photo, then the upper-left pixel of its bilinear square (its row, or -1 where the column draws nothing
 // in this row, and its byte within that row) and the fractions across and
 // down in 256ths. Both range tests are made in floating point, so that a
 // point far off the photo never reaches the integer conversion. One loop the
@@ -447,22 +431,28 @@ struct RowSamples {
   int32_t* down;
 };
 
-SEAM_VECTOR_CLONES void LocateRow(const double* __restrict mappedX, const double* __restrict mappedY,
-                                  const double* __restrict depth, const int32_t* __restrict firstRow,
+SEAM_VECTOR_CLONES void LocateRow(const RowMapping& m, const int32_t* __restrict firstRow,
                                   const int32_t* __restrict lastRow, int y, int count,
                                   double nearPlane, double xLimit, double yLimit,
                                   const RowSamples& out) {
-  int32_t* __restrict row = out.row;
+  int32_t* __restrict rowOf = out.row;
   int32_t* __restrict byte = out.byte;
   int32_t* __restrict across = out.across;
   int32_t* __restrict down = out.down;
+  const double row = y;
   for (int i = 0; i < count; ++i) {
-    const double sx = mappedX[i], sy = mappedY[i];
-    const bool in = (y >= firstRow[i]) & (y <= lastRow[i]) & (depth[i] < nearPlane) & (sx >= 0) &
+    // ColumnMapping::Map's arithmetic, operation for operation; the depth
+    // decides whether the point is in front.
+    const double v = m.heightAt[i] + (row - m.rowsFrom[i]) * m.heightStep[i];
+    const double cz = m.baseZ[i] + v * m.perRow.z;
+    const double k = -m.imageDistance / cz;
+    const double sx = k * (m.baseX[i] + v * m.perRow.x) + m.cx;
+    const double sy = k * (m.baseY[i] + v * m.perRow.y) + m.cy;
+    const bool in = (y >= firstRow[i]) & (y <= lastRow[i]) & (cz < nearPlane) & (sx >= 0) &
                     (sy >= 0) & (sx < xLimit) & (sy < yLimit);
     const double ux = in ? sx : 0.0, uy = in ? sy : 0.0;
     const int32_t X = static_cast<int32_t>(ux), Y = static_cast<int32_t>(uy);
-    row[i] = in ? Y : -1;
+    rowOf[i] = in ? Y : -1;
     byte[i] = 3 * X;
     across[i] = static_cast<int32_t>((ux - X) * 256);
     down[i] = static_cast<int32_t>((uy - Y) * 256);
@@ -522,7 +512,6 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   // ColumnMapping::Map, operation for operation.
   std::vector<double> rowsFrom(plans.size()), heightAt(plans.size()), heightStep(plans.size());
   std::vector<double> baseX(plans.size()), baseY(plans.size()), baseZ(plans.size());
-  std::vector<double> mappedX(plans.size()), mappedY(plans.size()), depth(plans.size());
   for (size_t i = 0; i < plans.size(); ++i) {
     const ColumnPlan& plan = plans[i];
     rowsFrom[i] = plan.y0;
@@ -554,17 +543,16 @@ long RenderPhoto(const PixelView& photo, const PhotoFootprint& fp, const Mat3& o
   std::vector<int32_t> across(plans.size()), down(plans.size());
   const RowSamples samples{sampleRow.data(), sampleByte.data(), across.data(), down.data()};
   const double xLimit = w - 1, yLimit = h - 1;
+  const RowMapping mapping{rowsFrom.data(), heightAt.data(), heightStep.data(), baseX.data(),
+                           baseY.data(), baseZ.data(), perRow, imageDistance, cx, cy};
   const int height = fp.rect.bottom - fp.rect.top;
   for (int y = fp.rect.top; y < fp.rect.bottom; ++y) {
     const int j = y - fp.rect.top;
     if (j % 10 == 0 && report && report(context, static_cast<double>(j) / height)) return 1;
     uint8_t* const rowBase = layer.Row(j);
     uint8_t* const maskRow = layerMask.Row(j);
-    MapRow(RowMapping{rowsFrom.data(), heightAt.data(), heightStep.data(), baseX.data(),
-                      baseY.data(), baseZ.data(), perRow, imageDistance, cx, cy},
-           y, width, mappedX.data(), mappedY.data(), depth.data());
-    LocateRow(mappedX.data(), mappedY.data(), depth.data(), firstRow.data(), lastRow.data(), y,
-              width, nearPlane, xLimit, yLimit, samples);
+    LocateRow(mapping, firstRow.data(), lastRow.data(), y, width, nearPlane, xLimit, yLimit,
+              samples);
     for (const int i : curved) {
       const ColumnPlan& plan = plans[static_cast<size_t>(i)];
       if (y < plan.y0 || y > plan.y1) continue;
