@@ -126,6 +126,26 @@ std::vector<std::string> WriteSceneSet(const testing_support::SyntheticSetup& se
   return paths;
 }
 
+/// Generated photos 4:3 with a 60-degree lens, half a degree of jitter and a
+/// little noise, turned by the given steps between neighbours.
+testing_support::SyntheticSetup BenchSetup(int layout, int columns, int rows, int width,
+                                           double yawStep, double pitchStep, double firstPitch) {
+  testing_support::SyntheticSetup setup;
+  setup.layout = layout;
+  setup.columns = columns;
+  setup.rows = rows;
+  setup.width = width;
+  setup.height = width * 3 / 4;
+  setup.focal = width * 0.866;  // 60 degrees across
+  setup.yawStepDegrees = yawStep;
+  setup.pitchStepDegrees = pitchStep;
+  setup.firstPitchDegrees = firstPitch;
+  setup.jitterDegrees = 0.5;
+  setup.noise = 2;
+  setup.supersample = 1;
+  return setup;
+}
+
 struct PeerCase {
   const char* name;
   const char* kind;
@@ -144,20 +164,9 @@ void BM_StitchBesideOpenCv(benchmark::State& state) {
   const PeerCase& c = kPeerCases[state.range(0)];
   static std::vector<std::string> sets[3];
   std::vector<std::string>& photos = sets[state.range(0)];
-  if (photos.empty()) {
-    testing_support::SyntheticSetup setup;
-    setup.layout = c.layout;
-    setup.columns = c.columns;
-    setup.rows = c.rows;
-    setup.width = c.width;
-    setup.height = c.width * 3 / 4;
-    setup.focal = c.width * 0.866;  // 60 degrees across
-    setup.yawStepDegrees = c.yawStep;
-    setup.jitterDegrees = 0.5;
-    setup.noise = 2;
-    setup.supersample = 1;
-    photos = WriteSceneSet(setup);
-  }
+  if (photos.empty())
+    photos = WriteSceneSet(BenchSetup(c.layout, c.columns, c.rows, c.width, c.yawStep, c.pitchStep,
+                                      c.firstPitch));
   state.SetLabel(c.name);
   if (photos.empty()) {
     state.SkipWithError("cannot write the photos");
@@ -214,22 +223,9 @@ void BM_StitchLayoutAndSize(benchmark::State& state) {
   const char* size = kSizes[state.range(1)];
   static std::vector<std::string> sets[4];
   std::vector<std::string>& photos = sets[state.range(0)];
-  if (photos.empty()) {
-    testing_support::SyntheticSetup setup;
-    setup.layout = c.layout;
-    setup.columns = c.columns;
-    setup.rows = c.rows;
-    setup.width = 1600;
-    setup.height = 1200;
-    setup.focal = 1600 * 0.866;
-    setup.yawStepDegrees = c.yawStep;
-    setup.pitchStepDegrees = c.pitchStep;
-    setup.firstPitchDegrees = c.firstPitch;
-    setup.jitterDegrees = 0.5;
-    setup.noise = 2;
-    setup.supersample = 1;
-    photos = WriteSceneSet(setup);
-  }
+  if (photos.empty())
+    photos = WriteSceneSet(
+        BenchSetup(c.layout, c.columns, c.rows, 1600, c.yawStep, c.pitchStep, c.firstPitch));
   state.SetLabel(std::string(c.name) + " x 1600x1200, " + size);
   if (photos.empty()) {
     state.SkipWithError("cannot write the photos");
