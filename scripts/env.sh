@@ -9,3 +9,13 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # the MinGW toolchain file searches it.
 VMD_MINGW_PREFIX=${VMD_MINGW_PREFIX:-$VMD_CACHE/mingw-libs}
 export VMD_ROOT VMD_CACHE VMD_BUILD VMD_MINGW_PREFIX
+
+# False when this machine's kernel refuses 32-bit x86 programs ("Exec format
+# error", as on some virtual machines). Wine's loader is one, so there the
+# Win32 tree can be built but not run. True when the 32-bit loader is not
+# installed yet: the set-up installs it, then asks again.
+vmd_runs_32bit() {
+  local rc=0
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 || rc=$?
+  [ "$rc" -ne 126 ]
+}

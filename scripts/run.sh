@@ -9,6 +9,13 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 jobs=${VMD_JOBS:-$(nproc)}
 cmake -S "$VMD_ROOT" -B "$VMD_BUILD/win32" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$VMD_ROOT/cmake/mingw-i686.cmake" >/dev/null
+if ! vmd_runs_32bit; then
+  # Wine's 32-bit loader cannot run here, nor the build steps that use it.
+  cmake --build "$VMD_BUILD/win32" -j "$jobs" --target vmd3 >/dev/null
+  echo "run: built $VMD_BUILD/win32/app/vmd3.exe, but this machine's kernel refuses 32-bit" >&2
+  echo "run: programs, so Wine cannot start it here; run it on a machine that allows them." >&2
+  exit 1
+fi
 cmake --build "$VMD_BUILD/win32" -j "$jobs" >/dev/null
 cmake -S "$VMD_ROOT" -B "$VMD_BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$VMD_BUILD/native" -j "$jobs" >/dev/null

@@ -96,6 +96,11 @@ make_file_printer() {
 
 mkdir -p "$VMD_CACHE"
 install_packages
-make_wine_prefix
-make_file_printer
+if vmd_runs_32bit; then
+  make_wine_prefix
+  make_file_printer
+else
+  log "this machine cannot run 32-bit programs (its kernel refuses them), so Wine cannot run"
+  log "the Win32 programs here: no Wine prefix; the Win32 tree is built but not run"
+fi
 if [ -x "$here/build-mingw-libs.sh" ]; then "$here/build-mingw-libs.sh"; fi
