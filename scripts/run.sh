@@ -7,9 +7,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
 "$here/setup.sh"
 jobs=${VMD_JOBS:-$(nproc)}
+runs=ON
+vmd_runs_32bit || runs=OFF
 cmake -S "$VMD_ROOT" -B "$VMD_BUILD/win32" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$VMD_ROOT/cmake/mingw-i686.cmake" >/dev/null
-if ! vmd_runs_32bit; then
+  -DCMAKE_TOOLCHAIN_FILE="$VMD_ROOT/cmake/mingw-i686.cmake" -DVMD_RUN_WIN32_PROGRAMS=$runs >/dev/null
+if [ "$runs" = OFF ]; then
   # Wine's 32-bit loader cannot run here, nor the build steps that use it.
   cmake --build "$VMD_BUILD/win32" -j "$jobs" --target vmd3 >/dev/null
   echo "run: built $VMD_BUILD/win32/app/vmd3.exe, but this machine's kernel refuses 32-bit" >&2
