@@ -68,26 +68,7 @@ void LevelColumn(StitchMatrix* matrix, double focal) {
     frame(r, 2) = rows[r].z;
   }
   ApplyFrame(matrix, frame);
-
-  // Turn about the vertical so that the leftmost corner of any photo sits at
-  // angle 0 of the cylinder.
-  double d = 0;
-  for (int r = 0; r < matrix->rows; ++r) {
-    const StitchElement& e = ElementAt(*matrix, 0, r);
-    if (!e.pyramid) continue;
-    for (bool upper : {true, false}) {
-      const Vec3 c = Multiply(OrientationOf(e), LeftCornerRay(*e.pyramid, upper, focal));
-      const double horizontal = std::sqrt(c.x * c.x + c.z * c.z);
-      if (horizontal > 0 && c.x / horizontal < d) d = c.x / horizontal;
-    }
-  }
-  const double e = std::sqrt(1 - d * d);
-  Mat3 turn = Identity();
-  turn(0, 0) = e;
-  turn(0, 2) = d;
-  turn(2, 0) = -d;
-  turn(2, 2) = e;
-  ApplyFrame(matrix, turn);
+  KeepLeftEdgeFromAngleZero(matrix, focal);
 }
 
 /// The estimate of cell `index`'s orientation from its neighbour `other`.
@@ -171,6 +152,27 @@ void ChainOrientations(StitchMatrix* matrix) {
     orientation.CopyTo(e.orientation);
     orientation = Multiply(orientation, Mat3::From(column ? e.upRotation : e.rightRotation));
   }
+}
+
+void KeepLeftEdgeFromAngleZero(StitchMatrix* matrix, double focal) {
+  double d = 0;
+  for (int r = 0; r < matrix->rows; ++r) {
+    const StitchElement& e = ElementAt(*matrix, 0, r);
+    if (!e.pyramid) continue;
+    for (bool upper : {true, false}) {
+      const Vec3 c = Multiply(OrientationOf(e), LeftCornerRay(*e.pyramid, upper, focal));
+      const double horizontal = std::sqrt(c.x * c.x + c.z * c.z);
+      if (horizontal > 0 && c.x / horizontal < d) d = c.x / horizontal;
+    }
+  }
+  if (d == 0) return;
+  const double e = std::sqrt(1 - d * d);
+  Mat3 turn = Identity();
+  turn(0, 0) = e;
+  turn(0, 2) = d;
+  turn(2, 0) = -d;
+  turn(2, 2) = e;
+  ApplyFrame(matrix, turn);
 }
 
 Vec3 MeanUpDirection(const StitchMatrix& matrix) {

@@ -45,6 +45,12 @@ Mat3 AxisAngleRotation(const Vec3& axis, double angle);
 /// row 0 with rightRotation (row, circle) or up column 0 with upRotation
 /// (column).
 void ChainOrientations(StitchMatrix* matrix);
+/// Turns every orientation about the vertical so that no left corner of the
+/// first column's photos lies left of angle 0 of the cylinder: the leftmost
+/// one comes to angle 0. Nothing turns when none lies left of it. A canvas
+/// that is no full circle starts at angle 0; a corner left of it would wrap
+/// round to the canvas's far end and stretch the canvas over the whole turn.
+void KeepLeftEdgeFromAngleZero(StitchMatrix* matrix, double focal);
 /// The normalised sum of the second columns of the orientations whose entry 11
 /// is positive (row, circle, tile grid); for the column layout the first
 /// columns of those whose entry 00 is positive.

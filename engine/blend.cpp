@@ -814,6 +814,11 @@ extern "C" SEAMCORE_API long Blend(StitchMatrix* matrix, StitchOptions* options,
     // of its joins; a grid's through its loops.
     RefineOrientations(matrix, options, level,
                        options->lensMode == kLensAutomatic && matrix->layout == kLayoutTile);
+    // The refinement moves every photo but the first, and a grid's focal
+    // length with them: a grid's left corners may have moved left of where
+    // Arrange put the leftmost. (A row's first photo stays, a column is
+    // turned again when it is drawn.)
+    if (matrix->layout == kLayoutTile) KeepLeftEdgeFromAngleZero(matrix, options->focal);
   }
   return Render(*matrix, *options, level, panorama, crop, progress);
 }

@@ -229,6 +229,11 @@ TEST(Accuracy, ATileGridJoinsEveryPair) {
   EXPECT_LT(join, 1.0);
   EXPECT_LT(angle, 0.1);
   EXPECT_FALSE(CropHasWhite(s.pano, s.crop));
+  // Three photos 36 degrees apart span about 140 degrees: a canvas of half a
+  // turn or more has wrapped round.
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(s.pano));
+  EXPECT_LT(header->biWidth, 3.1416 * s.focal);
+  GlobalUnlock(s.pano);
 }
 
 // Four photos up a column to 42 degrees above and below: drawn without the

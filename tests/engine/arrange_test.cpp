@@ -336,6 +336,32 @@ TEST(RefineOrientations, FindsTheFocalLengthOfAGridFromOnePercentOff) {
   for (int i = 1; i < 6; ++i) EXPECT_LT(MaxDifference(s.Orientation(i), s.truth[i]), 2e-3) << i;
 }
 
+// Refined to a shorter focal length, a grid's left corners turn further
+// left than Arrange put them; one left of angle 0 would wrap round to the far
+// end of the canvas. The turn brings the leftmost back to angle 0, once.
+TEST(RefineOrientations, AGridWhoseFocalLengthShrinksIsTurnedBackToStartAtItsLeftEdge) {
+  Scene s(kLayoutTile, 2, 2);
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 2; ++c) s.truth[c + 2 * r] = seam::Multiply(Yaw(0.65 * c), Pitch(-0.25 + 0.5 * r));
+  s.SetPairRotations();
+  s.SetPairLists(600);
+  s.options.focal = 606;
+  seam::Arrange(&s.matrix, &s.options, 0);
+  EXPECT_NEAR(std::fmin(LeftEdgeAngle(s, 0), LeftEdgeAngle(s, 2)), 0, 1e-9);
+  ASSERT_TRUE(seam::RefineOrientations(&s.matrix, &s.options, 0, true));
+  ASSERT_NEAR(s.options.focal, 600, 1.5);
+  ASSERT_LT(std::fmin(LeftEdgeAngle(s, 0), LeftEdgeAngle(s, 2)), -1e-4);
+
+  seam::KeepLeftEdgeFromAngleZero(&s.matrix, s.options.focal);
+  EXPECT_NEAR(std::fmin(LeftEdgeAngle(s, 0), LeftEdgeAngle(s, 2)), 0, 1e-9);
+  EXPECT_LT(LeftEdgeAngle(s, 1), 1.0);  // the right column is still near, not a turn away
+  ExpectTruthUpToACommonTurn(s, 2e-3);
+  std::vector<Mat3> kept;
+  for (int i = 0; i < 4; ++i) kept.push_back(s.Orientation(i));
+  seam::KeepLeftEdgeFromAngleZero(&s.matrix, s.options.focal);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(MaxDifference(s.Orientation(i), kept[i]), 0) << i;
+}
+
 TEST(RefineOrientations, ClosesAFullCircleThroughItsClosingPair) {
   Scene s(kLayoutCircle, 8, 1);
   for (int i = 0; i < 8; ++i) s.truth[i] = Yaw(2 * kPi * i / 8);
