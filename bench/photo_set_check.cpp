@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "camera.h"
 #include "pixio.h"
 #include "seamcore.h"
+#include "stitch_job.h"
 #include "stitch_plan.h"
 #include "synthetic_scene.h"
 
@@ -160,20 +160,6 @@ double JoinError(const Truth& t, const Mat3& foundP, const Mat3& foundQ, double 
   return worst;  // -1: the two photos do not overlap
 }
 
-struct Stitch {
-  std::vector<HGLOBAL> photos;
-  std::vector<std::unique_ptr<StitchPyramid>> pyramids;
-  std::vector<StitchElement> elements;
-  HGLOBAL panorama = nullptr;
-  ~Stitch() {
-    for (auto& p : pyramids)
-      if (p) ReleasePyramid(p.get());
-    for (HGLOBAL h : photos)
-      if (h) GlobalFree(h);
-    if (panorama) GlobalFree(panorama);
-  }
-};
-
 int Fail(const std::string& why) {
   std::fprintf(stderr, "photo_set_check: %s\n", why.c_str());
   return 1;
@@ -193,43 +179,19 @@ int main(int argc, char** argv) {
   std::string why;
   if (!ReadTruth(folder, &t, &why)) return Fail(why);
 
-  Stitch s;
-  std::vector<vmd::PhotoSize> sizes;
-  for (const std::string& f : t.files) {
-    HGLOBAL dib = ImgReadFile(nullptr, (folder + "/" + f).c_str());
-    if (!dib) return Fail("cannot read " + f);
-    s.photos.push_back(dib);
-    sizes.push_back({t.width, t.height});
-  }
-  const int kind = KindOf(t.layout);
-  const int n = static_cast<int>(t.files.size());
   // Photos are numbered left to right, then top to bottom, as the tile
   // grid's places are given.
-  std::vector<vmd::GridPlace> places;
-  if (kind == vmd::PanoTile)
-    for (int k = 0; k < n; ++k) places.push_back({k % t.columns, k / t.columns});
-  const vmd::MatrixShape shape = vmd::ShapeMatrix(kind, n, places);
-  s.elements.assign(shape.photoOfElement.size(), StitchElement{});
-  StitchMatrix matrix;
-  matrix.elements = s.elements.data();
-  matrix.layout = kind;
-  matrix.columns = shape.columns;
-  matrix.rows = shape.rows;
-  for (size_t i = 0; i < s.elements.size(); ++i) {
-    const int photo = shape.photoOfElement[i];
-    if (photo < 0) continue;
-    s.pyramids.push_back(std::make_unique<StitchPyramid>());
-    if (BuildPyramid(s.photos[static_cast<size_t>(photo)], s.pyramids.back().get()) != kStitchOk)
-      return Fail("cannot build the pyramid of " + t.files[static_cast<size_t>(photo)]);
-    s.elements[i].pyramid = s.pyramids.back().get();
-  }
-  StitchOptions options{};
-  options.reserved = 1;
-  options.detail = detail;
-  options.exposureBalance = 1;
-  options.blendPercent = 5;
-  options.lensMode = 0;
-  options.focal = vmd::EngineFocal(kind, 0, 1200.0, shape, sizes);
+  stitch::Arguments args;
+  args.kind = KindOf(t.layout);
+  args.detail = detail;
+  for (const std::string& f : t.files) args.photos.push_back(folder + "/" + f);
+  const int n = static_cast<int>(t.files.size());
+  if (args.kind == vmd::PanoTile)
+    for (int k = 0; k < n; ++k) args.places.push_back({k % t.columns, k / t.columns});
+  stitch::Job s;
+  if (!stitch::PrepareJob(args, &s, &why)) return Fail(why);
+  StitchMatrix& matrix = s.matrix;
+  StitchOptions& options = s.options;
   SetProgressState(0);
   const long aligned = Align(&matrix, &options, nullptr);
   if (aligned != kStitchOk) return Fail("Align returned " + std::to_string(aligned));
@@ -241,8 +203,8 @@ int main(int argc, char** argv) {
   // frame is taken out.
   std::vector<Mat3> found(static_cast<size_t>(n), seam::Identity());
   for (size_t i = 0; i < s.elements.size(); ++i)
-    if (shape.photoOfElement[i] >= 0)
-      found[static_cast<size_t>(shape.photoOfElement[i])] = Mat3::From(s.elements[i].orientation);
+    if (s.photoOfElement[i] >= 0)
+      found[static_cast<size_t>(s.photoOfElement[i])] = Mat3::From(s.elements[i].orientation);
   const Mat3 frame = seam::Multiply(found[0], seam::Transposed(t.rotation[0]));
   double worstAngle = 0;
   for (int k = 0; k < n; ++k) {

@@ -27,6 +27,7 @@
 #include "pixio.h"
 #include "seamcore.h"
 #include "stitch_arguments.h"
+#include "stitch_job.h"
 #include "stitch_plan.h"
 
 namespace {
@@ -119,81 +120,12 @@ bool CropInPlace(HGLOBAL dib, RECT r) {
   return true;
 }
 
-/// Everything a stitch allocates, freed in the right order on every path.
-struct Session {
-  std::vector<HGLOBAL> photos;
-  std::vector<std::unique_ptr<StitchPyramid>> pyramids;
-  std::vector<StitchElement> elements;
-  HGLOBAL panorama = nullptr;
-  /// Frees the photos and their pyramids once the panorama is blended: the
-  /// crop and the save need room for copies of the panorama.
-  void ReleaseSources() {
-    for (auto& p : pyramids) {
-      if (p) ReleasePyramid(p.get());
-      p.reset();
-    }
-    for (HGLOBAL& h : photos) {
-      if (h) GlobalFree(h);
-      h = nullptr;
-    }
-    elements.clear();
-  }
-  ~Session() {
-    for (auto& p : pyramids) {
-      if (p) ReleasePyramid(p.get());
-    }
-    if (panorama) GlobalFree(panorama);
-    for (HGLOBAL h : photos) {
-      if (h) GlobalFree(h);
-    }
-  }
-};
-
 int Run(const stitch::Arguments& args) {
-  Session s;
-  std::vector<vmd::PhotoSize> sizes;
-  for (const std::string& path : args.photos) {
-    HGLOBAL dib = ImgReadFile(nullptr, path.c_str());
-    if (!dib) return Fail("cannot read \"" + path + "\" as an image");
-    s.photos.push_back(dib);
-    const Header h = SizeOf(dib);
-    if (h.width <= 0 || h.height <= 0) return Fail("\"" + path + "\": The photo size is zero.");
-    sizes.push_back({h.width, h.height});
-  }
-  int problem = vmd::CheckPhotoSizes(sizes);
-  if (problem == vmd::kPlanOk) problem = vmd::CheckPhotoCount(args.kind, static_cast<int>(sizes.size()));
-  if (problem != vmd::kPlanOk) return Fail(vmd::StitchPlanText(problem));
-
-  const int n = static_cast<int>(s.photos.size());
-  const std::vector<vmd::GridPlace> places =
-      args.kind == vmd::PanoTile ? stitch::TilePlaces(args, n) : std::vector<vmd::GridPlace>();
-  const vmd::MatrixShape shape = vmd::ShapeMatrix(args.kind, n, places);
-  s.elements.assign(shape.photoOfElement.size(), StitchElement{});
-  StitchMatrix matrix;
-  matrix.elements = s.elements.data();
-  matrix.layout = args.kind;
-  matrix.columns = shape.columns;
-  matrix.rows = shape.rows;
-  if (args.kind == vmd::PanoTile && !vmd::TileLayoutAccepted(shape))
-    return Fail(vmd::StitchPlanText(vmd::kPlanBadPlaces));
-  for (size_t i = 0; i < s.elements.size(); ++i) {
-    const int photo = shape.photoOfElement[i];
-    if (photo < 0) continue;
-    s.pyramids.push_back(std::make_unique<StitchPyramid>());
-    StitchPyramid* p = s.pyramids.back().get();
-    const long rc = BuildPyramid(s.photos[static_cast<size_t>(photo)], p);
-    if (rc == kStitchOutOfMemory) return Fail("Not enough memory.");
-    if (rc != kStitchOk) return Fail("cannot use \"" + args.photos[static_cast<size_t>(photo)] + "\"");
-    s.elements[i].pyramid = p;
-  }
-
-  StitchOptions options{};
-  options.reserved = 1;
-  options.detail = args.detail;
-  options.exposureBalance = args.exposure ? 1 : 0;
-  options.blendPercent = 5;
-  options.lensMode = args.lensMode;
-  options.focal = vmd::EngineFocal(args.kind, args.lensMode, args.focalMm, shape, sizes);
+  stitch::Job s;
+  std::string problem;
+  if (!stitch::PrepareJob(args, &s, &problem)) return Fail(problem);
+  StitchMatrix& matrix = s.matrix;
+  StitchOptions& options = s.options;
 
   SetProgressState(0);
   const long aligned = Align(&matrix, &options, OnProgress);
