@@ -26,8 +26,18 @@
 
 #include "formats.h"
 #include "synthetic_scene.h"
+#include "test_dib.h"
 
 namespace {
+
+/// Writes a photo as dir/img_N.jpg at quality 92; returns its path.
+std::string WritePhoto(const pixio::Image& photo, const std::string& dir, int index) {
+  std::vector<uint8_t> jpeg;
+  pixio::EncodeJpeg(photo, pixio::EncodeSettings{92, false}, &jpeg);
+  const std::string path = dir + "/img_" + std::to_string(index) + ".jpg";
+  testing_support::WriteAll(path, std::string(jpeg.begin(), jpeg.end()));
+  return path;
+}
 
 /// Writes `count` overlapping 800 x 600 crops (a third overlapping) of one
 /// scene into a fresh folder; returns their paths.
@@ -56,13 +66,7 @@ std::vector<std::string> MakeSet(int count) {
     pixio::Image crop;
     crop.Allocate(w, h, 24);
     for (int y = 0; y < h; ++y) std::copy_n(scene.Row(y) + 3 * i * step, 3 * w, crop.Row(y));
-    std::vector<uint8_t> jpeg;
-    pixio::EncodeJpeg(crop, pixio::EncodeSettings{92, false}, &jpeg);
-    const std::string path = std::string(dir) + "/img_" + std::to_string(i) + ".jpg";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(jpeg.data(), 1, jpeg.size(), f);
-    std::fclose(f);
-    paths.push_back(path);
+    paths.push_back(WritePhoto(crop, dir, i));
   }
   return paths;
 }
@@ -107,21 +111,9 @@ std::vector<std::string> WriteSceneSet(const testing_support::SyntheticSetup& se
   std::vector<std::string> paths;
   for (int r = setup.rows - 1; r >= 0; --r)  // top row first, as the tool takes a column
     for (int c = 0; c < setup.columns; ++c) {
-      auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(set.Photo(c, r)));
-      const int stride = (setup.width * 3 + 3) & ~3;
-      const uint8_t* bits = reinterpret_cast<const uint8_t*>(header) + header->biSize;
       pixio::Image photo;
-      photo.Allocate(setup.width, setup.height, 24);
-      for (int y = 0; y < setup.height; ++y)
-        std::copy_n(bits + static_cast<size_t>(y) * stride, 3 * setup.width, photo.Row(y));
-      GlobalUnlock(set.Photo(c, r));
-      std::vector<uint8_t> jpeg;
-      pixio::EncodeJpeg(photo, pixio::EncodeSettings{92, false}, &jpeg);
-      const std::string path = std::string(dir) + "/img_" + std::to_string(paths.size()) + ".jpg";
-      FILE* f = std::fopen(path.c_str(), "wb");
-      std::fwrite(jpeg.data(), 1, jpeg.size(), f);
-      std::fclose(f);
-      paths.push_back(path);
+      pixio::FromDib(set.Photo(c, r), &photo);
+      paths.push_back(WritePhoto(photo, dir, static_cast<int>(paths.size())));
     }
   return paths;
 }
