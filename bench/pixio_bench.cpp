@@ -114,17 +114,24 @@ std::string TempPath(const char* name) {
   return std::string(dir ? dir : "/tmp") + "/pixio-bench-" + name;
 }
 
+/// The photo as a JPEG file at quality 75 in the scratch folder; its path.
+std::string WritePhotoJpeg(const char* name) {
+  std::vector<uint8_t> file;
+  pixio::EncodeJpeg(Photo(), pixio::EncodeSettings{75, false}, &file);
+  const std::string path = TempPath(name);
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(file.data(), 1, file.size(), f);
+    std::fclose(f);
+  }
+  return path;
+}
+
 /// The exports the program and vmd3-stitch use, file to DIB and DIB to file:
 /// a photo is decoded straight into its DIB block and a 24-bit DIB written
 /// from its own rows, so each should cost about what the codec alone does
 /// (BM_Decode and BM_Encode jpeg-q75) plus the file.
 void BM_ReadJpegFile(benchmark::State& state) {
-  std::vector<uint8_t> file;
-  pixio::EncodeJpeg(Photo(), pixio::EncodeSettings{75, false}, &file);
-  const std::string jpg = TempPath("read.jpg");
-  FILE* f = std::fopen(jpg.c_str(), "wb");
-  std::fwrite(file.data(), 1, file.size(), f);
-  std::fclose(f);
+  const std::string jpg = WritePhotoJpeg("read.jpg");
   for (auto _ : state) {
     HGLOBAL dib = ImgReadFile(nullptr, jpg.c_str());
     if (!dib) state.SkipWithError("read failed");
@@ -150,12 +157,7 @@ BENCHMARK(BM_SaveJpegFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 /// The floor: libjpeg-turbo's djpeg and cjpeg on the same picture at quality 75.
 void BM_DjpegTool(benchmark::State& state) {
-  std::vector<uint8_t> file;
-  pixio::EncodeJpeg(Photo(), pixio::EncodeSettings{75, false}, &file);
-  const std::string jpg = TempPath("photo.jpg");
-  FILE* f = std::fopen(jpg.c_str(), "wb");
-  std::fwrite(file.data(), 1, file.size(), f);
-  std::fclose(f);
+  const std::string jpg = WritePhotoJpeg("photo.jpg");
   const std::string command = "djpeg -bmp -outfile /dev/null " + jpg;
   for (auto _ : state) {
     if (std::system(command.c_str()) != 0) state.SkipWithError("djpeg failed (libjpeg-turbo-progs)");
